@@ -1,0 +1,112 @@
+#pragma once
+// The one window of the program: its controls as designed, its popup menus,
+// the form-level state, the status bar, the selection frame, start-up,
+// shut-down and the layout on resize.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "menu_skin.h"
+#include "platform/controls/controls.h"
+#include "platform/services.h"
+
+namespace main_window {
+
+// The maker's blog, opened by the icon menu's last item.
+inline constexpr const char* kMakerBlogUrl = "https://blog.tessel.example/";
+
+inline constexpr const char* kCaption = "Tessel保存文件图标";
+inline constexpr const char* kNoFilesText = "无法查找当前目录图标或当前目录图标无效。";
+
+// The minimum outer size of the window, in twips.
+inline constexpr int kMinWidth = 8535;
+inline constexpr int kMinHeight = 6500;
+
+// The Save dialog's state: it lives as long as the window, so the name chosen
+// in one save starts the next.
+struct CommonDialog {
+    std::string FileName;
+    std::string Filter;
+};
+
+class frmMain {
+public:
+    explicit frmMain(platform::Services& services);
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+
+    platform::Services& services;
+
+    // Controls, in creation order.
+    platform::Window Me;  // the window itself
+    platform::Timer Timer1;
+    platform::Frame fraNoFiles;
+    platform::Label lblNoFiles;
+    CommonDialog CD;
+    platform::PictureBox picIconHolder;
+    platform::Frame fraIconHolder;
+    platform::ScrollBar VS;
+    platform::Frame fraIcons;
+    platform::ControlArray<platform::PictureBox> picIcon;
+    platform::ControlArray<platform::Line> lnFrame;
+    platform::PictureBox picStatus;
+    platform::ProgressBar progbar;
+    platform::Label lblStatus;
+    platform::DirList Dir1;
+    platform::DriveList Drive1;
+    platform::ListView File1;
+
+    // Popup menus: mnuTop(1) the icon menu, mnuTop(2) the folder menu.
+    platform::Menu& mnuTop(int index);
+    platform::Menu& mnuIcons(int index);
+    platform::Menu& mnuDirectories(int index);
+    platform::Menu& mnulin2() { return *mnulin2_; }
+    platform::Menu& mnutesselblog() { return *mnutesselblog_; }
+    const MenuSkin ctxChromabar1{};
+
+    // Events of the cell array, raised with the element's index.
+    platform::Event<int> picIconClick;
+    platform::Event<int, int, int, float, float> picIconMouseUp;  // Index, Button, Shift, X, Y
+
+    // Form-level state.
+    std::int32_t SelectedIcon = 0;
+    std::int32_t IconCount = 0;
+    std::int32_t TotalIcons = 0;
+    bool CellsExhausted = false;
+    std::int32_t CellWidth = 0;
+    std::int32_t CellHeight = 0;
+
+    // The selection frame.
+    void SetFrameLine(platform::Line& line, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+    void ShowSelectionFrame(bool show);
+
+    // The status bar.
+    void ShowStatus(std::string text);
+    void ShowProgress(std::int32_t value, std::int32_t max);
+
+    // Life cycle and layout.
+    void Form_Load();
+    void Form_Unload();
+    void Timer1_Timer();
+    void mnutesselblog_Click();
+    void Form_Resize();
+
+    // Lays the cells out again; the last step of every resize. Set by the
+    // icon panel, which owns the grid.
+    std::function<void()> ArrangeIcons;
+
+    // True once the program has ended; views drop input after it.
+    bool Ended() const { return ended_; }
+
+private:
+    std::unique_ptr<platform::Menu> mnuTop1_, mnuTop2_;
+    platform::Menu* mnuIcons_[2] = {};
+    platform::Menu* mnulin2_ = nullptr;
+    platform::Menu* mnutesselblog_ = nullptr;
+    platform::Menu* mnuDirectories0_ = nullptr;
+    bool ended_ = false;
+};
+
+}  // namespace main_window

@@ -1,0 +1,16 @@
+#pragma once
+// Every control of the toolkit the window's logic is written against.
+#include "control.h"
+#include "control_array.h"
+#include "dir_list.h"
+#include "drive_list.h"
+#include "frame.h"
+#include "label.h"
+#include "line.h"
+#include "list_view.h"
+#include "menu.h"
+#include "picture_box.h"
+#include "progress_bar.h"
+#include "scroll_bar.h"
+#include "timer.h"
+#include "window.h"

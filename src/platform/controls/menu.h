@@ -1,0 +1,39 @@
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "../event.h"
+#include "control.h"
+
+namespace platform {
+
+// A menu item, or a menu that holds items. Top-level menus here are hidden
+// holders that open only as popups.
+class Menu : public Control {
+public:
+    Menu(std::string name, Control* container, int index, std::string caption, std::string shortcut = {})
+        : Control(std::move(name), container), caption_(std::move(caption)), shortcut_(std::move(shortcut)) {
+        setIndex(index);
+    }
+    const std::string& Caption() const { return caption_; }
+    // The shortcut as shown beside the caption, "Ctrl+C".
+    const std::string& Shortcut() const { return shortcut_; }
+    bool IsSeparator() const { return caption_ == "-"; }
+    bool Enabled() const { return enabled_; }
+    void setEnabled(bool e) { enabled_ = e; changed(); }
+
+    Menu& Add(std::unique_ptr<Menu> item) {
+        items_.push_back(std::move(item));
+        return *items_.back();
+    }
+    const std::vector<std::unique_ptr<Menu>>& Items() const { return items_; }
+
+    Event<> Click;
+
+private:
+    std::string caption_, shortcut_;
+    bool enabled_ = true;
+    std::vector<std::unique_ptr<Menu>> items_;
+};
+
+}  // namespace platform

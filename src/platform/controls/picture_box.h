@@ -1,0 +1,57 @@
+#pragma once
+#include <algorithm>
+
+#include "../event.h"
+#include "control.h"
+
+namespace platform {
+
+// A picture box with a persistent image: what is drawn into it stays until Cls.
+// The image has the pixel size of the client area; an image that was never
+// drawn since the last Cls is blank and takes no memory, which matters when
+// thousands of spare cells exist.
+class PictureBox : public Control {
+public:
+    PictureBox(std::string name, Control* container, ScreenScale scale)
+        : Control(std::move(name), container), scale_(scale) {}
+
+    int PixelWidth() const { return static_cast<int>(RoundHalfEven(ScaleWidth() / scale_.twipsPerPixelX())); }
+    int PixelHeight() const { return static_cast<int>(RoundHalfEven(ScaleHeight() / scale_.twipsPerPixelY())); }
+
+    void Cls() {
+        image_ = Bitmap();
+        changed();
+    }
+    bool IsBlank() const { return image_.empty(); }
+
+    // The persistent image, the background colour where nothing was drawn.
+    Bitmap Image() const {
+        if (!image_.empty() && image_.width == PixelWidth() && image_.height == PixelHeight()) return image_;
+        Bitmap out(PixelWidth(), PixelHeight(), BackColor());
+        for (int y = 0; y < std::min(out.height, image_.height); ++y)
+            for (int x = 0; x < std::min(out.width, image_.width); ++x) out.at(x, y) = image_.at(x, y);
+        return out;
+    }
+
+    // Draw into the persistent image; `paint` receives it at the client size.
+    template <typename Paint>
+    void Draw(Paint&& paint) {
+        if (image_.empty() || image_.width != PixelWidth() || image_.height != PixelHeight()) image_ = Image();
+        paint(image_);
+        changed();
+    }
+
+    void SetFocus() { GotFocus.raise(); }
+
+    const ScreenScale& Scale() const { return scale_; }
+
+    Event<> Click;
+    Event<int, int, float, float> MouseUp;  // Button, Shift, X, Y
+    Event<> GotFocus;
+
+private:
+    ScreenScale scale_;
+    Bitmap image_;
+};
+
+}  // namespace platform

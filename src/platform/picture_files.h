@@ -1,0 +1,13 @@
+#pragma once
+#include <string>
+
+#include "bitmap.h"
+
+namespace platform {
+
+// Writes `image` to `path` in the format its name asks for. The file appears
+// whole or not at all: an existing file of that name survives a failed write.
+// Fails (platform::Failure) when the file cannot be written.
+void WritePictureFile(const Bitmap& image, const std::string& path);
+
+}  // namespace platform
