@@ -1,0 +1,43 @@
+#pragma once
+// The icons a Windows file carries (PE and NE executables and libraries, .ico
+// and .cur files): how many there are, the picture of one at the standard
+// 32x32 size, and drawing it the way user32 draws an icon. Decided by content,
+// never by the file's name. Never throws; malformed input gives 0 or no icon.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "byte_source.h"
+#include "platform/bitmap.h"
+
+namespace platform::icons {
+
+// One decoded picture. As returned by ExtractIcon it is always 32x32; the
+// image decoder uses the same shape at the image's own size.
+struct Icon {
+    int width = 32;
+    int height = 32;
+    bool blended = false;               // true: alpha-blend `color` and ignore `mask`
+    std::vector<platform::Argb> color;  // width*height, top row first; alpha counts only when blended
+    std::vector<std::uint8_t> mask;     // width*height; 1 = keep the background, 0 = paint
+};
+
+constexpr int kStandardIconSize = 32;
+
+// Number of icons in the file (what ExtractIcon reports for index -1); 0 for
+// anything that is not an icon-bearing file or that is malformed.
+int CountIcons(const ByteSource& source);
+// Icon number `index` (counted from 0 in the file's order) at 32x32, or nullopt.
+std::optional<Icon> ExtractIcon(const ByteSource& source, int index);
+
+int CountIconsInFile(const std::string& path);  // 0 when it cannot be opened
+std::optional<Icon> ExtractIconFromFile(const std::string& path, int index);
+
+// Draws the icon with its top-left corner at (x, y), clipped to the target:
+// a blended icon goes over what is there; otherwise each pixel becomes
+// (target AND mask) XOR colour, so a masked pixel with a non-black colour inverts.
+void DrawIcon(platform::Bitmap& target, int x, int y, const Icon& icon);
+
+}  // namespace platform::icons

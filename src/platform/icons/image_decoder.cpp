@@ -1,0 +1,256 @@
+#include "image_decoder.h"
+
+#include <bit>
+#include <cstring>
+#include <vector>
+
+namespace platform::icons {
+namespace {
+
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiBitfields = 3;
+constexpr std::uint32_t kMaxDibHeaderSize = 4096;  // larger than any header version there is
+
+struct Channel {
+    std::uint32_t mask = 0;
+    int shift = 0;
+    std::uint32_t max = 0;
+
+    explicit Channel(std::uint32_t m = 0) : mask(m) {
+        if (m != 0) {
+            shift = std::countr_zero(m);
+            max = m >> shift;
+        }
+    }
+    int extract(std::uint32_t v) const {
+        if (max == 0) return 0;
+        const std::uint64_t x = (v & mask) >> shift;
+        return static_cast<int>((x * 255 + max / 2) / max);
+    }
+};
+
+struct DibLayout {
+    int width = 0;
+    int height = 0;  // of the picture, not the doubled header value
+    int bpp = 0;
+    std::uint32_t compression = kBiRgb;
+    Channel red, green, blue, alpha;
+    bool hasAlpha = false;
+    std::uint64_t paletteOffset = 0;  // relative to the blob
+    int paletteStored = 0;            // entries present in the file
+    int paletteUsed = 0;              // entries a pixel may address
+    std::uint64_t bitsOffset = 0;
+    std::uint64_t xorStride = 0;
+    std::uint64_t andStride = 0;
+    std::uint64_t total = 0;  // bytes from the blob's start to the end of the mask
+};
+
+std::optional<DibLayout> ParseDib(const ByteSource& src, Blob blob) {
+    std::array<std::uint8_t, 40> h{};
+    if (blob.size < h.size() || !ReadBytes(src, blob.offset, h)) return std::nullopt;
+    const std::uint32_t headerSize = Le32(&h[0]);
+    // Smaller headers (BITMAPCOREHEADER) are not used for icons since Windows 3.0.
+    if (headerSize < 40 || headerSize > kMaxDibHeaderSize) return std::nullopt;
+
+    DibLayout d;
+    const std::int32_t width = LeI32(&h[4]);
+    const std::int32_t doubledHeight = LeI32(&h[8]);
+    d.bpp = Le16(&h[14]);
+    d.compression = Le32(&h[16]);
+    const std::uint32_t clrUsed = Le32(&h[32]);
+
+    if (width <= 0 || width > kMaxDibSide) return std::nullopt;
+    if (doubledHeight <= 0 || doubledHeight / 2 < 1 || doubledHeight / 2 > kMaxDibSide) return std::nullopt;
+    d.width = width;
+    d.height = doubledHeight / 2;
+
+    switch (d.bpp) {
+        case 1: case 4: case 8: case 16: case 24: case 32: break;
+        default: return std::nullopt;
+    }
+    if (d.compression == kBiBitfields) {
+        if (d.bpp != 16 && d.bpp != 32) return std::nullopt;
+    } else if (d.compression != kBiRgb) {
+        return std::nullopt;
+    }
+
+    std::uint64_t afterHeader = headerSize;
+    if (d.compression == kBiBitfields) {
+        // Version 2+ headers hold the masks; a plain 40-byte header is followed by three.
+        std::array<std::uint8_t, 16> m{};
+        const bool alphaInHeader = headerSize >= 56;
+        const std::size_t n = alphaInHeader ? 16 : 12;
+        if (blob.size < 40 + n || !src.read(blob.offset + 40, m.data(), n)) return std::nullopt;
+        d.red = Channel(Le32(&m[0]));
+        d.green = Channel(Le32(&m[4]));
+        d.blue = Channel(Le32(&m[8]));
+        if (alphaInHeader) {
+            d.alpha = Channel(Le32(&m[12]));
+        } else if (d.bpp == 32 && d.red.mask == 0x00FF0000u && d.green.mask == 0x0000FF00u &&
+                   d.blue.mask == 0x000000FFu) {
+            // The usual layout written as bitfields: the top byte is alpha just as with BI_RGB.
+            d.alpha = Channel(0xFF000000u);
+        }
+        d.hasAlpha = d.bpp == 32 && d.alpha.mask != 0;
+        if (headerSize == 40) afterHeader += 12;
+    } else if (d.bpp == 16) {
+        d.red = Channel(0x7C00);
+        d.green = Channel(0x03E0);
+        d.blue = Channel(0x001F);
+    } else if (d.bpp == 32) {
+        d.hasAlpha = true;
+    }
+
+    if (d.bpp <= 8) {
+        const std::uint32_t full = 1u << d.bpp;
+        const std::uint32_t stored = clrUsed == 0 ? full : clrUsed;
+        if (stored > 256) return std::nullopt;
+        d.paletteStored = static_cast<int>(stored);
+        d.paletteUsed = static_cast<int>(stored < full ? stored : full);
+    } else if (clrUsed != 0) {
+        // A colour table for palette devices may precede true-colour bits; skip it.
+        if (clrUsed > 256) return std::nullopt;
+        d.paletteStored = static_cast<int>(clrUsed);
+    }
+    d.paletteOffset = afterHeader;
+    d.bitsOffset = afterHeader + 4ull * static_cast<std::uint64_t>(d.paletteStored);
+    d.xorStride = ((static_cast<std::uint64_t>(d.width) * d.bpp + 31) / 32) * 4;
+    d.andStride = ((static_cast<std::uint64_t>(d.width) + 31) / 32) * 4;
+    d.total = d.bitsOffset + (d.xorStride + d.andStride) * static_cast<std::uint64_t>(d.height);
+    if (d.total > blob.size) return std::nullopt;
+    return d;
+}
+
+int ExpandTo8(std::uint32_t v, int bits) {
+    return static_cast<int>((v * 255 + ((1u << bits) - 1) / 2) / ((1u << bits) - 1));
+}
+
+std::optional<Icon> DecodeDib(const ByteSource& src, Blob blob) {
+    const auto layout = ParseDib(src, blob);
+    if (!layout) return std::nullopt;
+    const DibLayout& d = *layout;
+
+    std::vector<platform::Argb> palette(static_cast<std::size_t>(d.paletteUsed));
+    if (d.paletteUsed > 0) {
+        std::vector<std::uint8_t> raw(static_cast<std::size_t>(d.paletteUsed) * 4);
+        if (!src.read(blob.offset + d.paletteOffset, raw.data(), raw.size())) return std::nullopt;
+        for (int i = 0; i < d.paletteUsed; ++i) {
+            const std::uint8_t* q = &raw[static_cast<std::size_t>(i) * 4];
+            palette[static_cast<std::size_t>(i)] = platform::MakeArgb(q[2], q[1], q[0]);
+        }
+    }
+
+    const std::size_t xorBytes = static_cast<std::size_t>(d.xorStride) * d.height;
+    const std::size_t andBytes = static_cast<std::size_t>(d.andStride) * d.height;
+    std::vector<std::uint8_t> bits(xorBytes + andBytes);
+    if (!src.read(blob.offset + d.bitsOffset, bits.data(), bits.size())) return std::nullopt;
+
+    Icon out;
+    out.width = d.width;
+    out.height = d.height;
+    const std::size_t count = static_cast<std::size_t>(d.width) * d.height;
+    out.color.resize(count);
+    out.mask.resize(count);
+
+    bool anyAlpha = false;
+    for (int y = 0; y < d.height; ++y) {
+        // Rows are stored bottom-up.
+        const std::size_t fileRow = static_cast<std::size_t>(d.height - 1 - y);
+        const std::uint8_t* row = &bits[fileRow * d.xorStride];
+        const std::uint8_t* andRow = &bits[xorBytes + fileRow * d.andStride];
+        for (int x = 0; x < d.width; ++x) {
+            platform::Argb c = 0;
+            switch (d.bpp) {
+                case 1: case 4: case 8: {
+                    const int perByte = 8 / d.bpp;
+                    const int shift = 8 - d.bpp * (x % perByte + 1);
+                    const int index = (row[x / perByte] >> shift) & ((1 << d.bpp) - 1);
+                    // Windows paints an index past the table black.
+                    c = index < d.paletteUsed ? palette[static_cast<std::size_t>(index)]
+                                              : platform::MakeArgb(0, 0, 0);
+                    break;
+                }
+                case 16: {
+                    const std::uint32_t v = Le16(&row[x * 2]);
+                    if (d.compression == kBiRgb) {
+                        c = platform::MakeArgb(ExpandTo8((v >> 10) & 31, 5), ExpandTo8((v >> 5) & 31, 5),
+                                               ExpandTo8(v & 31, 5));
+                    } else {
+                        c = platform::MakeArgb(d.red.extract(v), d.green.extract(v), d.blue.extract(v));
+                    }
+                    break;
+                }
+                case 24: {
+                    const std::uint8_t* p = &row[x * 3];
+                    c = platform::MakeArgb(p[2], p[1], p[0]);
+                    break;
+                }
+                case 32: {
+                    const std::uint8_t* p = &row[x * 4];
+                    const std::uint32_t v = Le32(p);
+                    int a = 0;
+                    if (d.compression == kBiRgb) {
+                        c = platform::MakeArgb(p[2], p[1], p[0]);
+                        a = p[3];
+                    } else {
+                        c = platform::MakeArgb(d.red.extract(v), d.green.extract(v), d.blue.extract(v));
+                        a = d.alpha.extract(v);
+                    }
+                    if (d.hasAlpha) {
+                        anyAlpha = anyAlpha || a != 0;
+                        c = (c & 0x00FFFFFFu) | (static_cast<platform::Argb>(a) << 24);
+                    }
+                    break;
+                }
+            }
+            const std::size_t i = static_cast<std::size_t>(y) * d.width + x;
+            out.color[i] = c;
+            out.mask[i] = static_cast<std::uint8_t>((andRow[x / 8] >> (7 - x % 8)) & 1);
+        }
+    }
+    // A 32-bit image whose alpha is all zero is drawn as if it were 24-bit, mask and all.
+    out.blended = anyAlpha;
+    if (!anyAlpha && d.bpp == 32) {
+        for (auto& c : out.color) c |= 0xFF000000u;
+    }
+    return out;
+}
+
+}  // namespace
+
+bool IsPngSignature(const ByteSource& src, Blob blob) {
+    static constexpr std::array<std::uint8_t, 8> kSig{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    std::array<std::uint8_t, 8> s{};
+    return blob.size >= s.size() && ReadBytes(src, blob.offset, s) && s == kSig;
+}
+
+std::optional<ImageInfo> ProbeImage(const ByteSource& src, Blob blob) {
+    if (IsPngSignature(src, blob)) {
+        std::array<std::uint8_t, 18> h{};  // length, "IHDR", width, height, depth, colour type
+        if (blob.size < 8 + h.size() || !ReadBytes(src, blob.offset + 8, h)) return std::nullopt;
+        if (Be32(&h[0]) != 13 || std::memcmp(&h[4], "IHDR", 4) != 0) return std::nullopt;
+        const std::uint32_t w = Be32(&h[8]);
+        const std::uint32_t hgt = Be32(&h[12]);
+        if (w == 0 || hgt == 0 || w > kMaxPngSide || hgt > kMaxPngSide) return std::nullopt;
+        int channels = 0;
+        switch (h[17]) {
+            case 0: channels = 1; break;  // grey
+            case 2: channels = 3; break;  // RGB
+            case 3: channels = 1; break;  // palette
+            case 4: channels = 2; break;  // grey + alpha
+            case 6: channels = 4; break;  // RGBA
+            default: return std::nullopt;
+        }
+        return ImageInfo{static_cast<int>(w), static_cast<int>(hgt), h[16] * channels, true};
+    }
+    const auto d = ParseDib(src, blob);
+    if (!d) return std::nullopt;
+    return ImageInfo{d->width, d->height, d->bpp, false};
+}
+
+std::optional<Icon> DecodeImage(const ByteSource& src, Blob blob) {
+    if (IsPngSignature(src, blob)) return DecodePng(src, blob);
+    return DecodeDib(src, blob);
+}
+
+}  // namespace platform::icons
