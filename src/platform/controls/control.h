@@ -66,8 +66,15 @@ public:
     Argb ForeColor() const { return foreColor_; }
     void setForeColor(Argb c) { foreColor_ = c; changed(); }
 
+    // Asks the view to give this control the keyboard focus.
+    void SetFocus() {
+        if (viewFocus) viewFocus(*this);
+    }
+
     // Set by the view that draws this control; called after every change.
     std::function<void(Control&)> viewChanged;
+    // Set by the view; moves the keyboard focus to this control.
+    std::function<void(Control&)> viewFocus;
 
 protected:
     void changed() {

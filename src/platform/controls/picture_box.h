@@ -41,8 +41,6 @@ public:
         changed();
     }
 
-    void SetFocus() { GotFocus.raise(); }
-
     const ScreenScale& Scale() const { return scale_; }
 
     Event<> Click;

@@ -1,0 +1,28 @@
+#include "tessel_window.h"
+
+namespace app {
+
+TesselWindow::TesselWindow(platform::Services& services) : form(services), panel(form), browsing(form, panel) {
+    main_window::frmMain& f = form;
+
+    f.ArrangeIcons = [this] { panel.ArrangeIcons(); };
+    f.picIconClick.connect([this](int i) { panel.picIcon_Click(static_cast<std::int16_t>(i)); });
+    f.picIconMouseUp.connect([this](int i, int b, int s, float x, float y) {
+        panel.picIcon_MouseUp(static_cast<std::int16_t>(i), b, s, x, y);
+    });
+    f.fraIcons.MouseUp.connect([this](int b, int s, float x, float y) { panel.fraIcons_MouseUp(b, s, x, y); });
+    f.VS.Change.connect([this] { panel.VS_Change(); });
+    f.VS.Scroll.connect([this] { panel.VS_Scroll(); });
+    f.VS.GotFocus.connect([this] { panel.VS_GotFocus(); });
+    f.mnuIcons(0).Click.connect([this] { panel.mnuIcons_Click(0); });
+    f.mnuIcons(1).Click.connect([this] { panel.mnuIcons_Click(1); });
+
+    f.Drive1.Change.connect([this] { browsing.Drive1_Change(); });
+    f.Dir1.Change.connect([this] { browsing.Dir1_Change(); });
+    f.Dir1.MouseUp.connect([this](int b, int s, float x, float y) { browsing.Dir1_MouseUp(b, s, x, y); });
+    f.File1.ItemClick.connect([this](platform::ListItem& item) { browsing.File1_ItemClick(item); });
+    f.File1.ColumnClick.connect([this](int n) { browsing.File1_ColumnClick(n); });
+    f.mnuDirectories(0).Click.connect([this] { browsing.mnuDirectories_Click(0); });
+}
+
+}  // namespace app

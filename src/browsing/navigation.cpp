@@ -1,0 +1,83 @@
+// Drive and folder navigation, the file list's clicks and sorting, and the
+// command that shows every icon of the folder.
+#include <cmath>
+#include <charconv>
+
+#include "browsing.h"
+
+namespace browsing {
+
+void Browsing::Drive1_Change() {
+    try {
+        f.Dir1.setPath(f.Drive1.Drive());
+        drive_ = f.Drive1.Drive();
+    } catch (const platform::Failure&) {
+        // A drive that cannot be opened: both lists stay where they were.
+        f.Drive1.showDrive(drive_);
+    }
+}
+
+void Browsing::Dir1_Change() { ListIconFiles(); }
+
+void Browsing::Dir1_MouseUp(int button, int shift, float, float) {
+    if (button == platform::mouse::kRight && shift == 0) f.services.PopupMenu(f.mnuTop(2));
+}
+
+void Browsing::File1_ItemClick(platform::ListItem& item) {
+    // Positions past 16 bits are beyond what the loader takes: nothing happens.
+    const std::int16_t position = platform::ToInt16(item.Index());
+    panel.ClearIcons();
+    const std::uint64_t mine = panel.Generation();
+    panel.LoadIconsOfFile(position, true);
+    if (panel.Generation() != mine) return;  // a newer command took the panel over
+    panel.ArrangeIcons();
+    f.CellsExhausted = false;
+}
+
+void Browsing::File1_ColumnClick(int columnIndex) {
+    const int k = columnIndex;
+    if (f.File1.SortKey() == k - 1) {
+        f.File1.setSortOrder(f.File1.SortOrder() == 0 ? 1 : 0);
+    } else {
+        f.File1.setSortOrder(0);
+        f.File1.setSortKey(k - 1);
+    }
+}
+
+namespace {
+double HeaderNumber(const std::string& text) {
+    double v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) throw platform::Failure("type mismatch");
+    return v;
+}
+}  // namespace
+
+void Browsing::mnuDirectories_Click(std::int16_t index) {
+    if (index != 0) return;
+    const double total = std::floor(HeaderNumber(f.File1.ColumnText(2)));
+    if (total > kConfirmAbove) {
+        const int answer = f.services.MsgBox(
+            kConfirmAllText, platform::msgbox::kYesNo + platform::msgbox::kCritical + platform::msgbox::kDefaultButton1);
+        if (answer != platform::msgbox::kYes) return;
+    }
+    f.fraIcons.setVisible(false);
+    f.IconCount = 0;
+    // This run owns the panel until a newer clear, load or scan takes it.
+    const std::uint64_t mine = panel.Supersede();
+    // Row positions are 16-bit: rows past 32767 are not loaded.
+    const std::int32_t n = std::min(f.File1.Count(), 32767);
+    for (std::int32_t i = 1; i <= n; ++i) {
+        panel.LoadIconsOfFile(static_cast<std::int16_t>(i), false);
+        f.services.DoEvents();
+        if (panel.Generation() != mine) {
+            f.fraIcons.setVisible(true);
+            return;
+        }
+        if (f.CellsExhausted) break;
+    }
+    panel.ArrangeIcons();
+    f.CellsExhausted = false;
+}
+
+}  // namespace browsing

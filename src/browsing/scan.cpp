@@ -1,0 +1,67 @@
+// The scan of the current folder for files that hold icons.
+#include "browsing.h"
+
+namespace browsing {
+
+std::string FileColumnHeader(int rows) { return "文件名称 (" + std::to_string(rows) + ")"; }
+
+std::string ExtensionOf(const std::string& name) {
+    const auto dot = name.find('.');
+    if (dot == std::string::npos) return "";
+    std::string ext = name.substr(dot + 1);
+    for (char& c : ext)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return ext;
+}
+
+bool IsIconFileExtension(const std::string& e) { return e == "EXE" || e == "DLL" || e == "ICO" || e == "CUR"; }
+
+std::string ScanFolderOf(const std::string& path) {
+    if (!path.empty() && path.back() == '/') return path;
+    return path + "/";
+}
+
+Browsing::Browsing(main_window::frmMain& form, icon_panel::IconPanel& p) : f(form), panel(p), drive_(form.Drive1.Drive()) {}
+
+void Browsing::ListIconFiles() {
+    f.fraNoFiles.setVisible(false);
+    panel.ClearIcons();
+    f.SelectedIcon = -1;
+    f.ShowSelectionFrame(false);
+    const std::string folder = ScanFolderOf(f.Dir1.Path());
+    // A scan started inside one of this scan's yields moved the folder view:
+    // the screen belongs to the newer scan from then on.
+    const auto abandoned = [&] { return ScanFolderOf(f.Dir1.Path()) != folder; };
+
+    std::string name = f.services.Dir(folder);
+    f.File1.Clear();
+    f.ShowStatus(kReadingListText);
+    f.ShowProgress(0, f.services.CountFiles(folder));
+    if (abandoned()) return;
+    std::int32_t position = 0;
+    f.TotalIcons = 0;
+
+    while (!name.empty()) {
+        const std::string ext = ExtensionOf(name);
+        if (IsIconFileExtension(ext)) {
+            const int count = f.services.CountIcons(folder + name);
+            f.TotalIcons += count;
+            if (count > 0) {
+                platform::ListItem& row = f.File1.Add(name);
+                row.setSubItem(1, std::to_string(count));
+            }
+        }
+        ++position;
+        f.ShowProgress(position, -1);
+        if (abandoned()) return;
+        name = f.services.Dir();
+    }
+
+    f.ShowStatus("");
+    f.ShowProgress(0, 0);
+    f.File1.setColumnText(1, FileColumnHeader(f.File1.Count()));
+    f.File1.setColumnText(2, std::to_string(f.TotalIcons));
+    f.fraNoFiles.setVisible(f.File1.Count() == 0);
+}
+
+}  // namespace browsing

@@ -1,0 +1,82 @@
+// The grid of cells on the canvas, and scrolling it under the viewport.
+#include "icon_panel.h"
+#include "platform/guarded.h"
+
+namespace icon_panel {
+
+using platform::Guarded;
+
+void IconPanel::ArrangeIcons() {
+    // An arrangement started inside this one's yield (a resize, a new load)
+    // lays the grid out for the newer state; this one stops where it is.
+    const std::uint64_t mine = ++arrangement_;
+    const auto superseded = [&] {
+        if (arrangement_ == mine) return false;
+        Guarded([&] { f.fraIcons.setVisible(true); });
+        return true;
+    };
+
+    if (f.IconCount > 0) {
+        Guarded([&] { f.fraIcons.setVisible(false); });
+        Guarded([&] { f.ShowStatus(kArrangingText); });
+        Guarded([&] { f.ShowProgress(0, f.IconCount); });
+        if (superseded()) return;
+
+        std::int16_t row = 0, column = 0;
+        std::int32_t x = kGap, y = kGap;
+        const std::int32_t last = f.picIcon.Count() - 1;
+        for (std::int32_t k = 0; k <= last && k <= platform::ControlArray<platform::PictureBox>::kMaxIndex; ++k) {
+            Guarded([&] {
+                if (f.fraIcons.Width() < static_cast<float>(x + f.CellWidth + kRightMargin)) {
+                    column = 0;
+                    row = platform::ToInt16(row + 1);
+                    x = kGap;
+                    y = row * (f.CellHeight + kGap) + kGap;
+                }
+            });
+            Guarded([&] { f.picIcon(static_cast<std::int16_t>(k)).Move(x, y); });
+            Guarded([&] {
+                column = platform::ToInt16(column + 1);
+                x = column * (f.CellWidth + kGap) + kGap;
+            });
+            Guarded([&] { f.ShowProgress(k, -1); });
+            if (superseded()) return;
+        }
+
+        Guarded([&] {
+            const std::int32_t G = y + f.CellHeight;
+            const float H = f.picIconHolder.Height();
+            if (H < static_cast<float>(G)) {
+                Guarded([&] { f.VS.setMin(0); });
+                Guarded([&] { f.VS.setValue(0); });
+                Guarded([&] { f.VS.setMax(platform::ToInt32(G - static_cast<double>(H))); });
+                Guarded([&] { f.VS.setSmallChange(f.CellHeight + 120); });
+                Guarded([&] { f.VS.setLargeChange((f.CellHeight + 120) * 5); });
+                Guarded([&] { f.fraIcons.setHeight(G); });
+            } else {
+                Guarded([&] { f.VS.setMin(0); });
+                Guarded([&] { f.VS.setMax(0); });
+                Guarded([&] { f.VS.setValue(0); });
+                // The grid fits the viewport: make sure the canvas does not
+                // cut the last row off.
+                Guarded([&] {
+                    if (f.fraIcons.Height() < static_cast<float>(G)) f.fraIcons.setHeight(G);
+                });
+            }
+        });
+    }
+
+    Guarded([&] { SelectIcon(f.SelectedIcon); });
+    Guarded([&] { f.ShowProgress(0, 0); });
+    if (superseded()) return;
+    Guarded([&] { f.ShowStatus(""); });
+    Guarded([&] { f.fraIcons.setVisible(true); });
+}
+
+void IconPanel::VS_Change() { f.fraIcons.setTop(-static_cast<std::int32_t>(f.VS.Value())); }
+
+void IconPanel::VS_Scroll() { VS_Change(); }
+
+void IconPanel::VS_GotFocus() { f.picIconHolder.SetFocus(); }
+
+}  // namespace icon_panel
