@@ -1,25 +1,236 @@
 #include "picture_files.h"
 
+#include <gif_lib.h>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
 #include <QImage>
 #include <QSaveFile>
+#include <QString>
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
 
 #include "failure.h"
 
 namespace platform {
 
 namespace {
+
+enum class Format { Bmp, Gif, Jpeg, Ico, Png };
+
+bool EndsWith(const std::string& path, const char* ending) {
+    const std::string e = ending;
+    if (path.size() < e.size()) return false;
+    return std::equal(e.begin(), e.end(), path.end() - static_cast<std::ptrdiff_t>(e.size()),
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
+
+// Users pick the format by the name they type; whatever we do not know stays
+// a bitmap, which every program opens.
+Format FormatOf(const std::string& path) {
+    if (EndsWith(path, ".gif")) return Format::Gif;
+    if (EndsWith(path, ".jpeg") || EndsWith(path, ".jpg")) return Format::Jpeg;
+    if (EndsWith(path, ".ico")) return Format::Ico;
+    if (EndsWith(path, ".png")) return Format::Png;
+    return Format::Bmp;
+}
+
+// The cell's picture is opaque: it was drawn onto the cell's background.
 QImage ToQImage(const Bitmap& b) {
     QImage img(b.width, b.height, QImage::Format_RGB32);
-    for (int y = 0; y < b.height; ++y)
-        for (int x = 0; x < b.width; ++x) img.setPixel(x, y, b.at(x, y) | 0xFF000000u);
+    for (int y = 0; y < b.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < b.width; ++x) line[x] = b.at(x, y) | 0xFF000000u;
+    }
     return img;
 }
+
+QByteArray EncodeWithQt(const Bitmap& image, const char* format, int quality = -1) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!ToQImage(image).save(&buffer, format, quality)) throw Failure(std::string("cannot encode ") + format);
+    return bytes;
+}
+
+// ---- GIF ----
+
+int GifWriteToVector(GifFileType* gif, const GifByteType* data, int length) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(gif->UserData);
+    out->insert(out->end(), data, data + length);
+    return length;
+}
+
+struct GifCloser {
+    void operator()(GifFileType* gif) const {
+        int error = 0;
+        EGifCloseFile(gif, &error);
+    }
+};
+
+struct MapCloser {
+    void operator()(ColorMapObject* map) const { GifFreeMapObject(map); }
+};
+
+// The palette and the index of every pixel. A picture of at most 256 colours
+// (a cell usually has a few dozen) keeps every colour exactly; a richer one is
+// reduced to 256 by median cut.
+struct Indexed {
+    std::vector<GifColorType> palette;
+    std::vector<GifByteType> indices;
+};
+
+Indexed IndexColours(const Bitmap& image) {
+    Indexed out;
+    const std::size_t n = image.pixels.size();
+    out.indices.resize(n);
+    std::map<std::uint32_t, int> seen;
+    bool exact = true;
+    for (std::size_t i = 0; i < n && exact; ++i) {
+        const std::uint32_t rgb = image.pixels[i] & 0xFFFFFFu;
+        auto it = seen.find(rgb);
+        if (it == seen.end()) {
+            if (seen.size() == 256) {
+                exact = false;
+                break;
+            }
+            it = seen.emplace(rgb, static_cast<int>(out.palette.size())).first;
+            out.palette.push_back({static_cast<GifByteType>(RedOf(rgb)), static_cast<GifByteType>(GreenOf(rgb)),
+                                   static_cast<GifByteType>(BlueOf(rgb))});
+        }
+        out.indices[i] = static_cast<GifByteType>(it->second);
+    }
+    if (exact) return out;
+
+    std::vector<GifByteType> r(n), g(n), b(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        r[i] = static_cast<GifByteType>(RedOf(image.pixels[i]));
+        g[i] = static_cast<GifByteType>(GreenOf(image.pixels[i]));
+        b[i] = static_cast<GifByteType>(BlueOf(image.pixels[i]));
+    }
+    int size = 256;
+    out.palette.assign(256, GifColorType{0, 0, 0});
+    if (GifQuantizeBuffer(static_cast<unsigned>(image.width), static_cast<unsigned>(image.height), &size, r.data(),
+                          g.data(), b.data(), out.indices.data(), out.palette.data()) == GIF_ERROR)
+        throw Failure("cannot reduce the picture to 256 colours");
+    out.palette.resize(static_cast<std::size_t>(std::clamp(size, 1, 256)));
+    return out;
+}
+
+QByteArray EncodeGif(const Bitmap& image) {
+    if (image.width > 0xFFFF || image.height > 0xFFFF) throw Failure("picture too large for GIF");
+    const Indexed indexed = IndexColours(image);
+
+    // A GIF colour table holds a power of two entries, at least two.
+    const int bits = std::max(1, GifBitSize(static_cast<int>(indexed.palette.size())));
+    std::vector<GifColorType> table(static_cast<std::size_t>(1) << bits, GifColorType{0, 0, 0});
+    std::copy(indexed.palette.begin(), indexed.palette.end(), table.begin());
+    std::unique_ptr<ColorMapObject, MapCloser> map(GifMakeMapObject(static_cast<int>(table.size()), table.data()));
+    if (!map) throw Failure("cannot make a GIF colour table");
+
+    std::vector<std::uint8_t> bytes;
+    int error = 0;
+    std::unique_ptr<GifFileType, GifCloser> gif(EGifOpen(&bytes, GifWriteToVector, &error));
+    if (!gif) throw Failure("cannot start a GIF");
+    if (EGifPutScreenDesc(gif.get(), image.width, image.height, bits, 0, map.get()) == GIF_ERROR ||
+        EGifPutImageDesc(gif.get(), 0, 0, image.width, image.height, false, nullptr) == GIF_ERROR)
+        throw Failure("cannot write a GIF");
+    std::vector<GifByteType> row(static_cast<std::size_t>(image.width));
+    for (int y = 0; y < image.height; ++y) {
+        std::copy_n(indexed.indices.begin() + static_cast<std::ptrdiff_t>(y) * image.width, image.width, row.begin());
+        if (EGifPutLine(gif.get(), row.data(), image.width) == GIF_ERROR) throw Failure("cannot write a GIF");
+    }
+    // Closing writes the trailer.
+    const int closed = EGifCloseFile(gif.release(), &error);
+    if (closed == GIF_ERROR) throw Failure("cannot finish a GIF");
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+// ---- ICO ----
+
+void Put16(QByteArray& b, std::uint16_t v) {
+    b.append(static_cast<char>(v & 0xFF));
+    b.append(static_cast<char>(v >> 8));
+}
+void Put32(QByteArray& b, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+// One icon: a 32-bit DIB, opaque, with an AND mask that hides nothing, so
+// that every reader, old or new, shows the cell as it was.
+QByteArray EncodeIco(const Bitmap& image) {
+    if (image.width > 256 || image.height > 256) throw Failure("picture too large for an icon");
+    const std::uint32_t w = static_cast<std::uint32_t>(image.width), h = static_cast<std::uint32_t>(image.height);
+    const std::uint32_t maskStride = (w + 31) / 32 * 4;
+    const std::uint32_t dibBytes = 40 + w * h * 4 + maskStride * h;
+
+    QByteArray b;
+    Put16(b, 0);  // reserved
+    Put16(b, 1);  // icon
+    Put16(b, 1);  // one image
+    b.append(static_cast<char>(w == 256 ? 0 : w));
+    b.append(static_cast<char>(h == 256 ? 0 : h));
+    b.append('\0');  // no palette
+    b.append('\0');
+    Put16(b, 1);   // planes
+    Put16(b, 32);  // bits per pixel
+    Put32(b, dibBytes);
+    Put32(b, 6 + 16);
+
+    Put32(b, 40);
+    Put32(b, w);
+    Put32(b, 2 * h);  // colour and mask together
+    Put16(b, 1);
+    Put16(b, 32);
+    Put32(b, 0);  // BI_RGB
+    Put32(b, w * h * 4 + maskStride * h);
+    Put32(b, 0);
+    Put32(b, 0);
+    Put32(b, 0);
+    Put32(b, 0);
+    for (int y = image.height - 1; y >= 0; --y)
+        for (int x = 0; x < image.width; ++x) {
+            const Argb c = image.at(x, y);
+            b.append(static_cast<char>(BlueOf(c)));
+            b.append(static_cast<char>(GreenOf(c)));
+            b.append(static_cast<char>(RedOf(c)));
+            b.append(static_cast<char>(0xFF));
+        }
+    b.append(QByteArray(static_cast<qsizetype>(maskStride * h), '\0'));
+    return b;
+}
+
+QByteArray Encode(const Bitmap& image, Format format) {
+    switch (format) {
+        case Format::Gif: return EncodeGif(image);
+        case Format::Jpeg: return EncodeWithQt(image, "JPEG", 95);
+        case Format::Ico: return EncodeIco(image);
+        case Format::Png: return EncodeWithQt(image, "PNG");
+        case Format::Bmp: break;
+    }
+    return EncodeWithQt(image, "BMP");
+}
+
 }  // namespace
 
 void WritePictureFile(const Bitmap& image, const std::string& path) {
-    QSaveFile file(QString::fromLocal8Bit(path.c_str()));
+    if (image.empty() || image.pixels.size() != static_cast<std::size_t>(image.width) * image.height)
+        throw Failure("no picture to write to " + path);
+    const QByteArray bytes = Encode(image, FormatOf(path));
+    // Encode first, so that nothing is touched when encoding fails; the old
+    // file is replaced only once the new one is complete.
+    QSaveFile file(QFile::decodeName(path.c_str()));
     if (!file.open(QIODevice::WriteOnly)) throw Failure("cannot write " + path);
-    if (!ToQImage(image).save(&file, "BMP") || !file.commit()) throw Failure("cannot write " + path);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        throw Failure("cannot write " + path);
+    }
+    if (!file.commit()) throw Failure("cannot write " + path);
 }
 
 }  // namespace platform
