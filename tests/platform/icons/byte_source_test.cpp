@@ -1,0 +1,81 @@
+#include <cstdio>
+#include <fstream>
+#include <limits>
+
+#include "test_support.h"
+
+namespace icon_tests {
+
+std::string TempDir::file(const std::string& name, const Bytes& content) const {
+    const std::string p = path_ + "/" + name;
+    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(content.data()),
+                                             static_cast<std::streamsize>(content.size()));
+    return p;
+}
+
+namespace {
+
+using platform::icons::ByteSource;
+using platform::icons::FileSource;
+
+constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+
+struct RangeCase {
+    const char* name;
+    std::uint64_t offset;
+    std::size_t n;
+    bool ok;
+};
+
+// Over a 16-byte source.
+const RangeCase kRanges[] = {
+    {"whole", 0, 16, true},
+    {"exact_fit_at_end", 12, 4, true},
+    {"one_byte_over", 13, 4, false},
+    {"empty_at_end", 16, 0, true},
+    {"offset_past_end", 17, 0, false},
+    {"offset_max", kMax, 1, false},
+    {"length_max", 1, std::numeric_limits<std::size_t>::max(), false},
+};
+
+Bytes Counting() {
+    Bytes b(16);
+    for (std::size_t i = 0; i < b.size(); ++i) b[i] = static_cast<std::uint8_t>(i + 1);
+    return b;
+}
+
+void CheckRanges(const ByteSource& src) {
+    ASSERT_EQ(src.size(), 16u);
+    for (const RangeCase& c : kRanges) {
+        SCOPED_TRACE(c.name);
+        std::uint8_t buf[16] = {};
+        // The length_max case must fail before touching `buf`.
+        EXPECT_EQ(src.read(c.offset, buf, c.n), c.ok);
+        if (c.ok && c.n > 0) {
+            EXPECT_EQ(buf[0], c.offset + 1);
+        }
+    }
+}
+
+TEST(ByteSource, MemorySourceChecksEveryRange) {
+    const Bytes b = Counting();
+    CheckRanges(Source(b));
+}
+
+TEST(ByteSource, FileSourceChecksEveryRange) {
+    TempDir dir;
+    const FileSource f(dir.file("sixteen", Counting()));
+    ASSERT_TRUE(f.ok());
+    CheckRanges(f);
+}
+
+TEST(ByteSource, FileSourceRefusesWhatIsNoRegularFile) {
+    TempDir dir;
+    EXPECT_FALSE(FileSource(dir.path() + "/missing").ok());
+    EXPECT_FALSE(FileSource(dir.path()).ok());
+    EXPECT_EQ(platform::icons::CountIconsInFile(dir.path()), 0);
+    EXPECT_FALSE(platform::icons::ExtractIconFromFile(dir.path() + "/missing", 0).has_value());
+}
+
+}  // namespace
+}  // namespace icon_tests

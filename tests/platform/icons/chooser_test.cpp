@@ -1,0 +1,42 @@
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/icons/chooser.h"
+
+namespace {
+
+using platform::icons::Candidate;
+using platform::icons::ChooseImage;
+
+struct ChoiceCase {
+    const char* name;
+    std::vector<Candidate> candidates;
+    int expected;
+};
+
+const ChoiceCase kChoices[] = {
+    {"empty", {}, -1},
+    {"exact_size_beats_better_depth", {{16, 16, 32}, {32, 32, 4}, {48, 48, 32}}, 1},
+    {"nearest_size_when_none_fits", {{16, 16, 32}, {48, 48, 32}, {24, 24, 8}}, 2},
+    {"equal_distance_first_listed_fixes_size", {{48, 48, 32}, {16, 16, 32}}, 0},
+    {"deeper_image_listed_later_wins", {{32, 32, 4}, {32, 32, 32}}, 1},
+    {"depth_nearest_32", {{32, 32, 8}, {32, 32, 24}, {32, 32, 64}}, 1},
+    {"depth_tie_first_listed", {{32, 32, 24}, {32, 32, 40}}, 0},
+    // 48x32 and 40x40 are both 16 away but differ per axis; only the first's shape competes on depth.
+    {"size_difference_is_per_axis", {{48, 32, 8}, {40, 40, 32}, {48, 32, 24}}, 2},
+    // The same per-axis difference on the other side of 32 still counts as that size.
+    {"mirror_size_competes", {{40, 40, 8}, {24, 24, 32}}, 1},
+    {"huge_png", {{1024, 1024, 32}, {256, 256, 32}}, 1},
+};
+
+class ChooserTest : public testing::TestWithParam<ChoiceCase> {};
+
+TEST_P(ChooserTest, PicksAsTheLoaderDoes) {
+    EXPECT_EQ(ChooseImage(GetParam().candidates, 32), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ChooserTest, testing::ValuesIn(kChoices),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -1,0 +1,51 @@
+#pragma once
+// Shared by the icon reader's tests: sources over builder output and pixel helpers.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "icon_file_builders.h"
+#include "platform/icons/icons.h"
+
+namespace icon_tests {
+
+using icon_files::Bytes;
+using platform::Argb;
+using platform::MakeArgb;
+
+inline platform::icons::MemorySource Source(const Bytes& b) { return platform::icons::MemorySource(b.data(), b.size()); }
+
+inline int CountOf(const Bytes& b) { return platform::icons::CountIcons(Source(b)); }
+inline std::optional<platform::icons::Icon> IconOf(const Bytes& b, int index = 0) {
+    return platform::icons::ExtractIcon(Source(b), index);
+}
+
+// The icon drawn on a plain background, as a cell shows it.
+inline platform::Bitmap Drawn(const platform::icons::Icon& icon, Argb background) {
+    platform::Bitmap cell(32, 32, background);
+    platform::icons::DrawIcon(cell, 0, 0, icon);
+    return cell;
+}
+
+// A folder of its own for a test, removed afterwards.
+class TempDir {
+public:
+    TempDir() {
+        char tmpl[] = "/tmp/tessel-icons-XXXXXX";
+        path_ = mkdtemp(tmpl);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string file(const std::string& name, const Bytes& content) const;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+}  // namespace icon_tests

@@ -1,0 +1,149 @@
+#pragma once
+// Writers of the files the icon reader reads: DIB and PNG images, .ico and
+// .cur files, icon group directories, PE32/PE32+ and NE executables. Each
+// test states its input with these and patches fields by offset to break it.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/bitmap.h"
+
+namespace icon_files {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void Put16(Bytes& b, std::size_t at, std::uint16_t v);
+void Put32(Bytes& b, std::size_t at, std::uint32_t v);
+std::uint16_t Get16(const Bytes& b, std::size_t at);
+std::uint32_t Get32(const Bytes& b, std::size_t at);
+
+// ---- images ----
+
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiBitfields = 3;
+
+struct DibSpec {
+    int width = 32;
+    int height = 32;  // of the picture; the header holds twice this
+    int bpp = 32;
+    std::uint32_t compression = kBiRgb;
+    std::vector<std::uint32_t> masks;     // with BI_BITFIELDS: written after the 40-byte header
+    std::vector<platform::Argb> palette;  // written as RGBQUADs
+    std::uint32_t clrUsed = 0;
+    // Stored values, top row first: palette indices (1/4/8 bits), 16-bit words,
+    // 0x00RRGGBB (24 bits), 0xAARRGGBB or raw words (32 bits). Empty: all 0.
+    std::vector<std::uint32_t> pixels;
+    std::vector<std::uint8_t> mask;  // top row first, 1 = transparent; empty: all 0
+};
+Bytes MakeDib(const DibSpec& spec);
+
+// A DIB of one colour: 24/32 bits hold `colour` directly (32 with its alpha),
+// 16 bits as 5-5-5, up to 8 bits through a palette whose entry 1 is `colour`.
+DibSpec SolidDib(int width, int height, int bpp, platform::Argb colour);
+
+enum class PngKind { Rgba8, Rgb8, Gray8, Palette8, Rgba16, GrayAlpha8 };
+// A PNG of `pixels` (width*height, top row first). Palette8 builds its palette from the pixels.
+Bytes MakePng(int width, int height, const std::vector<platform::Argb>& pixels, PngKind kind = PngKind::Rgba8);
+
+// ---- .ico / .cur ----
+
+struct IcoEntry {
+    std::uint8_t width = 32;  // 0 means 256
+    std::uint8_t height = 32;
+    std::uint8_t colours = 0;
+    std::uint16_t planes = 1;  // a cursor's hotspot x
+    std::uint16_t bitCount = 32;  // a cursor's hotspot y
+    Bytes image;
+};
+// Images follow the directory in entry order.
+Bytes MakeIco(const std::vector<IcoEntry>& entries, std::uint16_t type = 1);
+constexpr std::size_t IcoEntryOffset(std::size_t i) { return 6 + 16 * i; }
+
+// ---- icon groups ----
+
+struct GroupImage {
+    std::uint16_t id = 1;  // the RT_ICON resource holding `image`
+    std::uint8_t width = 32;
+    std::uint8_t height = 32;
+    std::uint16_t bitCount = 32;
+    Bytes image;
+};
+// GRPICONDIR: reserved 0, type 1, count, then 14-byte entries.
+Bytes MakeGroupDirectory(const std::vector<GroupImage>& images);
+
+// ---- PE ----
+
+struct ResName {
+    std::uint32_t id = 0;
+    std::u16string name;  // named when not empty
+    bool named() const { return !name.empty(); }
+};
+
+struct Resource {
+    ResName type;
+    ResName name;
+    std::uint16_t language = 0x409;
+    Bytes data;
+};
+
+struct IconGroupSpec {
+    ResName name;
+    std::vector<GroupImage> images;
+};
+// RT_ICON resources for every image (ascending IDs), then one RT_GROUP_ICON per group in the given order.
+std::vector<Resource> IconResources(const std::vector<IconGroupSpec>& groups);
+
+struct PeSpec {
+    bool pe32plus = false;
+    bool dll = false;
+    std::vector<Resource> resources;  // written in this order: per directory named first, then IDs
+    bool resourceSection = true;      // false: no .rsrc and an empty resource data directory
+    std::size_t codeBytes = 0x200;    // size of .text, to make files of realistic sizes
+};
+
+struct TypeLayout {
+    ResName type;
+    std::uint32_t directory = 0;               // offsets from the start of the resource tree
+    std::vector<std::uint32_t> nameDirectories;  // one per name, in written order
+    std::vector<std::uint32_t> dataEntries;      // the first language's data entry of each name
+};
+
+struct BuiltPe {
+    Bytes bytes;
+    std::size_t peOffset = 0;              // "PE\0\0"
+    std::size_t optionalHeaderOffset = 0;
+    std::size_t sectionTableOffset = 0;
+    std::size_t resourceDataDirOffset = 0;  // the resource entry of the data directory (RVA, size)
+    std::size_t treeFileOffset = 0;         // where the resource tree starts in the file
+    std::uint32_t treeRva = 0;
+    std::vector<TypeLayout> types;          // in written order
+    const TypeLayout* type(std::uint32_t id) const;
+};
+BuiltPe MakePe(const PeSpec& spec);
+
+// ---- NE ----
+
+struct NeResource {
+    std::uint16_t type = 0x800E;  // integer types carry the high bit
+    std::uint16_t id = 0x8001;
+    Bytes data;
+};
+
+struct NeSpec {
+    std::uint16_t alignShift = 4;
+    std::vector<NeResource> resources;  // grouped by type in order of first appearance
+};
+
+struct BuiltNe {
+    Bytes bytes;
+    std::size_t neOffset = 0;
+    std::size_t resourceTableOffset = 0;  // file offset of the alignment shift
+    std::size_t tableEnd = 0;             // file offset just past the terminating zero type
+};
+BuiltNe MakeNe(const NeSpec& spec);
+
+// RT_ICON (0x8003) and RT_GROUP_ICON (0x800E) resources for the groups, IDs with the high bit.
+std::vector<NeResource> NeIconResources(const std::vector<std::vector<GroupImage>>& groups);
+
+}  // namespace icon_files
