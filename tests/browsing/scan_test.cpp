@@ -1,0 +1,274 @@
+// The folder scan: which files are listed, in what order, with which counts,
+// headers and notice; its progress; abandoned and failed scans.
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "browsing/browsing.h"
+#include "browsing_fixture.h"
+
+namespace browsing_tests {
+namespace {
+
+TEST(ExtensionRule, TextAfterTheFirstDotUpperCased) {
+    struct Case {
+        const char* name;
+        const char* extension;
+        bool matches;
+    };
+    const Case cases[] = {
+        {"notepad.exe", "EXE", true},
+        {"APP.Exe", "EXE", true},
+        {"Cursor.Cur", "CUR", true},
+        {"lib.dLL", "DLL", true},
+        {"setup.en.exe", "EN.EXE", false},
+        {"notes.EXE.txt", "EXE.TXT", false},
+        {"LICENSE", "", false},
+        {"trailing.", "", false},
+        // The rule alone would take it; the enumeration never hands it over.
+        {".ico", "ICO", true},
+        {"a.exe ", "EXE ", false},
+        {"\xc3\xa9t\xc3\xa9.ico", "ICO", true},
+        {"x.\xc3\xa9xe", "\xc3\xa9XE", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(browsing::ExtensionOf(c.name), c.extension);
+        EXPECT_EQ(browsing::IsIconFileExtension(browsing::ExtensionOf(c.name)), c.matches);
+    }
+}
+
+// One folder of every kind of name the scan meets.
+std::vector<FixtureFile> MixedFolder() {
+    return {
+        {"notepad.exe", PeWithIcons(1, 3)},
+        {"Cursor.Cur", IconFile({IconColour(2, 0)}, 2)},
+        {"readme.txt", Text("read me")},
+        {"LICENSE", Text("license")},
+        {"setup.en.exe", PeWithIcons(3, 2)},
+        {"notes.EXE.txt", PeWithIcons(4, 1)},
+        {"APP.Exe", PeWithIcons(5, 1)},
+        {"app.exe", PeWithIcons(6, 2)},
+        // Hidden files: a leading dot hides a name on this system, so a file
+        // called just ".ico" is never enumerated although its extension is ICO.
+        {".ico", IconFile({IconColour(7, 0)})},
+        {".hidden.exe", PeWithIcons(8, 4)},
+        {"noicons.exe", PeWithoutIcons()},
+        {"x.exe", Text("not an executable")},
+        {"lib.dll", PeWithIcons({IconColour(9, 0), IconColour(9, 1)}, true)},
+        {"pic.ico", IconFile({IconColour(10, 0), IconColour(10, 1)})},
+    };
+}
+
+TEST_F(BrowsingTest, ListsIconFilesSortedByNameWithCountsHeadersAndTotal) {
+    const auto& dir = Folder(MixedFolder());
+    // Folders are neither listed nor counted, whatever their names.
+    std::filesystem::create_directory(dir.file("sub.exe"));
+    RecordCounts();
+    Open(dir.path());
+
+    // Letter case aside, so APP.Exe and app.exe sit together in enumeration order.
+    ExpectCompletedScan({{"APP.Exe", "1"},
+                         {"app.exe", "2"},
+                         {"Cursor.Cur", "1"},
+                         {"lib.dll", "2"},
+                         {"notepad.exe", "3"},
+                         {"pic.ico", "1"}},
+                        10);
+    // Only names with a matching extension are opened, through the folder
+    // path joined with one separator.
+    std::vector<std::string> expected;
+    for (const char* n : {"APP.Exe", "Cursor.Cur", "app.exe", "lib.dll", "noicons.exe", "notepad.exe", "pic.ico", "x.exe"})
+        expected.push_back(dir.path() + "/" + n);
+    EXPECT_EQ(counted, expected);
+}
+
+TEST_F(BrowsingTest, ProgressCountsHiddenFilesAndAdvancesPerName) {
+    const auto& dir = Folder(MixedFolder());
+    std::filesystem::create_directory(dir.file("sub"));
+    struct Seen {
+        bool visible;
+        float max, value;
+        std::string status;
+    };
+    std::vector<Seen> seen;
+    svc.onYield = [&](int) {
+        seen.push_back({f().progbar.Visible(), f().progbar.Max(), f().progbar.Value(), f().lblStatus.Caption()});
+    };
+    Open(dir.path());
+
+    // 14 files, two of them hidden, the folder not counted: a range of 0..13.
+    // 12 names are enumerated: the set-up yield, one per name, and the end.
+    ASSERT_EQ(seen.size(), 1u + 12u + 1u);
+    for (std::size_t i = 0; i + 1 < seen.size(); ++i) {
+        SCOPED_TRACE("yield " + std::to_string(i + 1));
+        EXPECT_TRUE(seen[i].visible);
+        EXPECT_EQ(seen[i].max, 13.0f);
+        EXPECT_EQ(seen[i].value, static_cast<float>(i));
+        EXPECT_EQ(seen[i].status, browsing::kReadingListText);
+    }
+    EXPECT_FALSE(seen.back().visible);
+    EXPECT_EQ(seen.back().status, "");
+    EXPECT_FALSE(f().progbar.Visible());
+    EXPECT_EQ(f().lblStatus.Caption(), "");
+}
+
+TEST_F(BrowsingTest, FolderOfOneFileShowsNoProgressBar) {
+    struct Case {
+        const char* name;
+        std::vector<FixtureFile> files;
+        bool barShown;
+    };
+    const Case cases[] = {
+        {"one plain file", {{"a.exe", PeWithIcons(1, 2)}}, false},
+        {"one hidden file", {{".a.exe", PeWithIcons(1, 2)}}, false},
+        {"one text file", {{"a.txt", Text("a")}}, false},
+        {"a plain and a hidden file", {{"a.exe", PeWithIcons(1, 2)}, {".b", Text("b")}}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto& dir = Folder(c.files);
+        bool shown = false;
+        svc.onYield = [&](int) { shown = shown || f().progbar.Visible(); };
+        Open(dir.path());
+        EXPECT_EQ(shown, c.barShown);
+        EXPECT_FALSE(f().progbar.Visible());
+    }
+}
+
+TEST_F(BrowsingTest, EachCompletedScanReplacesTheLastOne) {
+    struct Case {
+        const char* name;
+        std::vector<FixtureFile> files;
+        Rows rows;
+        int total;
+    };
+    const Case cases[] = {
+        {"three files of 4, 1 and 7 icons",
+         {{"c.exe", PeWithIcons(1, 4)}, {"a.ico", IconFile({IconColour(2, 0)})}, {"b.dll", PeWithIcons(3, 7)}},
+         {{"a.ico", "1"}, {"b.dll", "7"}, {"c.exe", "4"}},
+         12},
+        {"only files without icons",
+         {{"noicons.exe", PeWithoutIcons()}, {"x.exe", Text("x")}, {"readme.txt", Text("r")}},
+         {},
+         0},
+        {"one icon file among others", {{"k.cur", IconFile({IconColour(4, 0)}, 2)}, {"y.txt", Text("y")}}, {{"k.cur", "1"}}, 1},
+        {"an empty folder", {}, {}, 0},
+        {"only hidden icon files", {{".a.exe", PeWithIcons(5, 2)}, {".ico", IconFile({IconColour(6, 0)})}}, {}, 0},
+        {"icon files again", {{"z.exe", PeWithIcons(7, 2)}}, {{"z.exe", "2"}}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Open(Folder(c.files).path());
+        ExpectCompletedScan(c.rows, c.total);
+    }
+}
+
+TEST_F(BrowsingTest, ScanEmptiesTheIconPanel) {
+    const auto& dir = Folder({{"a.exe", PeWithIcons(1, 3)}});
+    Open(dir.path());
+    f().File1.UserClickItem(1);
+    ASSERT_EQ(f().IconCount, 3);
+    ASSERT_TRUE(f().lnFrame(0).Visible());
+
+    Open(Folder({{"b.exe", PeWithIcons(2, 1)}}).path());
+    EXPECT_EQ(f().IconCount, 0);
+    EXPECT_EQ(f().SelectedIcon, -1);
+    EXPECT_FALSE(f().lnFrame(0).Visible());
+    for (int i = 0; i < f().picIcon.Count(); ++i) EXPECT_TRUE(f().picIcon(i).IsBlank()) << "cell " << i;
+}
+
+TEST_F(BrowsingTest, FolderThatCannotBeReadCompletesAsEmpty) {
+    struct Case {
+        const char* name;
+        bool needsNonRoot;
+        // Takes the folder away, before the scan or at one of its yields.
+        std::function<void(const std::string&)> takeAway;
+        int atYield;  // 0: before the scan
+        Rows rows;    // what was read before the folder went
+        int total;
+    };
+    const auto remove = [](const std::string& p) { std::filesystem::remove_all(p); };
+    const auto lock = [](const std::string& p) {
+        std::filesystem::permissions(p, std::filesystem::perms::none, std::filesystem::perm_options::replace);
+    };
+    const Case cases[] = {
+        {"removed before the scan", false, remove, 0, {}, 0},
+        {"removed at the set-up yield", false, remove, 1, {}, 0},
+        {"removed after the first name", false, remove, 2, {{"a.exe", "2"}}, 2},
+        // The superuser reads any folder, so only others can see this one fail.
+        {"unreadable", true, lock, 0, {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsNonRoot && ::geteuid() == 0) {
+            std::cout << "[ skipped ] " << c.name << ": running as root\n";
+            continue;
+        }
+        const auto& dir = Folder({{"a.exe", PeWithIcons(1, 2)}, {"b.exe", PeWithIcons(2, 1)}, {"c.ico", IconFile({IconColour(3, 0)})}});
+        Open(dir.path());
+        ASSERT_EQ(f().File1.Count(), 3);
+
+        svc.yields = 0;
+        svc.onYield = [&](int n) {
+            if (n == c.atYield) c.takeAway(dir.path());
+        };
+        if (c.atYield == 0) c.takeAway(dir.path());
+        // The folder view raises its change event again, as when the user reopens it.
+        ASSERT_NO_THROW(browsing().Dir1_Change());
+        svc.onYield = nullptr;
+        EXPECT_EQ(f().Dir1.Path(), dir.path());
+        ExpectCompletedScan(c.rows, c.total);
+    }
+}
+
+TEST_F(BrowsingTest, ChangeOfFolderInsideAScanLeavesOnlyTheNewerScan) {
+    const auto& older = Folder({{"a1.exe", PeWithIcons(1, 1)},
+                                {"a2.exe", PeWithIcons(2, 2)},
+                                {"a3.txt", Text("a3")},
+                                {"a4.ico", IconFile({IconColour(3, 0)})}});
+    const auto& newer = Folder({{"b1.exe", PeWithIcons(4, 2)}, {"b2.ico", IconFile({IconColour(5, 0)})}});
+    const auto& empty = Folder({});
+    struct Case {
+        const char* name;
+        int atYield;  // 1 is the progress set-up's; 2..5 follow the four names; 6 is the last
+        const test_support::TempFolder* to;
+        Rows rows;
+        int total;
+    };
+    const Rows newerRows{{"b1.exe", "2"}, {"b2.ico", "1"}};
+    const Case cases[] = {
+        {"in the progress set-up's yield", 1, &newer, newerRows, 3},
+        {"after the first name", 2, &newer, newerRows, 3},
+        {"after a name without a row", 4, &newer, newerRows, 3},
+        {"after the last name", 5, &newer, newerRows, 3},
+        {"in the final yield", 6, &newer, newerRows, 3},
+        {"to an empty folder in the set-up's yield", 1, &empty, {}, 0},
+        {"to an empty folder after a row was added", 3, &empty, {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Start from a third folder so that every case really changes the path.
+        Open(Folder({}).path());
+        counted.clear();
+        RecordCounts();
+        std::size_t countsBeforeChange = 0;
+        svc.yields = 0;
+        svc.onYield = [&](int n) {
+            if (n != c.atYield) return;
+            countsBeforeChange = counted.size();
+            f().Dir1.setPath(c.to->path());
+        };
+        Open(older.path());
+        svc.onYield = nullptr;
+
+        EXPECT_EQ(f().Dir1.Path(), c.to->path());
+        ExpectCompletedScan(c.rows, c.total);
+        // Once the path has moved the older scan opens no file of its own.
+        for (std::size_t i = countsBeforeChange; i < counted.size(); ++i)
+            EXPECT_EQ(counted[i].rfind(c.to->path() + "/", 0), 0u) << counted[i];
+    }
+}
+
+}  // namespace
+}  // namespace browsing_tests
