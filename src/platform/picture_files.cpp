@@ -27,7 +27,7 @@ bool EndsWith(const std::string& path, const char* ending) {
     const std::string e = ending;
     if (path.size() < e.size()) return false;
     return std::equal(e.begin(), e.end(), path.end() - static_cast<std::ptrdiff_t>(e.size()),
-                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+                      [](char e, char p) { return e == std::tolower(static_cast<unsigned char>(p)); });
 }
 
 // Users pick the format by the name they type; whatever we do not know stays
@@ -225,7 +225,9 @@ void WritePictureFile(const Bitmap& image, const std::string& path) {
     // Encode first, so that nothing is touched when encoding fails; the old
     // file is replaced only once the new one is complete.
     QSaveFile file(QFile::decodeName(path.c_str()));
-    if (!file.open(QIODevice::WriteOnly)) throw Failure("cannot write " + path);
+    // Unbuffered, so that a short write (a full disk) shows here: a buffered
+    // QSaveFile drops the error on flush and commits a truncated file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) throw Failure("cannot write " + path);
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         throw Failure("cannot write " + path);
