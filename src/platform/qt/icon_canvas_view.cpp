@@ -1,0 +1,157 @@
+#include "icon_canvas_view.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "qt_services.h"
+
+namespace platform_qt {
+
+IconCanvasView::IconCanvasView(platform::Frame& canvas, platform::ControlArray<platform::PictureBox>& cells,
+                               platform::ControlArray<platform::Line>& lines, const ViewContext& ctx, QWidget* parent)
+    : QWidget(parent), canvas_(canvas), cells_(cells), lines_(lines), ctx_(ctx) {
+    setObjectName(QString::fromStdString(canvas.Name()));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    cells_.ForEach([this](platform::PictureBox& cell) { watch(cell); });
+    cells_.loaded = [this](platform::PictureBox& cell) {
+        watch(cell);
+        repaintLater();
+    };
+    cells_.unloading = [this](platform::PictureBox& cell) {
+        forget(cell);
+        repaintLater();
+    };
+    lines_.ForEach([this](platform::Line& line) { line.viewChanged = [this](platform::Control&) { repaintLater(); }; });
+    lines_.loaded = [this](platform::Line& line) {
+        line.viewChanged = [this](platform::Control&) { repaintLater(); };
+        repaintLater();
+    };
+    lines_.unloading = [this](platform::Line& line) {
+        line.viewChanged = nullptr;
+        repaintLater();
+    };
+    hook_.install(canvas_, [this] { refresh(); });
+    refresh();
+}
+
+IconCanvasView::~IconCanvasView() {
+    cells_.loaded = nullptr;
+    cells_.unloading = nullptr;
+    cells_.ForEach([](platform::PictureBox& cell) { cell.viewChanged = nullptr; });
+    lines_.loaded = nullptr;
+    lines_.unloading = nullptr;
+    lines_.ForEach([](platform::Line& line) { line.viewChanged = nullptr; });
+}
+
+void IconCanvasView::watch(platform::PictureBox& cell) {
+    cell.viewChanged = [this](platform::Control& c) {
+        // Any change may be a new image; reading it again is cheap next to a repaint.
+        images_.erase(static_cast<const platform::PictureBox*>(&c));
+        repaintLater();
+    };
+}
+
+void IconCanvasView::forget(platform::PictureBox& cell) {
+    cell.viewChanged = nullptr;
+    images_.erase(&cell);
+    for (auto& [button, target] : pressedOn_)
+        if (target == cell.Index()) target = -2;  // the pressed cell is gone: its release goes nowhere
+}
+
+void IconCanvasView::repaintLater() {
+    // Arranging thousands of cells changes each; one repaint covers them all.
+    if (repaintPending_) return;
+    repaintPending_ = true;
+    update();
+}
+
+void IconCanvasView::refresh() {
+    SetColors(*this, canvas_);
+    Place(*this, canvas_, ctx_.scale);
+    repaintLater();
+}
+
+QRect IconCanvasView::CellRect(const platform::PictureBox& cell) const {
+    return PixelRectIn(cell.Left(), cell.Top(), cell.Width(), cell.Height(), ctx_.scale);
+}
+
+int IconCanvasView::CellAt(QPoint p) const {
+    int found = -1;
+    // Later elements lie above earlier ones, so the last hit wins.
+    const_cast<platform::ControlArray<platform::PictureBox>&>(cells_).ForEach([&](platform::PictureBox& cell) {
+        if (cell.Visible() && CellRect(cell).contains(p)) found = cell.Index();
+    });
+    return found;
+}
+
+const QImage& IconCanvasView::imageOf(const platform::PictureBox& cell) {
+    auto it = images_.find(&cell);
+    if (it == images_.end()) it = images_.emplace(&cell, ToQImage(cell.Image())).first;
+    return it->second;
+}
+
+void IconCanvasView::paintEvent(QPaintEvent* e) {
+    repaintPending_ = false;
+    const QRect exposed = e->rect();
+    QPainter p(this);
+    p.fillRect(exposed, ToQColor(canvas_.BackColor()));
+
+    // Lines are drawn on the canvas itself, beneath the cells, as graphics
+    // drawn on a container lie beneath its child windows.
+    lines_.ForEach([&](platform::Line& line) {
+        if (!line.Visible()) return;
+        const QPoint a(ToPixelsX(line.X1(), ctx_.scale), ToPixelsY(line.Y1(), ctx_.scale));
+        const QPoint b(ToPixelsX(line.X2(), ctx_.scale), ToPixelsY(line.Y2(), ctx_.scale));
+        if (!exposed.intersects(QRect(a, b).normalized().adjusted(-1, -1, 1, 1))) return;
+        p.setPen(QPen(ToQColor(line.BorderColor()), 1));
+        p.drawLine(a, b);
+    });
+
+    cells_.ForEach([&](platform::PictureBox& cell) {
+        if (!cell.Visible()) return;
+        const QRect r = CellRect(cell);
+        if (!r.intersects(exposed)) return;
+        if (cell.IsBlank()) {
+            p.fillRect(r, ToQColor(cell.BackColor()));
+            return;
+        }
+        p.save();
+        p.setClipRect(r);
+        p.fillRect(r, ToQColor(cell.BackColor()));
+        p.drawImage(r.topLeft() + ClientOrigin(cell, ctx_.scale), imageOf(cell));
+        p.restore();
+    });
+}
+
+void IconCanvasView::mousePressEvent(QMouseEvent* e) { pressedOn_[e->button()] = CellAt(e->position().toPoint()); }
+
+void IconCanvasView::mouseReleaseEvent(QMouseEvent* e) {
+    const QPoint at = e->position().toPoint();
+    const auto pressed = pressedOn_.find(e->button());
+    const int target = pressed != pressedOn_.end() ? pressed->second : CellAt(at);
+    if (pressed != pressedOn_.end()) pressedOn_.erase(pressed);
+    const int button = ButtonMask(e->button()), shift = ShiftMask(e->modifiers());
+    if (target == -2) return;
+    if (target < 0) {
+        (*ctx_.dispatch)([&] {
+            canvas_.MouseUp.raise(button, shift, ToTwipsX(e->position().x(), ctx_.scale),
+                                  ToTwipsY(e->position().y(), ctx_.scale));
+        });
+        return;
+    }
+    bool clicked = false;
+    (*ctx_.dispatch)([&] {
+        platform::PictureBox& cell = cells_(target);
+        const QRect r = CellRect(cell);
+        const QPointF local = e->position() - QPointF(r.topLeft() + ClientOrigin(cell, ctx_.scale));
+        clicked = e->button() == Qt::LeftButton && r.contains(at);
+        cell.MouseUp.raise(button, shift, ToTwipsX(local.x(), ctx_.scale), ToTwipsY(local.y(), ctx_.scale));
+    });
+    // The mouse-up handler may have unloaded the cell (a menu ran meanwhile).
+    if (clicked) (*ctx_.dispatch)([&] {
+            if (cells_.Exists(target)) cells_(target).Click.raise();
+        });
+}
+
+}  // namespace platform_qt

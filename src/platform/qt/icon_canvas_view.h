@@ -1,0 +1,57 @@
+#pragma once
+#include <QImage>
+#include <QWidget>
+#include <unordered_map>
+
+#include "platform/controls/control_array.h"
+#include "platform/controls/frame.h"
+#include "platform/controls/line.h"
+#include "platform/controls/picture_box.h"
+#include "view_context.h"
+
+namespace platform_qt {
+
+// The icon canvas: a frame that holds up to 32,767 cells and the lines of the
+// selection frame. No cell has a widget of its own; this one widget paints
+// the cells and lines that meet the exposed area and hands the mouse to the
+// cell under it, as if each cell were a window.
+class IconCanvasView : public QWidget {
+    Q_OBJECT
+public:
+    IconCanvasView(platform::Frame& canvas, platform::ControlArray<platform::PictureBox>& cells,
+                   platform::ControlArray<platform::Line>& lines, const ViewContext& ctx, QWidget* parent);
+    ~IconCanvasView() override;
+
+    platform::Frame& control() { return canvas_; }
+    void refresh();
+
+    // Where a cell is drawn, in the canvas's pixels.
+    QRect CellRect(const platform::PictureBox& cell) const;
+    // The topmost visible cell under a point of the canvas, -1 for none.
+    int CellAt(QPoint p) const;
+    int CachedImages() const { return static_cast<int>(images_.size()); }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    void watch(platform::PictureBox& cell);
+    void forget(platform::PictureBox& cell);
+    void repaintLater();
+    const QImage& imageOf(const platform::PictureBox& cell);
+
+    platform::Frame& canvas_;
+    platform::ControlArray<platform::PictureBox>& cells_;
+    platform::ControlArray<platform::Line>& lines_;
+    ViewContext ctx_;
+    ViewHook hook_;
+    std::unordered_map<const platform::PictureBox*, QImage> images_;
+    // The control that took the press of each button gets its release, as a
+    // window that captured the mouse would: a cell index, or -1 the canvas.
+    std::unordered_map<int, int> pressedOn_;
+    bool repaintPending_ = false;
+};
+
+}  // namespace platform_qt

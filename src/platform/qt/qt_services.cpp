@@ -1,0 +1,206 @@
+#include "qt_services.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QMimeData>
+#include <QPalette>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QUrl>
+#include <map>
+
+#include "cjk_font.h"
+#include "platform/controls/menu.h"
+
+namespace platform_qt {
+
+namespace {
+
+platform::Argb FromQColor(const QColor& c) { return platform::MakeArgb(c.red(), c.green(), c.blue()); }
+
+QWidget* DialogParent() {
+    if (QWidget* w = QApplication::activeWindow()) return w;
+    const auto tops = QApplication::topLevelWidgets();
+    for (QWidget* w : tops)
+        if (w->isVisible() && w->isWindow() && !qobject_cast<QMenu*>(w)) return w;
+    return nullptr;
+}
+
+QByteArray Encode(const QImage& img, const char* format) {
+    QByteArray bytes;
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, format);
+    return bytes;
+}
+
+}  // namespace
+
+QStringList ToQtNameFilters(const std::string& filter) {
+    const QStringList parts = QString::fromUtf8(filter.c_str()).split('|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString text = parts[i].trimmed();
+        QString pattern = parts[i + 1].trimmed();
+        pattern.replace(';', ' ');
+        pattern = pattern.simplified();
+        // "GIF (*.gif)" already names its pattern; Qt reads the last bracket,
+        // so keep one bracket only, the one Qt matches on.
+        static const QRegularExpression trailing(R"(\s*\([^()]*\)\s*$)");
+        text.remove(trailing);
+        if (text.isEmpty()) text = pattern;
+        out << text + " (" + pattern + ")";
+    }
+    return out;
+}
+
+QImage ToQImage(const platform::Bitmap& b) {
+    QImage img(b.width, b.height, QImage::Format_RGB32);
+    for (int y = 0; y < b.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < b.width; ++x) line[x] = b.at(x, y) | 0xFF000000u;
+    }
+    return img;
+}
+
+QtServices::QtServices()
+    : title_(QCoreApplication::applicationName()), menuFont_(UiFont()), labelFont_(UiFont()) {}
+
+void QtServices::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+int QtServices::MsgBox(const std::string& prompt, int style) {
+    QMessageBox box(DialogParent());
+    box.setWindowTitle(title_);
+    box.setText(QString::fromUtf8(prompt.c_str()));
+    switch (style & 0x70) {
+        case 16: box.setIcon(QMessageBox::Critical); break;
+        case 32: box.setIcon(QMessageBox::Question); break;
+        case 48: box.setIcon(QMessageBox::Warning); break;
+        case 64: box.setIcon(QMessageBox::Information); break;
+        default: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    if ((style & 0x0F) == platform::msgbox::kYesNo) {
+        QPushButton* yes = box.addButton(QMessageBox::Yes);
+        QPushButton* no = box.addButton(QMessageBox::No);
+        box.setDefaultButton((style & 0x300) == 0x100 ? no : yes);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes ? platform::msgbox::kYes : platform::msgbox::kNo;
+    }
+    box.addButton(QMessageBox::Ok);
+    box.exec();
+    return platform::msgbox::kOk;
+}
+
+void QtServices::PopupMenu(platform::Menu& menu) {
+    QMenu popup(DialogParent());
+    popup.setFont(menuFont_);
+    popup.setStyleSheet(menuStyleSheet_);
+    std::map<QAction*, platform::Menu*> items;
+    for (const auto& item : menu.Items()) {
+        if (!item->Visible()) continue;
+        if (item->IsSeparator()) {
+            popup.addSeparator();
+            continue;
+        }
+        QString text = QString::fromUtf8(item->Caption().c_str());
+        text.replace('&', "&&");
+        // Only shown beside the caption; the window installs the keys itself.
+        if (!item->Shortcut().empty()) text += '\t' + QString::fromUtf8(item->Shortcut().c_str());
+        QAction* a = popup.addAction(text);
+        a->setEnabled(item->Enabled());
+        items[a] = item.get();
+    }
+    QAction* chosen = popup.exec(QCursor::pos());
+    if (!chosen) return;
+    const auto it = items.find(chosen);
+    if (it != items.end()) it->second->Click.raise();
+}
+
+std::optional<std::string> QtServices::ShowSave(const std::string& fileName, const std::string& filter) {
+    if (!qApp) throw platform::Failure("no dialog without an application");
+    QFileDialog dialog(DialogParent());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Qt's own dialog everywhere, so it behaves the same on every desktop.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    const QStringList filters = ToQtNameFilters(filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.front());
+    }
+    const QString name = QFile::decodeName(QByteArray::fromStdString(fileName));
+    if (!name.isEmpty()) {
+        const QFileInfo info(name);
+        if (info.isDir()) {
+            dialog.setDirectory(name);
+        } else {
+            if (info.dir().exists()) dialog.setDirectory(info.absolutePath());
+            dialog.selectFile(info.fileName());
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty()) return std::nullopt;
+    return QFile::encodeName(chosen.front()).toStdString();
+}
+
+void QtServices::ClipboardClear() {
+    if (QClipboard* cb = QGuiApplication::clipboard()) cb->clear(QClipboard::Clipboard);
+}
+
+void QtServices::ClipboardSetImage(const platform::Bitmap& image) {
+    QClipboard* cb = QGuiApplication::clipboard();
+    if (!cb) throw platform::Failure("no clipboard");
+    const QImage img = ToQImage(image);
+    auto* data = new QMimeData;
+    // As an image (which Qt offers as a bitmap to other programs) and as PNG
+    // bytes, which every program that pastes pictures on this system reads.
+    data->setImageData(img);
+    data->setData("image/png", Encode(img, "PNG"));
+    data->setData("image/bmp", Encode(img, "BMP"));
+    cb->setMimeData(data, QClipboard::Clipboard);
+}
+
+void QtServices::ShellOpen(const std::string& url) {
+    // Nothing to say when no program handles the address.
+    QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromUtf8(url.c_str())));
+}
+
+void QtServices::End() {
+    ended_ = true;
+    QCoreApplication::exit(0);
+}
+
+platform::Point QtServices::GetCursorPos() {
+    const QPoint p = QCursor::pos();
+    return {p.x(), p.y()};
+}
+
+void QtServices::SetCursorPos(platform::Point p) { QCursor::setPos(p.x, p.y); }
+
+platform::ScreenScale QtServices::Screen() {
+    if (const QScreen* s = QGuiApplication::primaryScreen()) return {s->logicalDotsPerInchX(), s->logicalDotsPerInchY()};
+    return {};
+}
+
+platform::Twips QtServices::MeasureText(const std::string& text) {
+    const QFontMetrics fm(labelFont_);
+    const int px = fm.horizontalAdvance(QString::fromUtf8(text.c_str()));
+    return static_cast<platform::Twips>(px * Screen().twipsPerPixelX());
+}
+
+platform::Argb QtServices::WindowColor() { return FromQColor(QApplication::palette().color(QPalette::Base)); }
+platform::Argb QtServices::WindowTextColor() { return FromQColor(QApplication::palette().color(QPalette::Text)); }
+
+}  // namespace platform_qt

@@ -1,0 +1,66 @@
+#pragma once
+// The services as Qt provides them: the event loop, message boxes, popup
+// menus, the Save dialog, the clipboard, the shell, the pointer and the
+// screen. Folders, icon files and picture files come from SystemServices.
+
+#include <QFont>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include "platform/system_services.h"
+
+namespace platform_qt {
+
+// "Text|pattern|Text|pattern" as Qt's file dialog wants it:
+// "Text (pattern);;Text (pattern)". A text that already ends in its pattern in
+// brackets keeps it once; patterns separated by ';' become blank-separated.
+QStringList ToQtNameFilters(const std::string& filter);
+
+// A picture as Qt holds it, fully opaque (the clipboard and files carry no alpha).
+QImage ToQImage(const platform::Bitmap& b);
+
+class QtServices : public platform::SystemServices {
+public:
+    QtServices();
+
+    void DoEvents() override;
+    int MsgBox(const std::string& prompt, int style) override;
+    void PopupMenu(platform::Menu& menu) override;
+    std::optional<std::string> ShowSave(const std::string& fileName, const std::string& filter) override;
+
+    void ClipboardClear() override;
+    void ClipboardSetImage(const platform::Bitmap& image) override;
+
+    void ShellOpen(const std::string& url) override;
+    void End() override;
+    bool Ended() const { return ended_; }
+
+    platform::Point GetCursorPos() override;
+    void SetCursorPos(platform::Point p) override;
+
+    platform::ScreenScale Screen() override;
+    platform::Twips MeasureText(const std::string& text) override;
+    platform::Argb WindowColor() override;
+    platform::Argb WindowTextColor() override;
+
+    // The message boxes' title: the program's name.
+    void setTitle(QString t) { title_ = std::move(t); }
+    const QString& Title() const { return title_; }
+    // How popup menus look; the window's menu skin supplies it.
+    void setMenuStyleSheet(QString css) { menuStyleSheet_ = std::move(css); }
+    const QString& MenuStyleSheet() const { return menuStyleSheet_; }
+    void setMenuFont(const QFont& f) { menuFont_ = f; }
+    // The font labels are drawn in, which MeasureText measures.
+    void setLabelFont(const QFont& f) { labelFont_ = f; }
+    const QFont& LabelFont() const { return labelFont_; }
+
+private:
+    QString title_;
+    QString menuStyleSheet_;
+    QFont menuFont_;
+    QFont labelFont_;
+    bool ended_ = false;
+};
+
+}  // namespace platform_qt

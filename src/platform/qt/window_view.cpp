@@ -1,0 +1,124 @@
+#include "window_view.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace platform_qt {
+
+WindowView::WindowView(platform::Window& window, const ViewContext& ctx) : QWidget(nullptr), window_(window), ctx_(ctx) {
+    setObjectName(QString::fromStdString(window.Name()));
+    setAutoFillBackground(true);
+    hook_.install(window_, [this] { refresh(); });
+    refresh();
+}
+
+QSize WindowView::ModelClientPixels() const {
+    return {ToPixelsX(window_.ScaleWidth(), ctx_.scale), ToPixelsY(window_.ScaleHeight(), ctx_.scale)};
+}
+
+void WindowView::refresh() {
+    const QString title = QString::fromUtf8(window_.Caption().c_str());
+    if (windowTitle() != title) setWindowTitle(title);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, ToQColor(window_.BackColor()));
+    if (p != palette()) setPalette(p);
+    // While a reported size is being handled the model may answer with a
+    // size of its own (the minimum); that one is applied, the echo is not.
+    if (window_.State() == platform::WindowState::Normal || !shown_) {
+        const QSize want = ModelClientPixels();
+        if (size() != want) resize(want);
+    }
+}
+
+void WindowView::setMinimumOuterSize(double width, double height) {
+    minWidth_ = width;
+    minHeight_ = height;
+    applyMinimum();
+}
+
+void WindowView::applyMinimum() {
+    const platform::Window::Frame& f = window_.NonClient();
+    setMinimumSize(std::max(0, ToPixelsX(minWidth_ - f.left - f.right, ctx_.scale)),
+                   std::max(0, ToPixelsY(minHeight_ - f.top - f.bottom, ctx_.scale)));
+}
+
+platform::Window::Frame WindowView::measuredFrame() const {
+    const QRect inner = geometry(), outer = frameGeometry();
+    return {ToTwipsX(inner.left() - outer.left(), ctx_.scale), ToTwipsY(inner.top() - outer.top(), ctx_.scale),
+            ToTwipsX(outer.right() - inner.right(), ctx_.scale), ToTwipsY(outer.bottom() - inner.bottom(), ctx_.scale)};
+}
+
+void WindowView::showCentred() {
+    if (!shown_) {
+        resize(ModelClientPixels());
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            move(area.center() - QPoint(width() / 2, height() / 2));
+        }
+    }
+    show();
+    if (shown_) return;
+    shown_ = true;
+    const platform::Window::Frame f = measuredFrame();
+    window_.setNonClient(f);
+    applyMinimum();
+    const double outerW = ToTwipsX(width(), ctx_.scale) + f.left + f.right;
+    const double outerH = ToTwipsY(height(), ctx_.scale) + f.top + f.bottom;
+    (*ctx_.dispatch)([&] {
+        window_.PlatformMoved(ToTwipsX(frameGeometry().x(), ctx_.scale), ToTwipsY(frameGeometry().y(), ctx_.scale));
+        // The first showing is the first resize, whether or not the size moved.
+        const bool same = outerW == window_.Width() && outerH == window_.Height();
+        if (same) window_.Resize.raise();
+        else window_.PlatformResized(outerW, outerH);
+    });
+}
+
+void WindowView::reportSize() {
+    if (!shown_ || reporting_ || window_.State() == platform::WindowState::Minimized) return;
+    const platform::Window::Frame f = measuredFrame();
+    const platform::Window::Frame& had = window_.NonClient();
+    const bool frameMoved = f.left != had.left || f.top != had.top || f.right != had.right || f.bottom != had.bottom;
+    if (!frameMoved && size() == ModelClientPixels()) return;  // our own resize coming back
+    if (frameMoved) {
+        window_.setNonClient(f);
+        applyMinimum();
+    }
+    reporting_ = true;
+    (*ctx_.dispatch)([&] {
+        window_.PlatformResized(ToTwipsX(width(), ctx_.scale) + f.left + f.right,
+                                ToTwipsY(height(), ctx_.scale) + f.top + f.bottom);
+    });
+    reporting_ = false;
+    // The handler may have pushed the size back out (the minimum size).
+    refresh();
+}
+
+void WindowView::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    reportSize();
+}
+
+void WindowView::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    if (!shown_) return;
+    window_.PlatformMoved(ToTwipsX(frameGeometry().x(), ctx_.scale), ToTwipsY(frameGeometry().y(), ctx_.scale));
+    reportSize();
+}
+
+void WindowView::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() != QEvent::WindowStateChange || !shown_) return;
+    platform::WindowState s = platform::WindowState::Normal;
+    if (windowState() & Qt::WindowMinimized) s = platform::WindowState::Minimized;
+    else if (windowState() & Qt::WindowMaximized) s = platform::WindowState::Maximized;
+    (*ctx_.dispatch)([&] { window_.setState(s); });
+    if (s != platform::WindowState::Minimized) reportSize();
+}
+
+void WindowView::closeEvent(QCloseEvent* e) {
+    (*ctx_.dispatch)([&] { window_.Unload.raise(); });
+    e->accept();
+}
+
+}  // namespace platform_qt
