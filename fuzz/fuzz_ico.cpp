@@ -1,0 +1,15 @@
+// .ico and .cur files: the count and the one icon drawn.
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/icons/ico_reader.h"
+#include "platform/icons/icons.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace platform::icons;
+    const MemorySource source(data, size);
+    (void)ico::CountIcons(source);
+    platform::Bitmap cell(32, 32, platform::MakeArgb(255, 255, 255));
+    if (auto icon = ExtractIcon(source, 0)) DrawIcon(cell, 0, 0, *icon);
+    return 0;
+}

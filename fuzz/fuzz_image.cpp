@@ -1,0 +1,19 @@
+// One image on its own (DIB or PNG): header probe, decode, stretch and draw.
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/icons/image_decoder.h"
+#include "platform/icons/stretch.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace platform::icons;
+    const MemorySource source(data, size);
+    const Blob blob{0, size};
+    (void)ProbeImage(source, blob);
+    if (auto image = DecodeImage(source, blob)) {
+        platform::Bitmap cell(40, 40, platform::MakeArgb(0, 0, 128));
+        DrawIcon(cell, -3, 5, *image);
+        DrawIcon(cell, 0, 0, StretchIcon(*image, kStandardIconSize, kStandardIconSize));
+    }
+    return 0;
+}

@@ -1,0 +1,17 @@
+// 16-bit NE resource tables: the count and the first few groups drawn.
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/icons/icons.h"
+#include "platform/icons/ne_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace platform::icons;
+    const MemorySource source(data, size);
+    const int count = ne::CountIconGroups(source).value_or(0);
+    platform::Bitmap cell(32, 32, platform::MakeArgb(255, 255, 255));
+    for (int i : {0, 1, 2, count - 1, count}) {
+        if (auto icon = ExtractIcon(source, i)) DrawIcon(cell, 0, 0, *icon);
+    }
+    return 0;
+}
