@@ -270,6 +270,11 @@ void frmMain::Form_Resize() {
         }
     });
 
+    // A docked status bar takes the new client width before the handler lays
+    // anything out, as an aligned control does; measuring the progress bar
+    // against it otherwise sizes the bar by the width of the previous pass.
+    Guarded([&] { picStatus.Move(0, Me.ScaleHeight() - picStatus.Height(), Me.ScaleWidth(), picStatus.Height()); });
+
     std::int32_t W = 0, H = 0, D = 0;
     Guarded([&] { W = platform::ToInt32(Me.ScaleWidth()); });
     Guarded([&] { H = platform::ToInt32(static_cast<double>(Me.ScaleHeight()) - picStatus.Height()); });
