@@ -2,6 +2,7 @@
 // geometry of every control, and what happens when a step cannot be done.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <ostream>
 #include <vector>
 
@@ -15,8 +16,9 @@ using test_support::FakeServices;
 
 // A typical frame: 4 pixels at the sides and the bottom, a 30-pixel caption.
 constexpr platform::Window::Frame kFrame{60, 450, 60, 60};
-// The window's outer position; 1492.5 + 8535 twips is 668.5 pixels, a tie.
-constexpr double kLeft = 1492.5, kTop = 1200;
+// The window's outer position, chosen so that its minimum-size corner falls
+// on half pixels: 1507.5 + 8535 twips is 669.5 pixels, 1217.5 + 6500 is 514.5.
+constexpr double kLeft = 1507.5, kTop = 1217.5;
 constexpr Point kPointer{400, 300};
 
 // Everything a pass sets, and the window's size.
@@ -143,8 +145,30 @@ TEST_F(LayoutTest, EachPassLeavesAFinishedLayout) {
     }
 }
 
+// D halves the free height and sends a half to the even neighbour.
+TEST_F(LayoutTest, TheListsShareTheFreeHeightRoundingHalvesToEven) {
+    struct Case {
+        const char* name;
+        double clientH;
+        float d;
+    };
+    const Case cases[] = {
+        {"7065 / 2 = 3532.5 goes down", 7875, 3532},
+        {"7066 / 2 = 3533 exactly", 7876, 3533},
+        {"7067 / 2 = 3533.5 goes up", 7877, 3534},
+        {"a fraction of a twip is rounded first", 7876.4, 3533},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        f().Me.setClientSize(9630, c.clientH);
+        EXPECT_EQ(f().Dir1.Height(), c.d - 100);
+        EXPECT_EQ(f().File1.Top(), c.d + 400);
+        EXPECT_EQ(f().File1.Height(), static_cast<float>(std::nearbyint(c.clientH - 375)) - (c.d + 400) - 120);
+    }
+}
+
 TEST_F(LayoutTest, TheMinimumSizeAndThePointer) {
-    // px(1492.5 + 8535) = 668.5 goes to 668; py(1200 + 6500) = 513.3 to 513.
+    // Halves go to the even neighbour: 669.5 to 670, 514.5 to 514.
     struct Case {
         const char* name;
         double outerW, outerH;
@@ -155,11 +179,11 @@ TEST_F(LayoutTest, TheMinimumSizeAndThePointer) {
         // Setting the width raises a pass of its own, which finds only the
         // height short and moves the pointer down; the outer pass then moves
         // it to the corner.
-        {"both too small", 8000, 6000, 8535, 6500, {{400, 513}, {668, 513}}},
-        {"width too small", 8000, 7000, 8535, 7000, {{668, 300}}},
-        {"width one twip short", 8534, 6500, 8535, 6500, {{668, 300}}},
-        {"height too small", 9000, 6000, 9000, 6500, {{400, 513}}},
-        {"height one twip short", 8535, 6499, 8535, 6500, {{400, 513}}},
+        {"both too small", 8000, 6000, 8535, 6500, {{400, 514}, {670, 514}}},
+        {"width too small", 8000, 7000, 8535, 7000, {{670, 300}}},
+        {"width one twip short", 8534, 6500, 8535, 6500, {{670, 300}}},
+        {"height too small", 9000, 6000, 9000, 6500, {{400, 514}}},
+        {"height one twip short", 8535, 6499, 8535, 6500, {{400, 514}}},
         {"exactly the minimum", 8535, 6500, 8535, 6500, {}},
     };
     for (const Case& c : cases) {
@@ -198,7 +222,7 @@ TEST_F(LayoutTest, AMinimizedWindowIsLeftAlone) {
     EXPECT_EQ(f().Me.Width(), 8535);
     EXPECT_EQ(f().Me.Height(), 6500);
     ASSERT_FALSE(svc->cursorMoves.empty());
-    EXPECT_EQ(svc->cursorMoves.back(), (Point{668, 513}));
+    EXPECT_EQ(svc->cursorMoves.back(), (Point{670, 514}));
 }
 
 TEST_F(LayoutTest, AMaximizedWindowIsLaidOutLikeANormalOne) {
