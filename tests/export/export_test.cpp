@@ -472,6 +472,7 @@ TEST_F(ExportTest, EachNameGetsTheFormatItAsksFor) {
         {"gif before the last dot", "icon.gif.bmp", 0, "bmp", 0},
         {"gif after a bmp", "icon.bmp.gif", 1, "gif", 0},
         {"a bare ending", ".png", 1, "png", 0},
+        {"a Chinese name with a blank", "图标 一.ICO", 1, "ico", 0},
     };
     ASSERT_LE(DistinctColours(Cell(0)), 256u);
     ASSERT_LE(DistinctColours(Cell(1)), 256u);
