@@ -89,6 +89,16 @@ TEST_F(FileListTest, RowClickLoadsTheDisplayedFile) {
     }
 }
 
+TEST_F(FileListTest, RowClickAfterRunningOutOfCellsLoadsAgain) {
+    f().picIcon.setLimit(12);
+    f().File1.UserClickItem(2);  // b.exe, 30 icons
+    EXPECT_TRUE(svc.extractions.empty());
+    EXPECT_FALSE(f().CellsExhausted);
+    f().File1.UserClickItem(1);  // a.exe, 3 icons
+    EXPECT_EQ(f().IconCount, 3);
+    EXPECT_EQ(svc.extractions.size(), 3u);
+}
+
 TEST_F(FileListTest, SecondClickReplacesThePanel) {
     f().File1.UserClickItem(2);  // b.exe, 30 icons
     f().File1.UserClickItem(1);  // a.exe, 3 icons

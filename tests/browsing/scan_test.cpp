@@ -86,14 +86,19 @@ TEST_F(BrowsingTest, ListsIconFilesSortedByNameWithCountsHeadersAndTotal) {
 TEST_F(BrowsingTest, ProgressCountsHiddenFilesAndAdvancesPerName) {
     const auto& dir = Folder(MixedFolder());
     std::filesystem::create_directory(dir.file("sub"));
+    // The notice of an empty folder goes as soon as the next scan starts.
+    Open(Folder({}).path());
+    ASSERT_TRUE(f().fraNoFiles.Visible());
     struct Seen {
         bool visible;
         float max, value;
         std::string status;
+        bool notice;
     };
     std::vector<Seen> seen;
     svc.onYield = [&](int) {
-        seen.push_back({f().progbar.Visible(), f().progbar.Max(), f().progbar.Value(), f().lblStatus.Caption()});
+        seen.push_back({f().progbar.Visible(), f().progbar.Max(), f().progbar.Value(), f().lblStatus.Caption(),
+                        f().fraNoFiles.Visible()});
     };
     Open(dir.path());
 
@@ -106,6 +111,7 @@ TEST_F(BrowsingTest, ProgressCountsHiddenFilesAndAdvancesPerName) {
         EXPECT_EQ(seen[i].max, 13.0f);
         EXPECT_EQ(seen[i].value, static_cast<float>(i));
         EXPECT_EQ(seen[i].status, browsing::kReadingListText);
+        EXPECT_FALSE(seen[i].notice);
     }
     EXPECT_FALSE(seen.back().visible);
     EXPECT_EQ(seen.back().status, "");
