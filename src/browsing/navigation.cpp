@@ -72,6 +72,8 @@ void Browsing::mnuDirectories_Click(std::int16_t index) {
         f.services.DoEvents();
         if (panel.Generation() != mine) {
             f.fraIcons.setVisible(true);
+            // A run that ran out of cells must not leave the next load blocked.
+            f.CellsExhausted = false;
             return;
         }
         if (f.CellsExhausted) break;
