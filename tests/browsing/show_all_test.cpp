@@ -177,6 +177,26 @@ TEST_F(ShowAllTest, RunningOutOfCellsStopsAtThatFile) {
     ExpectPanel(IconsOf({3}));
 }
 
+// The flag of a run that ran out of cells must not outlive the run, even when
+// a folder change inside its yield cut it short.
+TEST_F(ShowAllTest, RunCutShortAfterRunningOutOfCellsLeavesTheNextClickWorking) {
+    const auto& next = Folder({{"d.exe", PeWithIcons(4, 2)}});
+    f().picIcon.setLimit(4);
+    bool acted = false;
+    svc.onYield = [&](int) {
+        if (acted || !f().CellsExhausted) return;
+        acted = true;
+        f().Dir1.setPath(next.path());
+    };
+    ShowAll();
+    svc.onYield = nullptr;
+    ASSERT_TRUE(acted);
+    EXPECT_FALSE(f().CellsExhausted);
+
+    f().File1.UserClickItem(1);
+    ExpectPanel({Rgb(IconColour(4, 0)), Rgb(IconColour(4, 1))});
+}
+
 TEST_F(ShowAllTest, OnlyTheFirstItemDoesAnything) {
     // Above the guard, so that even the question would show.
     f().File1.setColumnText(2, "5000");
