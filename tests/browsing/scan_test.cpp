@@ -170,6 +170,24 @@ TEST_F(BrowsingTest, EachCompletedScanReplacesTheLastOne) {
     }
 }
 
+// Names are bytes: listed as the folder holds them and opened by the same
+// bytes, whether or not they are valid UTF-8.
+TEST_F(BrowsingTest, NamesAreListedAndOpenedByTheirBytes) {
+    const std::string gbk = "\xb2\xe2\xca\xd4.exe";  // 测试 in code page 936
+    const std::string utf8 = "\xe5\x9b\xbe\xe6\xa0\x87.ICO";  // 图标
+    const auto& dir = Folder({{gbk, PeWithIcons(1, 3)}, {utf8, IconFile({IconColour(2, 0)})}});
+    Open(dir.path());
+    ExpectCompletedScan({{gbk, "3"}, {utf8, "1"}}, 4);
+    for (int row : {1, 2}) {
+        SCOPED_TRACE(row);
+        svc.extractions.clear();
+        f().File1.UserClickItem(row);
+        EXPECT_EQ(f().IconCount, row == 1 ? 3 : 1);
+        ASSERT_FALSE(svc.extractions.empty());
+        EXPECT_EQ(svc.extractions[0].first, dir.path() + "/" + (row == 1 ? gbk : utf8));
+    }
+}
+
 TEST_F(BrowsingTest, ScanEmptiesTheIconPanel) {
     const auto& dir = Folder({{"a.exe", PeWithIcons(1, 3)}});
     Open(dir.path());
