@@ -36,7 +36,7 @@ constexpr int kFiles = 5000;
 
 Bytes Pe(int groups, bool dll, std::size_t codeBytes) {
     using namespace icon_files;
-    std::vector<IconGroupSpec> specs;
+    std::vector<IconGroupSpec> groupList;
     for (int g = 0; g < groups; ++g) {
         const auto id = static_cast<std::uint16_t>(g + 1);
         std::vector<GroupImage> images;
@@ -51,14 +51,14 @@ Bytes Pe(int groups, bool dll, std::size_t codeBytes) {
         large.width = large.height = 32;
         large.bitCount = 32;
         large.image = MakeDib(SolidDib(32, 32, 32, platform::MakeArgb(200, 10 * g, 40)));
-        specs.push_back({ResName{id, {}}, {small, large}});
+        groupList.push_back({ResName{id, {}}, {small, large}});
     }
-    PeSpec spec;
-    spec.dll = dll;
-    spec.codeBytes = codeBytes;
-    spec.resources = IconResources(specs);
-    spec.resourceSection = groups > 0;
-    return MakePe(spec).bytes;
+    PeSpec pe;
+    pe.dll = dll;
+    pe.codeBytes = codeBytes;
+    pe.resources = IconResources(groupList);
+    pe.resourceSection = groups > 0;
+    return MakePe(pe).bytes;
 }
 
 Bytes Ico(std::uint16_t type) {

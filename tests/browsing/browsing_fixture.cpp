@@ -16,10 +16,10 @@ Bytes PeWithIcons(const std::vector<Argb>& colours, bool dll) {
         image.image = MakeDib(SolidDib(32, 32, 24, colours[i]));
         groups.push_back({ResName{id, {}}, {image}});
     }
-    PeSpec spec;
-    spec.dll = dll;
-    spec.resources = IconResources(groups);
-    return MakePe(spec).bytes;
+    PeSpec pe;
+    pe.dll = dll;
+    pe.resources = IconResources(groups);
+    return MakePe(pe).bytes;
 }
 
 Bytes PeWithIcons(int file, int groups) {
@@ -29,9 +29,9 @@ Bytes PeWithIcons(int file, int groups) {
 }
 
 Bytes PeWithoutIcons() {
-    PeSpec spec;
-    spec.resourceSection = false;
-    return MakePe(spec).bytes;
+    PeSpec pe;
+    pe.resourceSection = false;
+    return MakePe(pe).bytes;
 }
 
 Bytes IconFile(const std::vector<Argb>& colours, std::uint16_t type) {
