@@ -243,6 +243,9 @@ TEST_F(BrowsingTest, FolderThatCannotBeReadCompletesAsEmpty) {
         svc.onYield = nullptr;
         EXPECT_EQ(f().Dir1.Path(), dir.path());
         ExpectCompletedScan(c.rows, c.total);
+        // Unlocked again, or the folder could not be removed.
+        std::error_code ec;
+        std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
     }
 }
 
