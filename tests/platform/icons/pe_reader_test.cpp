@@ -220,3 +220,42 @@ TEST(PeReader, GroupDirectoryOf65535EntriesThatAreThere) {
 
 }  // namespace
 }  // namespace icon_tests
+
+namespace icon_tests {
+namespace {
+
+// Remembers every range read, to show what counting touches.
+class RecordingSource : public platform::icons::ByteSource {
+public:
+    explicit RecordingSource(const Bytes& b) : inner_(b.data(), b.size()) {}
+    std::uint64_t size() const override { return inner_.size(); }
+    bool read(std::uint64_t offset, void* dst, std::size_t n) const override {
+        ranges.emplace_back(offset, n);
+        return inner_.read(offset, dst, n);
+    }
+    mutable std::vector<std::pair<std::uint64_t, std::size_t>> ranges;
+
+private:
+    platform::icons::MemorySource inner_;
+};
+
+TEST(PeReader, CountingReadsHeadersAndDirectoriesOnly) {
+    std::vector<IconGroupSpec> groups;
+    for (std::uint16_t g = 1; g <= 5; ++g) groups.push_back({Id(g), {Solid(g, kRed, 48, 32)}});
+    PeSpec spec = WithGroups(groups, true);
+    spec.codeBytes = 1 << 20;
+    const BuiltPe pe = MakePe(spec);
+    const RecordingSource source(pe.bytes);
+    ASSERT_EQ(platform::icons::CountIcons(source), 5);
+    std::uint64_t total = 0;
+    for (const auto& [offset, n] : source.ranges) {
+        total += n;
+        // Resource data (images and group directories) starts after the tree's directories and entries.
+        const std::uint64_t firstData = pe.treeFileOffset + pe.type(3)->dataEntries[0];
+        EXPECT_LT(offset, firstData) << "read of " << n << " bytes at " << offset;
+    }
+    EXPECT_LT(total, 1024u);
+}
+
+}  // namespace
+}  // namespace icon_tests
