@@ -25,7 +25,8 @@ void Browsing::Dir1_MouseUp(int button, int shift, float, float) {
 
 void Browsing::File1_ItemClick(platform::ListItem& item) {
     // Positions past 16 bits are beyond what the loader takes: nothing happens.
-    const std::int16_t position = platform::ToInt16(item.Index());
+    if (item.Index() > 32767) return;
+    const auto position = static_cast<std::int16_t>(item.Index());
     panel.ClearIcons();
     const std::uint64_t mine = panel.Generation();
     panel.LoadIconsOfFile(position, true);
