@@ -57,6 +57,12 @@ void Browsing::ListIconFiles() {
         name = f.services.Dir();
     }
 
+    // A folder that went away while it was read lists nothing: its rows name
+    // files that are no longer there.
+    if (!f.services.ResolveFolder(f.Dir1.Path(), folder)) {
+        f.File1.Clear();
+        f.TotalIcons = 0;
+    }
     f.ShowStatus("");
     f.ShowProgress(0, 0);
     f.File1.setColumnText(1, FileColumnHeader(f.File1.Count()));

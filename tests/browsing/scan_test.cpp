@@ -209,7 +209,7 @@ TEST_F(BrowsingTest, FolderThatCannotBeReadCompletesAsEmpty) {
         // Takes the folder away, before the scan or at one of its yields.
         std::function<void(const std::string&)> takeAway;
         int atYield;  // 0: before the scan
-        Rows rows;    // what was read before the folder went
+        Rows rows;
         int total;
     };
     const auto remove = [](const std::string& p) { std::filesystem::remove_all(p); };
@@ -219,7 +219,7 @@ TEST_F(BrowsingTest, FolderThatCannotBeReadCompletesAsEmpty) {
     const Case cases[] = {
         {"removed before the scan", false, remove, 0, {}, 0},
         {"removed at the set-up yield", false, remove, 1, {}, 0},
-        {"removed after the first name", false, remove, 2, {{"a.exe", "2"}}, 2},
+        {"removed after the first name", false, remove, 2, {}, 0},
         // The superuser reads any folder, so only others can see this one fail.
         {"unreadable", true, lock, 0, {}, 0},
     };
