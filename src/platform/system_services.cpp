@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -122,7 +123,8 @@ std::vector<std::string> SystemServices::Drives() { return MountedRoots(); }
 
 std::optional<std::string> SystemServices::ResolveFolder(const std::string&, const std::string& requested) {
     if (requested.empty() || requested[0] != '/') return std::nullopt;
-    std::string path = requested;
+    // One spelling per folder, so that comparing paths compares folders.
+    std::string path = std::filesystem::path(requested).lexically_normal().string();
     while (path.size() > 1 && path.back() == '/') path.pop_back();
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;

@@ -173,6 +173,8 @@ TEST(ResolveFolder, GivesTheFolderWithoutATrailingSlash) {
         {"root_keeps_its_slash", "/", "/"},
         {"root_twice", "//", "/"},
         {"link_to_folder", t.file("link-to-sub"), t.file("link-to-sub")},
+        {"dot_dot_climbs", t.file("sub") + "/..", t.path()},
+        {"dots_dropped", t.path() + "/./sub/.", t.file("sub")},
         {"a_file", t.file("file.exe"), std::nullopt},
         {"missing", t.file("missing"), std::nullopt},
         {"missing_under_a_file", t.file("file.exe/x"), std::nullopt},
