@@ -80,7 +80,6 @@ DirListView::DirListView(platform::DirList& list, const ViewContext& ctx, QWidge
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformRowHeights(true);
     setIconSize(QSize(16, 16));
-    connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) { open(item); });
     hook_.install(list_, [this] { refresh(); });
     refresh();
 }
@@ -151,6 +150,14 @@ void DirListView::mousePressEvent(QMouseEvent* e) {
     // Only the left button highlights; a right click is for the folder menu.
     if (e->button() != Qt::LeftButton) return;
     QTreeWidget::mousePressEvent(e);
+}
+
+void DirListView::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return;
+    if (QTreeWidgetItem* item = itemAt(e->position().toPoint())) {
+        setCurrentItem(item);
+        open(item);
+    }
 }
 
 void DirListView::mouseReleaseEvent(QMouseEvent* e) {

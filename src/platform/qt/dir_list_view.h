@@ -38,6 +38,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     // A folder list has no expand or collapse marks: every level is open.
     void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
 

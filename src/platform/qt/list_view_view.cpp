@@ -18,10 +18,11 @@ int ListViewModel::columnCount(const QModelIndex& parent) const { return parent.
 
 QVariant ListViewModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid()) return {};
-    // Rows the list dropped since the snapshot are not read: the snapshot is
-    // refreshed before they could be shown again.
+    // Between a change and the refresh that follows it Qt may still ask for a
+    // row the list no longer has; the list is read as it is now, never the
+    // snapshot, which may point at rows already gone.
     const int position = index.row() + 1;
-    if (position > list_.Count() || &list_.Item(position) != rows_[static_cast<std::size_t>(index.row())]) return {};
+    if (position > list_.Count()) return {};
     const platform::ListItem& item = list_.Item(position);
     const std::string& text = index.column() == 0 ? item.Text() : item.SubItem(index.column());
     return QString::fromUtf8(text.c_str());

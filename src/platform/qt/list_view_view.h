@@ -11,7 +11,8 @@
 namespace platform_qt {
 
 // The rows of a list view as Qt reads them. The list keeps its own order, so
-// Qt never sorts; what Qt shows is a snapshot taken at the last sync().
+// Qt never sorts. The row count Qt sees is the one taken at the last sync();
+// the texts are read from the list as it is.
 class ListViewModel : public QAbstractTableModel {
     Q_OBJECT
 public:
