@@ -1,0 +1,134 @@
+#include "qt_window.h"
+
+#include <QKeySequence>
+#include <QPainter>
+#include <QShortcut>
+#include <algorithm>
+#include <vector>
+
+#include "platform/qt/cjk_font.h"
+#include "platform/qt/qt_services.h"
+
+namespace app {
+
+namespace {
+
+QString Rgb(platform::Argb c) {
+    return QString("rgb(%1, %2, %3)").arg(platform::RedOf(c)).arg(platform::GreenOf(c)).arg(platform::BlueOf(c));
+}
+
+// Puts the widgets of one container in the stacking order of the controls:
+// the control made first lies on top, as in the window's design (the no-files
+// notice over the file list, the scroll bar over the canvas's edge).
+void StackInCreationOrder(std::vector<QWidget*> made) {
+    for (auto it = made.rbegin(); it != made.rend(); ++it) (*it)->raise();
+}
+
+}  // namespace
+
+QString MenuStyleSheet(const main_window::MenuSkin& skin, const QString& family) {
+    const QString back = skin.useGradient
+                             ? QString("qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 %1, stop:1 %2)")
+                                   .arg(Rgb(skin.gradientOne), Rgb(skin.gradientTwo))
+                             : Rgb(skin.gradientOne);
+    return QString(
+               "QMenu { background: %1; border: 1px solid %2; border-left: 4px solid %3;"
+               " font-family: \"%4\"; font-size: %5pt; font-weight: %6; padding: 2px 1px; }\n"
+               "QMenu::item { color: rgb(0, 0, 0); background: transparent; border: 1px solid transparent;"
+               " padding: 3px 20px 3px 14px; }\n"
+               "QMenu::item:selected { background: %7; border: 1px solid %8; color: %9; }\n"
+               "QMenu::item:disabled { color: rgb(128, 128, 128); }\n"
+               "QMenu::separator { height: 1px; background: %2; margin: 3px 6px 3px 10px; }\n")
+        .arg(back, Rgb(skin.menuBorder), Rgb(skin.sidebar), family)
+        .arg(skin.fontPointSize)
+        .arg(skin.fontWeight >= 600 ? "bold" : "normal")
+        .arg(Rgb(skin.selectedMenuBack), Rgb(skin.selectedMenuBorder), Rgb(skin.selectedItemFore));
+}
+
+QImage AppIconImage() {
+    // Four by four tiles of seven pixels on a one-pixel grout, each tile a
+    // small icon cell; one lit tile stands for the selected cell.
+    QImage img(32, 32, QImage::Format_RGB888);
+    img.fill(QColor(36, 52, 92));
+    static const QColor kTiles[] = {QColor(90, 150, 230), QColor(240, 170, 60), QColor(110, 190, 120),
+                                    QColor(200, 90, 90), QColor(160, 120, 210), QColor(80, 190, 200)};
+    QPainter p(&img);
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 4; ++col) {
+            const QRect tile(1 + col * 8, 1 + row * 8, 7, 7);
+            const QColor c = kTiles[(row * 5 + col * 3) % 6];
+            p.fillRect(tile, c);
+            // A lighter top-left edge gives each tile a little relief.
+            p.fillRect(QRect(tile.left(), tile.top(), 7, 1), c.lighter(135));
+            p.fillRect(QRect(tile.left(), tile.top(), 1, 7), c.lighter(135));
+            p.fillRect(QRect(tile.left() + 1, tile.bottom(), 6, 1), c.darker(140));
+            p.fillRect(QRect(tile.right(), tile.top() + 1, 1, 6), c.darker(140));
+        }
+    // The selected tile, framed in the selection's green.
+    p.setPen(QColor(0, 255, 0));
+    p.drawRect(QRect(16, 8, 8, 8));
+    p.end();
+    return img;
+}
+
+QIcon AppIcon() { return QIcon(QPixmap::fromImage(AppIconImage())); }
+
+QtWindow::QtWindow(main_window::frmMain& frm)
+    : frm_(frm), dispatch_([&frm] { return frm.Ended(); }), ctx_{frm.Me.Scale(), &dispatch_} {
+    using namespace platform_qt;
+    menuStyleSheet_ = MenuStyleSheet(frm.ctxChromabar1, ResolveCjkFamily(QString::fromUtf8(frm.ctxChromabar1.fontFamily)));
+    if (auto* qt = dynamic_cast<QtServices*>(&frm.services)) {
+        qt->setMenuStyleSheet(menuStyleSheet_);
+        qt->setMenuFont(CjkFont(QString::fromUtf8(frm.ctxChromabar1.fontFamily), frm.ctxChromabar1.fontPointSize,
+                                frm.ctxChromabar1.fontWeight));
+    }
+
+    window_ = std::make_unique<WindowView>(frm.Me, ctx_);
+    window_->setWindowIcon(AppIcon());
+    window_->setMinimumOuterSize(main_window::kMinWidth, main_window::kMinHeight);
+    QWidget* top = window_.get();
+
+    timer1_ = new TimerView(frm.Timer1, ctx_, top);
+    auto* fraNoFiles = new FrameView(frm.fraNoFiles, ctx_, top);
+    new LabelView(frm.lblNoFiles, ctx_, fraNoFiles);
+    auto* picIconHolder = new PictureBoxView(frm.picIconHolder, ctx_, top);
+    auto* fraIconHolder = new FrameView(frm.fraIconHolder, ctx_, picIconHolder);
+    vs_ = new ScrollBarView(frm.VS, ctx_, fraIconHolder);
+    fraIcons_ = new IconCanvasView(frm.fraIcons, frm.picIcon, frm.lnFrame, ctx_, fraIconHolder);
+    auto* picStatus = new PictureBoxView(frm.picStatus, ctx_, top);
+    progbar_ = new ProgressBarView(frm.progbar, ctx_, picStatus);
+    lblStatus_ = new LabelView(frm.lblStatus, ctx_, picStatus);
+    dir1_ = new DirListView(frm.Dir1, ctx_, top);
+    drive1_ = new DriveListView(frm.Drive1, ctx_, top);
+    file1_ = new ListViewView(frm.File1, ctx_, top);
+
+    StackInCreationOrder({fraNoFiles, picIconHolder, picStatus, dir1_, drive1_, file1_});
+    StackInCreationOrder({vs_, fraIcons_});
+    StackInCreationOrder({progbar_, lblStatus_});
+
+    // The keyboard follows the controls' tab order.
+    std::vector<std::pair<int, QWidget*>> tabs{{frm.Drive1.TabIndex(), drive1_}, {frm.Dir1.TabIndex(), dir1_},
+                                               {frm.picIconHolder.TabIndex(), picIconHolder},
+                                               {frm.VS.TabIndex(), vs_}, {frm.File1.TabIndex(), file1_}};
+    std::sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < tabs.size(); ++i) QWidget::setTabOrder(tabs[i - 1].second, tabs[i].second);
+
+    // The menus show these keys beside their captions, so they work as keys
+    // too whenever no menu is open.
+    const auto bind = [this, top](platform::Menu& item) {
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromUtf8(item.Shortcut().c_str())), top);
+        shortcut->setContext(Qt::WindowShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, top, [this, &item] {
+            dispatch_([&] { item.Click.raise(); });
+        });
+    };
+    bind(frm.mnuIcons(0));
+    bind(frm.mnuIcons(1));
+    bind(frm.mnuDirectories(0));
+}
+
+QtWindow::~QtWindow() = default;
+
+void QtWindow::show() { window_->showCentred(); }
+
+}  // namespace app

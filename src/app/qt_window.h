@@ -1,0 +1,74 @@
+#pragma once
+// frmMain drawn with Qt: one view per control, nested as the controls are,
+// the popup menus styled from the window's menu skin, and the keys that the
+// menus show beside their captions.
+
+#include <QIcon>
+#include <QImage>
+#include <QString>
+#include <memory>
+
+#include "main_window/frm_main.h"
+#include "platform/qt/dir_list_view.h"
+#include "platform/qt/dispatcher.h"
+#include "platform/qt/drive_list_view.h"
+#include "platform/qt/frame_view.h"
+#include "platform/qt/icon_canvas_view.h"
+#include "platform/qt/label_view.h"
+#include "platform/qt/list_view_view.h"
+#include "platform/qt/picture_box_view.h"
+#include "platform/qt/progress_bar_view.h"
+#include "platform/qt/scroll_bar_view.h"
+#include "platform/qt/timer_view.h"
+#include "platform/qt/window_view.h"
+
+namespace app {
+
+// The popup menus' style sheet, from the skin's colours and font; `family` is
+// the installed face that stands in for the skin's font.
+QString MenuStyleSheet(const main_window::MenuSkin& skin, const QString& family);
+
+// The program's icon: 32 by 32, 24 bits a pixel, a mosaic of tiles.
+QImage AppIconImage();
+QIcon AppIcon();
+
+class QtWindow {
+public:
+    explicit QtWindow(main_window::frmMain& frm);
+    ~QtWindow();
+    QtWindow(const QtWindow&) = delete;
+    QtWindow& operator=(const QtWindow&) = delete;
+
+    // Shows the window centred; the first showing raises the first resize.
+    void show();
+
+    platform_qt::Dispatcher& dispatcher() { return dispatch_; }
+    platform_qt::WindowView& window() { return *window_; }
+    const QString& menuStyleSheet() const { return menuStyleSheet_; }
+
+    platform_qt::DriveListView& drives() { return *drive1_; }
+    platform_qt::DirListView& folders() { return *dir1_; }
+    platform_qt::ListViewView& files() { return *file1_; }
+    platform_qt::IconCanvasView& canvas() { return *fraIcons_; }
+    platform_qt::ScrollBarView& scrollBar() { return *vs_; }
+    platform_qt::ProgressBarView& progress() { return *progbar_; }
+    platform_qt::LabelView& status() { return *lblStatus_; }
+    platform_qt::TimerView& timer() { return *timer1_; }
+
+private:
+    main_window::frmMain& frm_;
+    platform_qt::Dispatcher dispatch_;
+    platform_qt::ViewContext ctx_;
+    QString menuStyleSheet_;
+    std::unique_ptr<platform_qt::WindowView> window_;
+    platform_qt::TimerView* timer1_ = nullptr;
+    platform_qt::DriveListView* drive1_ = nullptr;
+    platform_qt::DirListView* dir1_ = nullptr;
+    platform_qt::ListViewView* file1_ = nullptr;
+    platform_qt::IconCanvasView* fraIcons_ = nullptr;
+    platform_qt::ScrollBarView* vs_ = nullptr;
+    platform_qt::ProgressBarView* progbar_ = nullptr;
+    platform_qt::LabelView* lblStatus_ = nullptr;
+};
+
+}  // namespace app
