@@ -7,7 +7,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace platform::icons;
-    const MemorySource source(data, size);
+    // Through the read-ahead window files are read with, kept small so reads straddle it.
+    const MemorySource memory(data, size);
+    const BufferedSource source(memory, 512);
     (void)ico::CountIcons(source);
     platform::Bitmap cell(32, 32, platform::MakeArgb(255, 255, 255));
     if (auto icon = ExtractIcon(source, 0)) DrawIcon(cell, 0, 0, *icon);

@@ -8,7 +8,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace platform::icons;
-    const MemorySource source(data, size);
+    // Through the read-ahead window files are read with, kept small so reads straddle it.
+    const MemorySource memory(data, size);
+    const BufferedSource source(memory, 512);
     const int count = pe::CountIconGroups(source).value_or(0);
     platform::Bitmap cell(32, 32, platform::MakeArgb(255, 255, 255));
     for (int i : {0, 1, 2, count - 1, count}) {

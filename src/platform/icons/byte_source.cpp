@@ -16,6 +16,22 @@ bool MemorySource::read(std::uint64_t offset, void* dst, std::size_t n) const {
     return true;
 }
 
+bool BufferedSource::read(std::uint64_t offset, void* dst, std::size_t n) const {
+    if (!contains(offset, n)) return false;
+    if (n > window_) return inner_.read(offset, dst, n);
+    if (offset < start_ || offset - start_ > buffer_.size() || n > buffer_.size() - (offset - start_)) {
+        const std::uint64_t left = size() - offset;
+        buffer_.resize(static_cast<std::size_t>(left < window_ ? left : window_));
+        start_ = offset;
+        if (!inner_.read(start_, buffer_.data(), buffer_.size())) {
+            buffer_.clear();
+            return inner_.read(offset, dst, n);
+        }
+    }
+    if (n != 0) std::memcpy(dst, buffer_.data() + (offset - start_), n);
+    return true;
+}
+
 FileSource::FileSource(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace platform::icons {
 
@@ -54,6 +55,23 @@ public:
 private:
     int fd_ = -1;
     std::uint64_t size_ = 0;
+};
+
+// Serves small reads from one window of the source read ahead at once, so the
+// dozen header and directory fields a count needs cost one or two system calls.
+// Reads larger than the window go straight through. Not for sharing between threads.
+class BufferedSource : public ByteSource {
+public:
+    explicit BufferedSource(const ByteSource& inner, std::size_t window = 4096) : inner_(inner), window_(window) {}
+
+    std::uint64_t size() const override { return inner_.size(); }
+    bool read(std::uint64_t offset, void* dst, std::size_t n) const override;
+
+private:
+    const ByteSource& inner_;
+    std::size_t window_;
+    mutable std::vector<std::uint8_t> buffer_;
+    mutable std::uint64_t start_ = 0;  // source offset of buffer_[0]
 };
 
 }  // namespace platform::icons

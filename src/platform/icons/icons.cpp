@@ -48,13 +48,13 @@ std::optional<Icon> ExtractIcon(const ByteSource& source, int index) {
 
 int CountIconsInFile(const std::string& path) {
     const FileSource file(path);
-    return file.ok() ? CountIcons(file) : 0;
+    return file.ok() ? CountIcons(BufferedSource(file)) : 0;
 }
 
 std::optional<Icon> ExtractIconFromFile(const std::string& path, int index) {
     const FileSource file(path);
     if (!file.ok()) return std::nullopt;
-    return ExtractIcon(file, index);
+    return ExtractIcon(BufferedSource(file), index);
 }
 
 void DrawIcon(platform::Bitmap& target, int x, int y, const Icon& icon) {

@@ -69,6 +69,28 @@ TEST(ByteSource, FileSourceChecksEveryRange) {
     CheckRanges(f);
 }
 
+TEST(ByteSource, BufferedSourceChecksEveryRange) {
+    const Bytes b = Counting();
+    const auto inner = Source(b);
+    CheckRanges(platform::icons::BufferedSource(inner, 5));
+}
+
+// Reads in an order that hits the window, straddles its end, goes backwards and
+// reaches the source's end; every byte must match the source's.
+TEST(ByteSource, BufferedSourceReturnsTheSourceBytes) {
+    const Bytes b = Counting();
+    const auto inner = Source(b);
+    const platform::icons::BufferedSource buffered(inner, 5);
+    const std::pair<std::uint64_t, std::size_t> reads[] = {{0, 2}, {3, 2}, {4, 3}, {15, 1}, {1, 1},
+                                                           {12, 4}, {11, 5}, {0, 16}, {14, 2}, {13, 3}};
+    for (const auto& [offset, n] : reads) {
+        SCOPED_TRACE(testing::Message() << offset << "+" << n);
+        std::uint8_t buf[16] = {};
+        ASSERT_TRUE(buffered.read(offset, buf, n));
+        for (std::size_t i = 0; i < n; ++i) EXPECT_EQ(buf[i], offset + i + 1);
+    }
+}
+
 TEST(ByteSource, FileSourceRefusesWhatIsNoRegularFile) {
     TempDir dir;
     EXPECT_FALSE(FileSource(dir.path() + "/missing").ok());
