@@ -1,18 +1,8 @@
-#include <cstdio>
-#include <fstream>
 #include <limits>
 
 #include "test_support.h"
 
 namespace icon_tests {
-
-std::string TempDir::file(const std::string& name, const Bytes& content) const {
-    const std::string p = path_ + "/" + name;
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(content.data()),
-                                             static_cast<std::streamsize>(content.size()));
-    return p;
-}
-
 namespace {
 
 using platform::icons::ByteSource;

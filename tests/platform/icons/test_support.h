@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -41,7 +42,13 @@ public:
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
     }
-    std::string file(const std::string& name, const Bytes& content) const;
+    // Writes `content` to a file of that name in the folder and returns its path.
+    std::string file(const std::string& name, const Bytes& content) const {
+        const std::string p = path_ + "/" + name;
+        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(content.data()),
+                                                 static_cast<std::streamsize>(content.size()));
+        return p;
+    }
     const std::string& path() const { return path_; }
 
 private:
