@@ -85,8 +85,9 @@ DirListView::DirListView(platform::DirList& list, const ViewContext& ctx, QWidge
 }
 
 void DirListView::refresh() {
-    if (!built_ || shownPath_ != list_.Path()) rebuild();
+    // Placed first: where the list scrolls to depends on its height.
     Place(*this, list_, ctx_.scale);
+    if (!built_ || shownPath_ != list_.Path()) rebuild();
 }
 
 void DirListView::reload() { rebuild(); }

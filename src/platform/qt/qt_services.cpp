@@ -89,15 +89,19 @@ int QtServices::MsgBox(const std::string& prompt, int style) {
         case 64: box.setIcon(QMessageBox::Information); break;
         default: box.setIcon(QMessageBox::NoIcon); break;
     }
+    // The window speaks Chinese, so its message boxes do too, whatever the
+    // language of the desktop.
     if ((style & 0x0F) == platform::msgbox::kYesNo) {
         QPushButton* yes = box.addButton(QMessageBox::Yes);
         QPushButton* no = box.addButton(QMessageBox::No);
+        yes->setText(QString::fromUtf8("是(&Y)"));
+        no->setText(QString::fromUtf8("否(&N)"));
         box.setDefaultButton((style & 0x300) == 0x100 ? no : yes);
         box.setEscapeButton(no);
         box.exec();
         return box.clickedButton() == yes ? platform::msgbox::kYes : platform::msgbox::kNo;
     }
-    box.addButton(QMessageBox::Ok);
+    box.addButton(QMessageBox::Ok)->setText(QString::fromUtf8("确定"));
     box.exec();
     return platform::msgbox::kOk;
 }

@@ -47,10 +47,10 @@ TEST(QtServicesMsgBox, StylesAndAnswers) {
         int answer;
     };
     const Case cases[] = {
-        {"yes-no with stop sign, yes", 4 + 16, "&Yes", QMessageBox::Critical, 2, 6},
-        {"yes-no with stop sign, no", 4 + 16, "&No", QMessageBox::Critical, 2, 7},
+        {"yes-no with stop sign, yes", 4 + 16, "是(&Y)", QMessageBox::Critical, 2, 6},
+        {"yes-no with stop sign, no", 4 + 16, "否(&N)", QMessageBox::Critical, 2, 7},
         {"yes-no, escape means no", 4, nullptr, QMessageBox::NoIcon, 2, 7},
-        {"ok only", 0, "OK", QMessageBox::NoIcon, 1, 1},
+        {"ok only", 0, "确定", QMessageBox::NoIcon, 1, 1},
     };
     platform_qt::QtServices services;
     services.setTitle("Tessel Icons");
@@ -77,7 +77,7 @@ TEST(QtServicesMsgBox, StylesAndAnswers) {
         EXPECT_EQ(title, "Tessel Icons") << c.name;
         EXPECT_EQ(icon, c.icon) << c.name;
         EXPECT_EQ(buttons, c.buttons) << c.name;
-        if (c.buttons == 2) EXPECT_EQ(defaultText, "&Yes") << c.name << ": Yes is the default";
+        if (c.buttons == 2) EXPECT_EQ(defaultText, "是(&Y)") << c.name << ": Yes is the default";
     }
 }
 
