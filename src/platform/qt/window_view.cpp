@@ -49,18 +49,24 @@ platform::Window::Frame WindowView::measuredFrame() const {
             ToTwipsX(outer.right() - inner.right(), ctx_.scale), ToTwipsY(outer.bottom() - inner.bottom(), ctx_.scale)};
 }
 
+void WindowView::centreOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    // A window's position is its frame's.
+    const QRect area = screen->availableGeometry(), outer = frameGeometry();
+    move(area.center() - QPoint(outer.width() / 2, outer.height() / 2));
+}
+
 void WindowView::showCentred() {
     if (!shown_) {
         resize(ModelClientPixels());
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect area = screen->availableGeometry();
-            move(area.center() - QPoint(width() / 2, height() / 2));
-        }
+        centreOnScreen();
     }
     show();
     if (shown_) return;
     shown_ = true;
     const platform::Window::Frame f = measuredFrame();
+    centreWhenFramed_ = f.left == 0 && f.top == 0 && f.right == 0 && f.bottom == 0;
     window_.setNonClient(f);
     applyMinimum();
     const double outerW = ToTwipsX(width(), ctx_.scale) + f.left + f.right;
@@ -92,6 +98,11 @@ void WindowView::reportSize() {
     reporting_ = false;
     // The handler may have pushed the size back out (the minimum size).
     refresh();
+    // Only now that the model holds the outer size again may the window move.
+    if (frameMoved && centreWhenFramed_) {
+        centreWhenFramed_ = false;
+        centreOnScreen();
+    }
 }
 
 void WindowView::resizeEvent(QResizeEvent* e) {

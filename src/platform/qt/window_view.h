@@ -38,12 +38,16 @@ private:
     platform::Window::Frame measuredFrame() const;
     void applyMinimum();
     void reportSize();
+    void centreOnScreen();
 
     platform::Window& window_;
     ViewContext ctx_;
     ViewHook hook_;
     bool shown_ = false;
     bool reporting_ = false;
+    // Centred before the window manager had drawn its frame: centre again
+    // once the frame is known.
+    bool centreWhenFramed_ = false;
     double minWidth_ = 0, minHeight_ = 0;
 };
 
