@@ -148,8 +148,10 @@ void DirListView::keyPressEvent(QKeyEvent* e) {
 }
 
 void DirListView::mousePressEvent(QMouseEvent* e) {
-    // Only the left button highlights; a right click is for the folder menu.
-    if (e->button() != Qt::LeftButton) return;
+    // Only the left button highlights, and only a folder: a right click is
+    // for the folder menu, and the empty space below the last folder keeps
+    // the highlight where it was.
+    if (e->button() != Qt::LeftButton || !itemAt(e->position().toPoint())) return;
     QTreeWidget::mousePressEvent(e);
 }
 

@@ -209,6 +209,17 @@ TEST(DirListView, SingleClickOnlyHighlightsDoubleClickOpens) {
     }
 }
 
+TEST(DirListView, OpeningTheShownFolderReadsItAgain) {
+    Folders f;
+    ::mkdir(f.tmp.file("epsilon").c_str(), 0755);
+    QTest::mouseDClick(f.view->viewport(), Qt::LeftButton, Qt::NoModifier, f.centreOf(f.tmp.path()));
+    EXPECT_EQ(f.changes, 0) << "the same folder is no change";
+    EXPECT_NE(f.view->itemFor(f.tmp.file("epsilon")), nullptr) << "but its new subfolder shows";
+    ASSERT_NE(f.view->currentItem(), nullptr);
+    EXPECT_EQ(f.highlighted(), f.tmp.path());
+    EXPECT_TRUE(f.view->currentItem()->isSelected()) << "and it stays highlighted";
+}
+
 TEST(DirListView, KeysHighlightAndEnterOpens) {
     Folders f;
     QTest::keyClicks(f.view.get(), "ga");
@@ -236,6 +247,13 @@ TEST(DirListView, MouseUpReportsTheButton) {
     QTest::mouseClick(f.view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     EXPECT_EQ(f.upButtons, (std::vector<int>{2, 1}));
     EXPECT_EQ(f.dir.Path(), f.tmp.path());
+    // Below the last folder: reported, and the highlight stays.
+    const QPoint below(at.x(), f.view->viewport()->height() - 3);
+    ASSERT_EQ(f.view->itemAt(below), nullptr);
+    QTest::mouseClick(f.view->viewport(), Qt::LeftButton, Qt::NoModifier, below);
+    EXPECT_EQ(f.upButtons.size(), 3u);
+    EXPECT_EQ(f.highlighted(), f.tmp.file("gamma"));
+    EXPECT_TRUE(f.view->currentItem()->isSelected());
 }
 
 TEST(DirListView, AFolderThatWillNotOpenLeavesTheListWhereItWas) {
