@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QTest>
 #include <memory>
@@ -357,6 +358,27 @@ TEST(SmallViews, FollowTheirModels) {
     timer.Tick.connect([&] { ++ticks; });
     timer.setInterval(5);
     EXPECT_TRUE(qt_test::WaitFor([&] { return ticks >= 2; }));
+}
+
+TEST(LabelView, TheNoticesTwoLinesFitItsHeight) {
+    Views v;
+    platform::Frame frame("fraNoFiles", nullptr);
+    platform::Label label("lblNoFiles", &frame, {});
+    label.Move(0, 0, 2535, 375);  // 169 by 25 pixels
+    label.setCaption("无法查找当前目录图标或当前目录图标无效。");
+    platform_qt::LabelView view(label, v.ctx, nullptr);
+    const QStringList lines = view.Lines();
+    ASSERT_EQ(lines.size(), 2) << lines.join('|').toStdString();
+    EXPECT_EQ(lines.join(""), "无法查找当前目录图标或当前目录图标无效。");
+    // The second line's ideographs, one em tall, end inside the label.
+    EXPECT_LE(view.LinePitch() + QFontInfo(view.font()).pixelSize(), view.height());
+    // Ink in the lower half: the second line is drawn, not cut off.
+    const QImage shot = qt_test::Shot(view);
+    int inkBelow = 0;
+    for (int y = view.LinePitch(); y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (qGray(shot.pixel(x, y)) < 128) ++inkBelow;
+    EXPECT_GT(inkBelow, 20);
 }
 
 // ---- The window ----------------------------------------------------------------
