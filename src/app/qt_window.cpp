@@ -1,5 +1,6 @@
 #include "qt_window.h"
 
+#include <QApplication>
 #include <QKeySequence>
 #include <QPainter>
 #include <QShortcut>
@@ -119,6 +120,10 @@ QtWindow::QtWindow(main_window::frmMain& frm)
         auto* shortcut = new QShortcut(QKeySequence(QString::fromUtf8(item.Shortcut().c_str())), top);
         shortcut->setContext(Qt::WindowShortcut);
         QObject::connect(shortcut, &QShortcut::activated, top, [this, &item] {
+            // Not while a menu, the Save dialog or a message box is up: the
+            // keys belong to the window only when the window is what the
+            // user is working in.
+            if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return;
             dispatch_([&] { item.Click.raise(); });
         });
     };

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMenu>
+#include <QShortcut>
 #include <QTest>
 #include <QTimer>
 
@@ -186,6 +187,19 @@ TEST(QtWindow, KeysWorkWithoutTheMenu) {
         QTest::keyClick(c.focus, Qt::Key_A, Qt::ControlModifier);
         EXPECT_EQ(clicked, (std::vector<std::string>{"copy", "save", "all"})) << c.name;
     }
+
+    // While a message box is up the keys do nothing to the window, even
+    // where the window manager hands them to the window behind the box.
+    clicked.clear();
+    bool tried = false;
+    QTimer::singleShot(50, [&] {
+        for (QShortcut* s : w.view.window().findChildren<QShortcut*>()) emit s->activated();
+        tried = true;
+        if (QWidget* box = QApplication::activeModalWidget()) box->close();
+    });
+    w.services.MsgBox("你选择的目录确定要全部读取图标？", 4 + 16);
+    EXPECT_TRUE(tried);
+    EXPECT_TRUE(clicked.empty());
 }
 
 TEST(QtWindow, CellClicksReachTheWindowsHandlers) {
