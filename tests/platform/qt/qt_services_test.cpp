@@ -77,7 +77,9 @@ TEST(QtServicesMsgBox, StylesAndAnswers) {
         EXPECT_EQ(title, "Tessel Icons") << c.name;
         EXPECT_EQ(icon, c.icon) << c.name;
         EXPECT_EQ(buttons, c.buttons) << c.name;
-        if (c.buttons == 2) EXPECT_EQ(defaultText, "是(&Y)") << c.name << ": Yes is the default";
+        if (c.buttons == 2) {
+            EXPECT_EQ(defaultText, "是(&Y)") << c.name << ": Yes is the default";
+        }
     }
 }
 
@@ -175,7 +177,9 @@ TEST(QtServicesSaveDialog, StartsWhereToldAndReturnsTheChoice) {
         EXPECT_EQ(filters, (QStringList{"GIF (*.gif)", "JPEG (*.jpeg)", "ICO (*.ico)", "BMP (*.bmp)"})) << c.name;
         EXPECT_EQ(selectedFilter, "GIF (*.gif)") << c.name;
         EXPECT_EQ(shownDir, c.expectDir) << c.name;
-        if (!c.expectFile.isEmpty()) EXPECT_EQ(shownFile, c.expectFile) << c.name;
+        if (!c.expectFile.isEmpty()) {
+            EXPECT_EQ(shownFile, c.expectFile) << c.name;
+        }
         EXPECT_EQ(answer, c.answer) << c.name;
     }
 }
