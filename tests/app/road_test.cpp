@@ -1,0 +1,170 @@
+// The main road through the real window: open a folder of icon files in the
+// folder view, read the list, click a file, see its icons framed in the grid,
+// then show every icon of the folder at once.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QTest>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "app/qt_window.h"
+#include "app/tessel_window.h"
+#include "fake_services.h"
+#include "platform/icons/icons.h"
+#include "platform/qt/qt_services.h"
+#include "qt_test_util.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Road {
+    platform_qt::QtServices services;
+    app::TesselWindow tessel{services};
+    main_window::frmMain& frm = tessel.form;
+    app::QtWindow view{frm};
+    test_support::TempFolder temp;
+    std::string folder = temp.file("icons");
+
+    Road() {
+        fs::create_directory(folder);
+        for (const char* name : {"app64.exe", "lib32.dll", "mixed.ico", "pointer.cur", "plain64.exe"})
+            fs::copy_file(fs::path(TESSEL_FIXTURES) / name, fs::path(folder) / name);
+        // The folder view starts above the folder, as after choosing a drive.
+        frm.Dir1.setPath(temp.path());
+        view.dispatcher()([&] { frm.Me.Load.raise(); });
+        view.show();
+        qt_test::WaitFor([&] { return view.window().isVisible(); });
+    }
+
+    // Opens a subfolder the way a user does: a double click on its name.
+    void OpenInFolderView(const QString& name) {
+        platform_qt::DirListView& dirs = view.folders();
+        dirs.refresh();
+        const QList<QTreeWidgetItem*> found = dirs.findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1) << name.toStdString();
+        const QPoint at = dirs.visualItemRect(found[0]).center();
+        QTest::mouseDClick(dirs.viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+
+    QString Cell(int row, int column) {
+        ListModel();
+        return view.files().model().index(row, column).data().toString();
+    }
+    void ListModel() { view.files().refreshNow(); }
+    QString Header(int column) {
+        ListModel();
+        return view.files().model().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    }
+    void ClickRow(int row) {
+        ListModel();
+        platform_qt::ListViewView& files = view.files();
+        const QPoint at = files.visualRect(files.model().index(row, 0)).center();
+        QTest::mouseClick(files.viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+
+    // What the canvas shows of cell k, one pixel a pixel.
+    QImage CellOnScreen(const QImage& canvas, int k) {
+        const platform::PictureBox& cell = frm.picIcon(k);
+        const int x = qRound(cell.Left() / 15), y = qRound(cell.Top() / 15);
+        return canvas.copy(x, y, 32, 32);
+    }
+    // The icon as the reader draws it on the window colour.
+    QImage Expected(const std::string& file, int index) {
+        platform::Bitmap b(32, 32, services.WindowColor());
+        const auto icon = platform::icons::ExtractIconFromFile(folder + "/" + file, index);
+        EXPECT_TRUE(icon.has_value()) << file << " #" << index;
+        if (icon) platform::icons::DrawIcon(b, 0, 0, *icon);
+        QImage img(32, 32, QImage::Format_RGB32);
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) img.setPixel(x, y, b.at(x, y) | 0xFF000000u);
+        return img;
+    }
+};
+
+// "" when equal, else where and how they first differ.
+std::string Diff(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return "sizes differ";
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF))
+                return "at (" + std::to_string(x) + "," + std::to_string(y) + "): " + QString::number(a.pixel(x, y), 16).toStdString() +
+                       " vs " + QString::number(b.pixel(x, y), 16).toStdString();
+    return "";
+}
+
+bool IsGreen(QRgb c) { return qRed(c) == 0 && qGreen(c) == 255 && qBlue(c) == 0; }
+
+TEST(Road, OpenClickShowAll) {
+    Road r;
+    ASSERT_EQ(r.services.Screen().dpiX, 96) << "pixel positions below assume 15 twips a pixel";
+
+    r.OpenInFolderView("icons");
+    ASSERT_TRUE(qt_test::WaitFor([&] { return r.frm.Dir1.Path() == r.folder; }));
+
+    // The list: every file with icons, sorted by name, with its count; the
+    // program without icons is left out.
+    ASSERT_EQ(r.frm.File1.Count(), 4);
+    const struct {
+        const char* name;
+        const char* count;
+    } rows[] = {{"app64.exe", "3"}, {"lib32.dll", "1"}, {"mixed.ico", "1"}, {"pointer.cur", "1"}};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(rows[i].name);
+        EXPECT_EQ(r.Cell(i, 0), QString::fromUtf8(rows[i].name));
+        EXPECT_EQ(r.Cell(i, 1), QString::fromUtf8(rows[i].count));
+    }
+    EXPECT_EQ(r.Header(0), QString::fromUtf8("文件名称 (4)"));
+    EXPECT_EQ(r.Header(1), "6");
+    EXPECT_FALSE(r.frm.fraNoFiles.Visible());
+
+    // A click on the first row draws that file's three icons, the first framed.
+    r.ClickRow(0);
+    ASSERT_TRUE(qt_test::WaitFor([&] { return r.frm.IconCount == 3; }));
+    EXPECT_EQ(r.frm.SelectedIcon, 0);
+    EXPECT_TRUE(r.frm.fraIcons.Visible());
+    EXPECT_FALSE(r.frm.progbar.Visible());
+    EXPECT_EQ(r.frm.lblStatus.Caption(), "");
+    QImage canvas = qt_test::Shot(r.view.canvas());
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(Diff(r.CellOnScreen(canvas, k), r.Expected("app64.exe", k)), "");
+    }
+    // The frame: its top line 18 twips (a pixel) above cell 0, its bottom line
+    // on the first row below it.
+    const platform::PictureBox& cell0 = r.frm.picIcon(0);
+    const int left = qRound(cell0.Left() / 15), top = qRound(cell0.Top() / 15);
+    EXPECT_TRUE(IsGreen(canvas.pixel(left + 16, top - 1))) << "top line";
+    EXPECT_TRUE(IsGreen(canvas.pixel(left + 16, top + 32))) << "bottom line";
+    EXPECT_TRUE(IsGreen(canvas.pixel(left - 1, top + 16))) << "left line";
+    EXPECT_TRUE(IsGreen(canvas.pixel(left + 32, top + 16))) << "right line";
+
+    // Clicking the third cell moves the frame there.
+    const platform::PictureBox& cell2 = r.frm.picIcon(2);
+    QTest::mouseClick(&r.view.canvas(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(qRound(cell2.Left() / 15) + 10, qRound(cell2.Top() / 15) + 10));
+    EXPECT_EQ(r.frm.SelectedIcon, 2);
+    canvas = qt_test::Shot(r.view.canvas());
+    EXPECT_FALSE(IsGreen(canvas.pixel(left + 16, top - 1))) << "the frame left cell 0";
+    EXPECT_TRUE(IsGreen(canvas.pixel(qRound(cell2.Left() / 15) + 16, qRound(cell2.Top() / 15) - 1)));
+
+    // Show all: Ctrl+A puts the six icons of the folder in row order into one grid.
+    QTest::keyClick(&r.view.window(), Qt::Key_A, Qt::ControlModifier);
+    ASSERT_TRUE(qt_test::WaitFor([&] { return r.frm.IconCount == 6; }));
+    canvas = qt_test::Shot(r.view.canvas());
+    const struct {
+        const char* file;
+        int index;
+    } cells[] = {{"app64.exe", 0}, {"app64.exe", 1}, {"app64.exe", 2},
+                 {"lib32.dll", 0}, {"mixed.ico", 0}, {"pointer.cur", 0}};
+    for (int k = 0; k < 6; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(Diff(r.CellOnScreen(canvas, k), r.Expected(cells[k].file, cells[k].index)), "");
+    }
+    EXPECT_EQ(r.frm.SelectedIcon, 0);
+    EXPECT_TRUE(r.frm.fraIcons.Visible());
+}
+
+}  // namespace
