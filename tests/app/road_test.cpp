@@ -167,4 +167,14 @@ TEST(Road, OpenClickShowAll) {
     EXPECT_TRUE(r.frm.fraIcons.Visible());
 }
 
+TEST(Road, TheScrollBarHandsTheFocusToTheViewport) {
+    Road r;
+    QApplication::setActiveWindow(&r.view.window());
+    ASSERT_TRUE(qt_test::WaitFor([&] { return r.view.window().isActiveWindow(); }));
+    r.view.scrollBar().setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(qt_test::WaitFor([&] { return QApplication::focusWidget() != &r.view.scrollBar(); }));
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "picIconHolder");
+}
+
 }  // namespace

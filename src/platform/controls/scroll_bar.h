@@ -48,6 +48,17 @@ public:
         assignValue(nv);
     }
 
+    // Letting go of the thumb: the value is where the drag left it, and the
+    // change is reported even though the drag already moved it there.
+    void UserEndScroll(int v) {
+        const std::int16_t nv = std::clamp<std::int16_t>(ToInt16(v), lowest(), highest());
+        if (nv != value_) {
+            value_ = nv;
+            changed();
+        }
+        Change.raise();
+    }
+
     Event<> Change;
     Event<> Scroll;
     Event<> GotFocus;

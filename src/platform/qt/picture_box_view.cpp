@@ -13,8 +13,12 @@ PictureBoxView::PictureBoxView(platform::PictureBox& box, const ViewContext& ctx
     setObjectName(QString::fromStdString(box.Name()));
     setFocusPolicy(Qt::ClickFocus);
     hook_.install(box_, [this] { refresh(); });
+    // The logic hands the focus on (the scroll bar gives it to the viewport).
+    box_.viewFocus = [this](platform::Control&) { setFocus(Qt::OtherFocusReason); };
     refresh();
 }
+
+PictureBoxView::~PictureBoxView() { box_.viewFocus = nullptr; }
 
 void PictureBoxView::refresh() {
     SetColors(*this, box_);

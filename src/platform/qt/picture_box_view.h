@@ -13,6 +13,7 @@ class PictureBoxView : public QWidget {
     Q_OBJECT
 public:
     PictureBoxView(platform::PictureBox& box, const ViewContext& ctx, QWidget* parent);
+    ~PictureBoxView() override;
     platform::PictureBox& control() { return box_; }
     void refresh();
 

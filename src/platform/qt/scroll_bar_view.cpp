@@ -13,7 +13,7 @@ ScrollBarView::ScrollBarView(platform::ScrollBar& bar, const ViewContext& ctx, Q
     connect(this, &QScrollBar::sliderReleased, this, [this] {
         if (syncing_) return;
         const int v = value();
-        (*ctx_.dispatch)([&] { bar_.UserChange(v); });
+        (*ctx_.dispatch)([&] { bar_.UserEndScroll(v); });
         refresh();
     });
     hook_.install(bar_, [this] { refresh(); });

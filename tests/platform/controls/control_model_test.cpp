@@ -332,11 +332,14 @@ TEST(ScrollBar, TheUsersThumbRaisesScrollWhileDraggingAndChangeAtTheEnd) {
     EXPECT_EQ(scrolls, 2);
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(vs.Value(), 20);
-    vs.UserChange(30);
+    vs.UserEndScroll(20);  // let go where the drag left it: still a change
     EXPECT_EQ(changes, 1);
+    EXPECT_EQ(vs.Value(), 20);
+    vs.UserChange(30);
+    EXPECT_EQ(changes, 2);
     vs.UserChange(500);  // past the end: the thumb stops at Max
     EXPECT_EQ(vs.Value(), 100);
-    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(changes, 3);
 }
 
 // ---------------------------------------------------------------- DirList

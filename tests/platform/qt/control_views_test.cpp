@@ -295,9 +295,8 @@ TEST(ScrollBarView, UserMovesBecomeScrollAndChange) {
     view.setSliderPosition(40);
     view.setSliderPosition(60);
     view.setSliderDown(false);
-    // Letting go where the last scroll left the value changes nothing more:
-    // the model raises Change only for a new value.
-    EXPECT_EQ(events, (std::vector<std::string>{"change 1", "change 11", "scroll 40", "scroll 60"}));
+    // Letting go of the thumb reports the change where the drag left it.
+    EXPECT_EQ(events, (std::vector<std::string>{"change 1", "change 11", "scroll 40", "scroll 60", "change 60"}));
     EXPECT_EQ(bar.Value(), 60);
 
     events.clear();
