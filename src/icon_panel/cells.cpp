@@ -12,6 +12,7 @@ void IconPanel::ClearIcons() {
     const std::int16_t last = platform::ToInt16(f.picIcon.Count() - 1);
     for (std::int32_t i = 0; i <= last; ++i) f.picIcon(i).Cls();
     f.fraIcons.setTop(0);
+    scrollUnit_ = 1;
     f.VS.setMin(0);
     f.VS.setMax(0);
     f.VS.setValue(0);

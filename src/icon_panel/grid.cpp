@@ -1,4 +1,6 @@
 // The grid of cells on the canvas, and scrolling it under the viewport.
+#include <algorithm>
+
 #include "icon_panel.h"
 #include "platform/guarded.h"
 
@@ -47,13 +49,19 @@ void IconPanel::ArrangeIcons() {
             const std::int32_t G = y + f.CellHeight;
             const float H = f.picIconHolder.Height();
             if (H < static_cast<float>(G)) {
+                const std::int32_t range = platform::ToInt32(G - static_cast<double>(H));
+                const std::int32_t unit = range > 32767 ? (range + 32766) / 32767 : 1;
+                const auto steps = [unit](std::int32_t twips) { return std::max(1, twips / unit); };
                 Guarded([&] { f.VS.setMin(0); });
                 Guarded([&] { f.VS.setValue(0); });
-                Guarded([&] { f.VS.setMax(platform::ToInt32(G - static_cast<double>(H))); });
-                Guarded([&] { f.VS.setSmallChange(f.CellHeight + 120); });
-                Guarded([&] { f.VS.setLargeChange((f.CellHeight + 120) * 5); });
+                scrollUnit_ = unit;
+                scrollRange_ = range;
+                Guarded([&] { f.VS.setMax((range + unit - 1) / unit); });
+                Guarded([&] { f.VS.setSmallChange(steps(f.CellHeight + 120)); });
+                Guarded([&] { f.VS.setLargeChange(steps((f.CellHeight + 120) * 5)); });
                 Guarded([&] { f.fraIcons.setHeight(G); });
             } else {
+                scrollUnit_ = 1;
                 Guarded([&] { f.VS.setMin(0); });
                 Guarded([&] { f.VS.setMax(0); });
                 Guarded([&] { f.VS.setValue(0); });
@@ -73,7 +81,14 @@ void IconPanel::ArrangeIcons() {
     Guarded([&] { f.fraIcons.setVisible(true); });
 }
 
-void IconPanel::VS_Change() { f.fraIcons.setTop(-static_cast<std::int32_t>(f.VS.Value())); }
+void IconPanel::VS_Change() {
+    if (scrollUnit_ == 1) {
+        f.fraIcons.setTop(-static_cast<std::int32_t>(f.VS.Value()));
+        return;
+    }
+    // The last coarse step may reach past the grid's end; stop at the end.
+    f.fraIcons.setTop(-std::min(f.VS.Value() * scrollUnit_, scrollRange_));
+}
 
 void IconPanel::VS_Scroll() { VS_Change(); }
 

@@ -56,6 +56,11 @@ private:
     void SaveSelected();
 
     main_window::frmMain& f;
+    // Twips the canvas moves for one step of the scroll bar. One, unless the
+    // grid is taller than the bar's 16-bit range can reach in twips: then the
+    // bar counts coarser steps, so the last rows can still be scrolled to.
+    std::int32_t scrollUnit_ = 1;
+    std::int32_t scrollRange_ = 0;  // how far the canvas can move up, in twips
     std::uint64_t generation_ = 0;
     std::uint64_t arrangement_ = 0;
 };
