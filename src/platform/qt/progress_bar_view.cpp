@@ -10,6 +10,9 @@ ProgressBarView::ProgressBarView(platform::ProgressBar& bar, const ViewContext& 
     setObjectName(QString::fromStdString(bar.Name()));
     setRange(0, kSteps);
     setTextVisible(false);
+    pace_.setSingleShot(true);
+    pace_.setInterval(16);
+    connect(&pace_, &QTimer::timeout, this, [this] { showStep(); });
     hook_.install(bar_, [this] { refresh(); });
     refresh();
 }
@@ -21,9 +24,15 @@ int ProgressBarView::StepOf(double min, double max, double value) {
 }
 
 void ProgressBarView::refresh() {
-    const int step = StepOf(bar_.Min(), bar_.Max(), bar_.Value());
-    if (value() != step) setValue(step);
+    step_ = StepOf(bar_.Min(), bar_.Max(), bar_.Value());
     Place(*this, bar_, ctx_.scale);
+    if (!isVisible()) showStep();
+    else if (!pace_.isActive()) pace_.start();
+}
+
+void ProgressBarView::showStep() {
+    pace_.stop();
+    if (value() != step_) setValue(step_);
 }
 
 }  // namespace platform_qt

@@ -1,5 +1,6 @@
 #pragma once
 #include <QProgressBar>
+#include <QTimer>
 
 #include "platform/controls/progress_bar.h"
 #include "view_context.h"
@@ -21,7 +22,13 @@ public:
     static int StepOf(double min, double max, double value);
 
 private:
+    void showStep();
+
     platform::ProgressBar& bar_;
+    // A shown bar takes new positions at the screen's pace: QProgressBar
+    // repaints at once on every visible step, and a load steps after every icon.
+    QTimer pace_;
+    int step_ = 0;
     ViewContext ctx_;
     ViewHook hook_;
 };

@@ -349,7 +349,9 @@ TEST(SmallViews, FollowTheirModels) {
     EXPECT_EQ(barView.geometry(), QRect(138, 10, 313, 9));
     bar.setMax(4);
     bar.setValue(2);
-    EXPECT_EQ(barView.value(), platform_qt::ProgressBarView::kSteps / 2);
+    // A shown bar takes its new position at the next frame, not at once.
+    EXPECT_TRUE(qt_test::WaitFor([&] { return barView.value() == platform_qt::ProgressBarView::kSteps / 2; }, 500))
+        << barView.value();
     bar.setVisible(false);
     EXPECT_TRUE(barView.isHidden());
 
