@@ -138,9 +138,9 @@ std::optional<std::string> QtServices::ShowSave(const std::string& fileName, con
     dialog.setFileMode(QFileDialog::AnyFile);
     // Qt's own dialog everywhere, so it behaves the same on every desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    // The window's save has always replaced a file of the chosen name without
-    // asking; the writer keeps the old file whole should the write fail.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // Choosing the name of a file that exists asks before replacing it, so a
+    // slip of the mouse loses nothing.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     const QStringList filters = ToQtNameFilters(filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);

@@ -151,11 +151,16 @@ TEST(QtServicesSaveDialog, StartsWhereToldAndReturnsTheChoice) {
         QString expectDir;
         QString expectFile;  // what the name box holds
         std::optional<std::string> answer;
+        // Accepting the name of a file that exists asks first; the answer given.
+        std::optional<QMessageBox::StandardButton> replace = std::nullopt;
     };
     const QString dir = QString::fromStdString(tmp.path());
     const Case cases[] = {
         {"a folder starts the dialog in it", tmp.path(), false, dir, "", std::nullopt},
-        {"a file name starts with that name", tmp.file("old.bmp"), true, dir, "old.bmp", tmp.file("old.bmp")},
+        {"a file name starts with that name, and replacing it is confirmed", tmp.file("old.bmp"), true, dir, "old.bmp",
+         tmp.file("old.bmp"), QMessageBox::Yes},
+        {"declining to replace keeps the dialog open", tmp.file("old.bmp"), true, dir, "old.bmp", std::nullopt,
+         QMessageBox::No},
         {"cancel gives nothing", tmp.file("old.bmp"), false, dir, "old.bmp", std::nullopt},
     };
     platform_qt::QtServices services;
@@ -170,8 +175,18 @@ TEST(QtServicesSaveDialog, StartsWhereToldAndReturnsTheChoice) {
             shownDir = dialog->directory().absolutePath();
             const QStringList chosen = dialog->selectedFiles();
             shownFile = chosen.isEmpty() ? QString() : QFileInfo(chosen.front()).fileName();
+            bool asked = false;
+            if (c.replace) {
+                WhenOpen([&](QWidget* question) {
+                    auto* box = qobject_cast<QMessageBox*>(question);
+                    ASSERT_NE(box, nullptr) << c.name;
+                    asked = true;
+                    box->button(*c.replace)->click();
+                });
+            }
             if (c.accept) QMetaObject::invokeMethod(dialog, "accept");
-            else dialog->reject();
+            EXPECT_EQ(asked, c.replace.has_value()) << c.name;
+            if (dialog->isVisible()) dialog->reject();
         });
         const auto answer = services.ShowSave(c.start, filter);
         EXPECT_EQ(filters, (QStringList{"GIF (*.gif)", "JPEG (*.jpeg)", "ICO (*.ico)", "BMP (*.bmp)"})) << c.name;
