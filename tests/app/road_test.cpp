@@ -178,3 +178,32 @@ TEST(Road, TheScrollBarHandsTheFocusToTheViewport) {
 }
 
 }  // namespace
+
+namespace {
+// A grid that fits a wide window needs scrolling again once the window
+// narrows: the scroll bar shows the new range and steps, at the top.
+TEST(Road, ScrollBarFollowsTheGridAfterResizes) {
+    Road r;
+    for (int i = 0; i < 60; ++i)
+        fs::copy_file(fs::path(TESSEL_FIXTURES) / "app64.exe", fs::path(r.folder) / ("copy" + std::to_string(i) + ".exe"));
+    r.OpenInFolderView("icons");
+    ASSERT_TRUE(qt_test::WaitFor([&] { return r.frm.Dir1.Path() == r.folder; }));
+    QTest::keyClick(&r.view.window(), Qt::Key_A, Qt::ControlModifier);
+    ASSERT_TRUE(qt_test::WaitFor([&] { return r.frm.IconCount == 186; }));
+    ASSERT_GT(r.frm.VS.Max(), 0);
+    EXPECT_EQ(r.view.scrollBar().pageStep(), r.frm.VS.LargeChange()) << "the first arrangement's steps are shown";
+    QTest::mouseClick(&r.view.scrollBar(), Qt::LeftButton, Qt::NoModifier, QPoint(8, r.view.scrollBar().height() - 30));
+    ASSERT_TRUE(qt_test::WaitFor([&] { return r.frm.VS.Value() > 0; }));
+    r.view.window().resize(1270, 790);
+    ASSERT_TRUE(qt_test::WaitFor([&] { return r.frm.VS.Max() == 0; }));
+    r.view.window().resize(569, 433);
+    ASSERT_TRUE(qt_test::WaitFor([&] { return r.frm.VS.Max() > 0; }));
+    EXPECT_EQ(r.frm.VS.Value(), 0);
+    EXPECT_EQ(r.view.scrollBar().maximum(), r.frm.VS.Max());
+    EXPECT_EQ(r.view.scrollBar().value(), 0);
+    EXPECT_EQ(r.view.scrollBar().sliderPosition(), 0);
+    // The thumb's size follows the steps the arrangement set, not stale ones.
+    EXPECT_EQ(r.view.scrollBar().pageStep(), r.frm.VS.LargeChange());
+    EXPECT_EQ(r.view.scrollBar().singleStep(), r.frm.VS.SmallChange());
+}
+}  // namespace

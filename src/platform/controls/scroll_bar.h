@@ -32,8 +32,14 @@ public:
         if (nv < lowest() || nv > highest()) throw Failure("invalid property value");
         assignValue(nv);
     }
-    void setSmallChange(double v) { small_ = positive(ToInt16(v)); }
-    void setLargeChange(double v) { large_ = positive(ToInt16(v)); }
+    void setSmallChange(double v) {
+        small_ = positive(ToInt16(v));
+        changed();
+    }
+    void setLargeChange(double v) {
+        large_ = positive(ToInt16(v));
+        changed();
+    }
 
     // From the view: the user moved the thumb (Scroll while dragging, Change at the end).
     void UserScroll(int v) {
