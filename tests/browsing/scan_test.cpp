@@ -209,19 +209,18 @@ TEST_F(BrowsingTest, FolderThatCannotBeReadCompletesAsEmpty) {
         // Takes the folder away, before the scan or at one of its yields.
         std::function<void(const std::string&)> takeAway;
         int atYield;  // 0: before the scan
-        Rows rows;
-        int total;
     };
     const auto remove = [](const std::string& p) { std::filesystem::remove_all(p); };
     const auto lock = [](const std::string& p) {
         std::filesystem::permissions(p, std::filesystem::perms::none, std::filesystem::perm_options::replace);
     };
     const Case cases[] = {
-        {"removed before the scan", false, remove, 0, {}, 0},
-        {"removed at the set-up yield", false, remove, 1, {}, 0},
-        {"removed after the first name", false, remove, 2, {}, 0},
+        {"removed before the scan", false, remove, 0},
+        {"removed at the set-up yield", false, remove, 1},
+        // Rows read before the folder went name files that are gone.
+        {"removed after the first name", false, remove, 2},
         // The superuser reads any folder, so only others can see this one fail.
-        {"unreadable", true, lock, 0, {}, 0},
+        {"unreadable", true, lock, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -242,7 +241,7 @@ TEST_F(BrowsingTest, FolderThatCannotBeReadCompletesAsEmpty) {
         ASSERT_NO_THROW(browsing().Dir1_Change());
         svc.onYield = nullptr;
         EXPECT_EQ(f().Dir1.Path(), dir.path());
-        ExpectCompletedScan(c.rows, c.total);
+        ExpectCompletedScan({}, 0);
         // Unlocked again, or the folder could not be removed.
         std::error_code ec;
         std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
