@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdio>
 // The window's logic over real temporary folders: fixture files written by
 // the icon file builders, services that read them for real and yield to what
 // a test queued.
@@ -88,6 +89,15 @@ protected:
 
     // Moves the folder view, which scans the folder.
     void Open(const std::string& folder) { f().Dir1.setPath(folder); }
+    // Rows "r00001.exe" .. of one icon each, more than a 16-bit position holds
+    // when n passes 32767; no files behind them.
+    void AddRows(int n) {
+        char name[32];
+        for (int i = 1; i <= n; ++i) {
+            std::snprintf(name, sizeof name, "r%05d.exe", i);
+            f().File1.Add(name).setSubItem(1, "1");
+        }
+    }
 
     Rows DisplayedRows();
     std::vector<std::string> DisplayedNames();

@@ -113,11 +113,7 @@ TEST_F(FileListTest, SecondClickReplacesThePanel) {
 TEST_F(BrowsingTest, RowClickPastSixteenBitsDoesNothing) {
     const auto& dir = Folder({});
     Open(dir.path());
-    char name[32];
-    for (int i = 1; i <= 32770; ++i) {
-        std::snprintf(name, sizeof name, "r%05d.exe", i);
-        f().File1.Add(name).setSubItem(1, "1");
-    }
+    AddRows(32770);
     svc.extract = [](const std::string&, int i) { return test_support::SolidIcon(IconColour(1, i)); };
 
     f().File1.UserClickItem(32767);

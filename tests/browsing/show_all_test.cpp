@@ -268,11 +268,7 @@ TEST_F(ShowAllTest, NewerCommandInsideAYieldStopsIt) {
 TEST_F(BrowsingTest, ShowAllStopsAtTheLastSixteenBitRow) {
     const auto& dir = Folder({});
     Open(dir.path());
-    char name[32];
-    for (int i = 1; i <= 32770; ++i) {
-        std::snprintf(name, sizeof name, "r%05d.exe", i);
-        f().File1.Add(name).setSubItem(1, "1");
-    }
+    AddRows(32770);
     f().File1.setColumnText(2, "32770");
     // No picture: every row asks for its icon, and no cells pile up.
     svc.extract = [](const std::string&, int) { return std::nullopt; };
