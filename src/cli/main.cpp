@@ -3,6 +3,7 @@
 //
 //   tessel-iconinfo FILE...
 //   tessel-iconinfo --export DIR FILE...
+//   tessel-iconinfo --version
 //
 // Exit status 0 when every file could be read (a count of 0 is fine), 1 when
 // one could not be opened or an icon could not be written, 2 on a usage error.
@@ -16,6 +17,7 @@
 
 #include "platform/icons/icons.h"
 #include "png_file.h"
+#include "tessel_version.h"
 
 namespace {
 
@@ -61,6 +63,9 @@ int main(int argc, char** argv) {
             if (i + 1 >= argc) return Usage();
             exportDir = argv[++i];
             exporting = true;
+        } else if (options && arg == "--version") {
+            std::cout << kName << ' ' << tessel::kVersion << '\n';
+            return 0;
         } else if (options && (arg == "-h" || arg == "--help")) {
             Usage();
             return 0;
