@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the app need; only the
-# missing ones, with sudo when not root.
+# Installs the Debian packages the build, the tests, the app and its .deb
+# (cpack: dpkg-shlibdeps, file) need; only the missing ones, with sudo when not
+# root.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,8 @@ packages=(
   libpng-dev libgif-dev
   fonts-noto-cjk
   xvfb xauth x11-utils xclip
+  desktop-file-utils appstream man-db
+  dpkg-dev file
 )
 if [ "${TESSEL_FUZZ_DEPS:-0}" = 1 ]; then packages+=(clang libclang-rt-14-dev); fi
 
