@@ -9,12 +9,13 @@ struct Header {
 };
 
 std::optional<Header> ReadHeader(const ByteSource& src) {
-    std::array<std::uint8_t, 6> h{};
-    if (!ReadBytes(src, 0, h)) return std::nullopt;
-    const std::uint16_t type = Le16(&h[2]);
-    const std::uint16_t count = Le16(&h[4]);
-    if (Le16(&h[0]) != 0 || (type != 1 && type != 2) || count == 0) return std::nullopt;
-    std::uint64_t fits = (src.size() - 6) / 16;
+    const auto bytes = Fetch(src, 0, 6, 6);
+    if (!bytes) return std::nullopt;
+    const ByteView h(*bytes);
+    const std::uint16_t type = h.u16(2);
+    const std::uint16_t count = h.u16(4);
+    if (h.u16(0) != 0 || (type != 1 && type != 2) || count == 0) return std::nullopt;
+    const std::uint64_t fits = (src.size() - 6) / 16;
     std::uint64_t n = count < fits ? count : fits;
     if (n > kMaxGroupEntries) n = kMaxGroupEntries;
     return Header{type, static_cast<std::size_t>(n)};
@@ -22,15 +23,18 @@ std::optional<Header> ReadHeader(const ByteSource& src) {
 
 std::vector<ImageRef> ReadEntries(const ByteSource& src, const Header& h) {
     std::vector<ImageRef> images;
-    std::vector<std::uint8_t> table(h.entries * 16);
-    if (!src.read(6, table.data(), table.size())) return images;
+    const auto table = Fetch(src, 6, 16ull * h.entries, 16ull * kMaxGroupEntries);
+    if (!table) return images;
+    const ByteView t(*table);
     for (std::size_t i = 0; i < h.entries; ++i) {
-        const std::uint8_t* e = &table[i * 16];
-        const std::uint32_t bytes = Le32(&e[8]);
-        const std::uint32_t offset = Le32(&e[12]);
-        const Blob blob = ClampedBlob(src, offset, bytes);
+        const ByteView e = t.sub(16 * i, 16);
+        const Blob blob = ClampedBlob(src, e.u32(12), e.u32(8));
         if (blob.size == 0) continue;  // points outside the file
-        images.push_back({blob, DirectorySide(e[0]), DirectorySide(e[1]), h.type == 1 ? Le16(&e[6]) : 0});
+        ImageRef ref{blob, DirectorySide(e.u8(0)), DirectorySide(e.u8(1)), h.type == 1 ? e.u16(6) : 0};
+        ref.colours = e.u8(2);
+        ref.planes = e.u16(4);
+        ref.bitCount = e.u16(6);
+        images.push_back(ref);
     }
     return images;
 }
@@ -49,6 +53,15 @@ std::vector<ImageRef> Images(const ByteSource& source) {
     const auto h = ReadHeader(source);
     if (!h) return {};
     return ReadEntries(source, *h);
+}
+
+std::optional<RawGroup> Group(const ByteSource& source) {
+    const auto h = ReadHeader(source);
+    if (!h) return std::nullopt;
+    RawGroup g;
+    g.cursor = h->type == 2;
+    g.images = ReadEntries(source, *h);
+    return g;
 }
 
 }  // namespace platform::icons::ico

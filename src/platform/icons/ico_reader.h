@@ -18,4 +18,8 @@ std::optional<int> CountIcons(const ByteSource& source);
 // hold its hotspot, so its directory depth is left at 0.
 std::vector<ImageRef> Images(const ByteSource& source);
 
+// The file as one icon: its images, and whether it is a cursor; nullopt when
+// not an ICO/CUR file.
+std::optional<RawGroup> Group(const ByteSource& source);
+
 }  // namespace platform::icons::ico

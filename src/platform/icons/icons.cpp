@@ -1,50 +1,12 @@
 #include "icons.h"
 
-#include "ico_reader.h"
-#include "ne_reader.h"
-#include "pe_reader.h"
-#include "stretch.h"
+#include "icon_file.h"
 
 namespace platform::icons {
-namespace {
 
-// Images of a group that fail to decode are passed over for the next best,
-// but a group made only of broken images must not cost a decode per entry.
-constexpr int kMaxDecodeAttempts = 16;
+int CountIcons(const ByteSource& source) { return IconFile(source).count(); }
 
-std::vector<ImageRef> ImagesOf(const ByteSource& source, int index) {
-    if (pe::IsPe(source)) return pe::IconGroupImages(source, index);
-    if (ne::IsNe(source)) return ne::IconGroupImages(source, index);
-    if (index == 0 && ico::IsIco(source)) return ico::Images(source);
-    return {};
-}
-
-}  // namespace
-
-int CountIcons(const ByteSource& source) {
-    if (auto n = pe::CountIconGroups(source)) return *n;
-    if (auto n = ne::CountIconGroups(source)) return *n;
-    if (auto n = ico::CountIcons(source)) return *n;
-    return 0;
-}
-
-std::optional<Icon> ExtractIcon(const ByteSource& source, int index) {
-    if (index < 0) return std::nullopt;
-    std::vector<ImageRef> refs = ImagesOf(source, index);
-    std::vector<Candidate> candidates;
-    candidates.reserve(refs.size());
-    for (const ImageRef& r : refs) candidates.push_back(CandidateFor(r, ProbeImage(source, r.blob)));
-
-    for (int attempt = 0; attempt < kMaxDecodeAttempts && !candidates.empty(); ++attempt) {
-        const int pick = ChooseImage(candidates, kStandardIconSize);
-        if (auto image = DecodeImage(source, refs[static_cast<std::size_t>(pick)].blob)) {
-            return StretchIcon(*image, kStandardIconSize, kStandardIconSize);
-        }
-        refs.erase(refs.begin() + pick);
-        candidates.erase(candidates.begin() + pick);
-    }
-    return std::nullopt;
-}
+std::optional<Icon> ExtractIcon(const ByteSource& source, int index) { return IconFile(source).extract(index); }
 
 int CountIconsInFile(const std::string& path) {
     const FileSource file(path);

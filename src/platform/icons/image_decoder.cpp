@@ -45,19 +45,20 @@ struct DibLayout {
     std::uint64_t total = 0;  // bytes from the blob's start to the end of the mask
 };
 
-std::optional<DibLayout> ParseDib(const ByteSource& src, Blob blob) {
-    std::array<std::uint8_t, 40> h{};
-    if (blob.size < h.size() || !ReadBytes(src, blob.offset, h)) return std::nullopt;
-    const std::uint32_t headerSize = Le32(&h[0]);
+// `head` holds at least the start of the image (the header and the masks that
+// may follow it); `available` is how many bytes the image has in all.
+std::optional<DibLayout> ParseDib(ByteView head, std::uint64_t available) {
+    const ByteView h = head.sub(0, 40);
+    const std::uint32_t headerSize = h.u32(0);
     // Smaller headers (BITMAPCOREHEADER) are not used for icons since Windows 3.0.
-    if (headerSize < 40 || headerSize > kMaxDibHeaderSize) return std::nullopt;
+    if (h.failed() || available < 40 || headerSize < 40 || headerSize > kMaxDibHeaderSize) return std::nullopt;
 
     DibLayout d;
-    const std::int32_t width = LeI32(&h[4]);
-    const std::int32_t doubledHeight = LeI32(&h[8]);
-    d.bpp = Le16(&h[14]);
-    d.compression = Le32(&h[16]);
-    const std::uint32_t clrUsed = Le32(&h[32]);
+    const std::int32_t width = h.i32(4);
+    const std::int32_t doubledHeight = h.i32(8);
+    d.bpp = h.u16(14);
+    d.compression = h.u32(16);
+    const std::uint32_t clrUsed = h.u32(32);
 
     if (width <= 0 || width > kMaxDibSide) return std::nullopt;
     if (doubledHeight <= 0 || doubledHeight / 2 < 1 || doubledHeight / 2 > kMaxDibSide) return std::nullopt;
@@ -77,15 +78,15 @@ std::optional<DibLayout> ParseDib(const ByteSource& src, Blob blob) {
     std::uint64_t afterHeader = headerSize;
     if (d.compression == kBiBitfields) {
         // Version 2+ headers hold the masks; a plain 40-byte header is followed by three.
-        std::array<std::uint8_t, 16> m{};
         const bool alphaInHeader = headerSize >= 56;
         const std::size_t n = alphaInHeader ? 16 : 12;
-        if (blob.size < 40 + n || !src.read(blob.offset + 40, m.data(), n)) return std::nullopt;
-        d.red = Channel(Le32(&m[0]));
-        d.green = Channel(Le32(&m[4]));
-        d.blue = Channel(Le32(&m[8]));
+        const ByteView m = head.sub(40, n);
+        if (available < 40 + n || m.failed()) return std::nullopt;
+        d.red = Channel(m.u32(0));
+        d.green = Channel(m.u32(4));
+        d.blue = Channel(m.u32(8));
         if (alphaInHeader) {
-            d.alpha = Channel(Le32(&m[12]));
+            d.alpha = Channel(m.u32(12));
         } else if (d.bpp == 32 && d.red.mask == 0x00FF0000u && d.green.mask == 0x0000FF00u &&
                    d.blue.mask == 0x000000FFu) {
             // The usual layout written as bitfields: the top byte is alpha just as with BI_RGB.
@@ -117,7 +118,7 @@ std::optional<DibLayout> ParseDib(const ByteSource& src, Blob blob) {
     d.xorStride = ((static_cast<std::uint64_t>(d.width) * d.bpp + 31) / 32) * 4;
     d.andStride = ((static_cast<std::uint64_t>(d.width) + 31) / 32) * 4;
     d.total = d.bitsOffset + (d.xorStride + d.andStride) * static_cast<std::uint64_t>(d.height);
-    if (d.total > blob.size) return std::nullopt;
+    if (d.total > available) return std::nullopt;
     return d;
 }
 
@@ -125,25 +126,26 @@ int ExpandTo8(std::uint32_t v, int bits) {
     return static_cast<int>((v * 255 + ((1u << bits) - 1) / 2) / ((1u << bits) - 1));
 }
 
-std::optional<Icon> DecodeDib(const ByteSource& src, Blob blob) {
-    const auto layout = ParseDib(src, blob);
-    if (!layout) return std::nullopt;
-    const DibLayout& d = *layout;
+// `dib` holds the image up to the end of its mask, as `d` lays it out.
+std::optional<Icon> DecodeDib(ByteView dib, const DibLayout& d) {
+    if (!dib.has(0, d.total)) return std::nullopt;
 
     std::vector<platform::Argb> palette(static_cast<std::size_t>(d.paletteUsed));
     if (d.paletteUsed > 0) {
-        std::vector<std::uint8_t> raw(static_cast<std::size_t>(d.paletteUsed) * 4);
-        if (!src.read(blob.offset + d.paletteOffset, raw.data(), raw.size())) return std::nullopt;
+        const ByteView raw = dib.sub(d.paletteOffset, static_cast<std::uint64_t>(d.paletteUsed) * 4);
+        if (raw.failed()) return std::nullopt;
         for (int i = 0; i < d.paletteUsed; ++i) {
-            const std::uint8_t* q = &raw[static_cast<std::size_t>(i) * 4];
-            palette[static_cast<std::size_t>(i)] = platform::MakeArgb(q[2], q[1], q[0]);
+            const std::uint64_t q = static_cast<std::uint64_t>(i) * 4;
+            palette[static_cast<std::size_t>(i)] = platform::MakeArgb(raw.u8(q + 2), raw.u8(q + 1), raw.u8(q));
         }
     }
 
     const std::size_t xorBytes = static_cast<std::size_t>(d.xorStride) * d.height;
     const std::size_t andBytes = static_cast<std::size_t>(d.andStride) * d.height;
-    std::vector<std::uint8_t> bits(xorBytes + andBytes);
-    if (!src.read(blob.offset + d.bitsOffset, bits.data(), bits.size())) return std::nullopt;
+    // Checked once here: every row and pixel below lies inside these bytes by the layout's arithmetic.
+    const ByteView bitsView = dib.sub(d.bitsOffset, xorBytes + andBytes);
+    if (bitsView.failed()) return std::nullopt;
+    const std::uint8_t* bits = bitsView.data();
 
     Icon out;
     out.width = d.width;
@@ -171,7 +173,7 @@ std::optional<Icon> DecodeDib(const ByteSource& src, Blob blob) {
                     break;
                 }
                 case 16: {
-                    const std::uint32_t v = Le16(&row[x * 2]);
+                    const std::uint32_t v = static_cast<std::uint32_t>(row[x * 2] | (row[x * 2 + 1] << 8));
                     if (d.compression == kBiRgb) {
                         c = platform::MakeArgb(ExpandTo8((v >> 10) & 31, 5), ExpandTo8((v >> 5) & 31, 5),
                                                ExpandTo8(v & 31, 5));
@@ -187,7 +189,9 @@ std::optional<Icon> DecodeDib(const ByteSource& src, Blob blob) {
                 }
                 case 32: {
                     const std::uint8_t* p = &row[x * 4];
-                    const std::uint32_t v = Le32(p);
+                    const std::uint32_t v = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+                                            (static_cast<std::uint32_t>(p[2]) << 16) |
+                                            (static_cast<std::uint32_t>(p[3]) << 24);
                     int a = 0;
                     if (d.compression == kBiRgb) {
                         c = platform::MakeArgb(p[2], p[1], p[0]);
@@ -216,24 +220,27 @@ std::optional<Icon> DecodeDib(const ByteSource& src, Blob blob) {
     return out;
 }
 
-}  // namespace
 
-bool IsPngSignature(const ByteSource& src, Blob blob) {
-    static constexpr std::array<std::uint8_t, 8> kSig{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    std::array<std::uint8_t, 8> s{};
-    return blob.size >= s.size() && ReadBytes(src, blob.offset, s) && s == kSig;
+bool IsPngSignature(ByteView head) {
+    static constexpr std::uint8_t kSig[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    return head.has(0, 8) && std::memcmp(head.data(), kSig, 8) == 0;
 }
 
-std::optional<ImageInfo> ProbeImage(const ByteSource& src, Blob blob) {
-    if (IsPngSignature(src, blob)) {
-        std::array<std::uint8_t, 18> h{};  // length, "IHDR", width, height, depth, colour type
-        if (blob.size < 8 + h.size() || !ReadBytes(src, blob.offset + 8, h)) return std::nullopt;
-        if (Be32(&h[0]) != 13 || std::memcmp(&h[4], "IHDR", 4) != 0) return std::nullopt;
-        const std::uint32_t w = Be32(&h[8]);
-        const std::uint32_t hgt = Be32(&h[12]);
+// What the header probe needs: a DIB header and the masks after it, or PNG's signature and IHDR.
+constexpr std::uint64_t kHeadBytes = 56;
+
+Bytes Head(const ByteSource& src, Blob blob) { return FetchSome(src, blob.offset, blob.size, kHeadBytes); }
+
+std::optional<ImageInfo> ProbeHead(ByteView head, std::uint64_t available) {
+    if (IsPngSignature(head)) {
+        const ByteView h = head.sub(8, 18);  // length, "IHDR", width, height, depth, colour type
+        if (h.failed() || available < 26) return std::nullopt;
+        if (h.be32(0) != 13 || std::memcmp(h.data() + 4, "IHDR", 4) != 0) return std::nullopt;
+        const std::uint32_t w = h.be32(8);
+        const std::uint32_t hgt = h.be32(12);
         if (w == 0 || hgt == 0 || w > kMaxPngSide || hgt > kMaxPngSide) return std::nullopt;
         int channels = 0;
-        switch (h[17]) {
+        switch (h.u8(17)) {
             case 0: channels = 1; break;  // grey
             case 2: channels = 3; break;  // RGB
             case 3: channels = 1; break;  // palette
@@ -241,16 +248,49 @@ std::optional<ImageInfo> ProbeImage(const ByteSource& src, Blob blob) {
             case 6: channels = 4; break;  // RGBA
             default: return std::nullopt;
         }
-        return ImageInfo{static_cast<int>(w), static_cast<int>(hgt), h[16] * channels, true};
+        return ImageInfo{static_cast<int>(w), static_cast<int>(hgt), h.u8(16) * channels, true};
     }
-    const auto d = ParseDib(src, blob);
+    const auto d = ParseDib(head, available);
     if (!d) return std::nullopt;
     return ImageInfo{d->width, d->height, d->bpp, false};
 }
 
+}  // namespace
+
+bool IsPngSignature(const ByteSource& src, Blob blob) {
+    const Bytes head = FetchSome(src, blob.offset, blob.size, 8);
+    return IsPngSignature(ByteView(head));
+}
+
+std::optional<ImageInfo> ProbeImage(const ByteSource& src, Blob blob) {
+    const Bytes head = Head(src, blob);
+    return ProbeHead(ByteView(head), blob.size);
+}
+
+std::optional<ImageInfo> ProbeImageBytes(ByteView image) { return ProbeHead(image, image.size()); }
+
 std::optional<Icon> DecodeImage(const ByteSource& src, Blob blob) {
-    if (IsPngSignature(src, blob)) return DecodePng(src, blob);
-    return DecodeDib(src, blob);
+    const Bytes head = Head(src, blob);
+    if (IsPngSignature(ByteView(head))) return DecodePng(src, blob);
+    const auto layout = ParseDib(ByteView(head), blob.size);
+    if (!layout) return std::nullopt;
+    // Only what the header says the image needs: a directory may claim more.
+    const auto bytes = Fetch(src, blob.offset, layout->total, layout->total);
+    if (!bytes) return std::nullopt;
+    return DecodeDib(ByteView(*bytes), *layout);
+}
+
+std::optional<Icon> DecodeImageBytes(ByteView image) {
+    if (IsPngSignature(image)) return DecodePngBytes(image);
+    const auto layout = ParseDib(image, image.size());
+    if (!layout) return std::nullopt;
+    return DecodeDib(image, *layout);
+}
+
+std::optional<Icon> DecodePng(const ByteSource& source, Blob blob) {
+    const auto bytes = Fetch(source, blob.offset, blob.size, kMaxPngBytes);
+    if (!bytes) return std::nullopt;
+    return DecodePngBytes(ByteView(*bytes));
 }
 
 }  // namespace platform::icons

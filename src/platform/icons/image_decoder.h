@@ -5,7 +5,8 @@
 #include <optional>
 
 #include "icons.h"
-#include "le.h"
+#include "blob.h"
+#include "byte_view.h"
 
 namespace platform::icons {
 
@@ -13,6 +14,8 @@ namespace platform::icons {
 // past 1024 they are only a way to make us allocate.
 constexpr int kMaxDibSide = 256;
 constexpr int kMaxPngSide = 1024;
+// A PNG icon image larger than this is no icon; its bytes are read whole to decode it.
+constexpr std::uint64_t kMaxPngBytes = 16u << 20;
 
 struct ImageInfo {
     int width = 0;
@@ -24,13 +27,17 @@ struct ImageInfo {
 // Size and depth from the image's own header, reading only that header.
 // nullopt when the header is neither a usable DIB header nor a PNG IHDR.
 std::optional<ImageInfo> ProbeImage(const ByteSource& source, Blob blob);
+std::optional<ImageInfo> ProbeImageBytes(ByteView image);
 
 // The image at its own size. A DIB reads exactly the bytes its header says it
-// needs; a PNG streams from the source. nullopt when anything does not fit.
+// needs; a PNG is read whole (at most kMaxPngBytes). nullopt when anything
+// does not fit. The ...Bytes forms decode an image already in memory.
 std::optional<Icon> DecodeImage(const ByteSource& source, Blob blob);
+std::optional<Icon> DecodeImageBytes(ByteView image);
 
 // PNG half of the above, kept apart because libpng reports errors by longjmp.
 bool IsPngSignature(const ByteSource& source, Blob blob);
 std::optional<Icon> DecodePng(const ByteSource& source, Blob blob);
+std::optional<Icon> DecodePngBytes(ByteView png);
 
 }  // namespace platform::icons

@@ -2,63 +2,39 @@
 
 #include <algorithm>
 
+#include "executable.h"
+
 namespace platform::icons::ne {
 namespace {
 
 // Shifts past this would place resources beyond any file there is.
 constexpr unsigned kMaxAlignShift = 24;
 
-struct Resource {
-    std::uint16_t type = 0;
-    std::uint16_t id = 0;
-    Blob blob;
-};
-
 std::optional<std::uint32_t> NeHeaderOffset(const ByteSource& src) {
-    std::array<std::uint8_t, 64> dos{};
-    if (!ReadBytes(src, 0, dos) || dos[0] != 'M' || dos[1] != 'Z') return std::nullopt;
-    const std::uint32_t at = Le32(&dos[0x3C]);
-    std::array<std::uint8_t, 2> sig{};
-    if (!ReadBytes(src, at, sig) || sig[0] != 'N' || sig[1] != 'E') return std::nullopt;
-    return at;
+    const auto h = ReadNewHeader(src);
+    if (!h || h->signature[0] != 'N' || h->signature[1] != 'E') return std::nullopt;
+    return h->offset;
 }
 
 // The resource table's records in order, or nullopt when the table is malformed.
-// Offsets in the table are 16-bit, so the whole table is under 64 KiB and read at once.
-std::optional<std::vector<Resource>> ReadResourceTable(const ByteSource& src, std::uint32_t neAt) {
-    std::array<std::uint8_t, 64> header{};
-    if (!ReadBytes(src, neAt, header)) return std::nullopt;
-    const std::uint16_t tableOffset = Le16(&header[0x24]);
-    const std::uint16_t residentNames = Le16(&header[0x26]);
+std::optional<std::vector<Resource>> ParseTable(const ByteSource& src, ByteView table) {
     std::vector<Resource> out;
-    if (tableOffset == residentNames) return out;  // the table is empty: no resources
-    const std::uint64_t start = static_cast<std::uint64_t>(neAt) + tableOffset;
-    // The resident-name table follows the resource table; when it does not, the file's end bounds it.
-    std::uint64_t length = residentNames > tableOffset ? residentNames - tableOffset : 0x10000u;
-    if (start >= src.size()) return std::nullopt;
-    length = std::min<std::uint64_t>(length, src.size() - start);
-    std::vector<std::uint8_t> table(static_cast<std::size_t>(length));
-    if (!src.read(start, table.data(), table.size())) return std::nullopt;
-
-    std::size_t pos = 0;
-    auto left = [&] { return table.size() - pos; };
-    if (left() < 2) return std::nullopt;
-    const unsigned shift = Le16(&table[0]);
-    if (shift > kMaxAlignShift) return std::nullopt;
-    pos = 2;
+    const unsigned shift = table.u16(0);
+    if (table.failed() || shift > kMaxAlignShift) return std::nullopt;
+    std::uint64_t pos = 2;
     for (;;) {
-        if (left() < 2) return std::nullopt;
-        const std::uint16_t type = Le16(&table[pos]);
+        const std::uint16_t type = table.u16(pos);
+        if (table.failed()) return std::nullopt;
         if (type == 0) break;
-        if (left() < 8) return std::nullopt;
-        const std::uint16_t count = Le16(&table[pos + 2]);
+        const std::uint16_t count = table.u16(pos + 2);
         pos += 8;  // TYPEINFO: type, count, reserved
-        if (left() / 12 < count) return std::nullopt;
+        // All of the type's NAMEINFO records must be there before any is taken.
+        if (!table.has(pos, 12ull * count)) return std::nullopt;
         for (std::uint16_t i = 0; i < count; ++i, pos += 12) {
-            const std::uint8_t* n = &table[pos];  // NAMEINFO: offset, length, flags, id, handle, usage
-            const std::uint64_t offset = static_cast<std::uint64_t>(Le16(&n[0])) << shift;
-            const std::uint64_t size = static_cast<std::uint64_t>(Le16(&n[2])) << shift;
-            out.push_back({type, Le16(&n[6]), ClampedBlob(src, offset, size)});
+            const ByteView n = table.sub(pos, 12);  // offset, length, flags, id, handle, usage
+            const std::uint64_t offset = static_cast<std::uint64_t>(n.u16(0)) << shift;
+            const std::uint64_t size = static_cast<std::uint64_t>(n.u16(2)) << shift;
+            out.push_back({type, n.u16(6), ClampedBlob(src, offset, size)});
         }
     }
     return out;
@@ -66,40 +42,66 @@ std::optional<std::vector<Resource>> ReadResourceTable(const ByteSource& src, st
 
 }  // namespace
 
-bool IsNe(const ByteSource& source) { return NeHeaderOffset(source).has_value(); }
-
-std::optional<int> CountIconGroups(const ByteSource& source) {
-    const auto neAt = NeHeaderOffset(source);
+std::optional<Resources> Resources::Open(const ByteSource& src) {
+    const auto neAt = NeHeaderOffset(src);
     if (!neAt) return std::nullopt;
-    const auto table = ReadResourceTable(source, *neAt);
-    if (!table) return 0;
-    return static_cast<int>(std::count_if(table->begin(), table->end(),
-                                          [](const Resource& r) { return r.type == kRtGroupIcon; }));
+    Resources res(src);
+    const auto header = Fetch(src, *neAt, 64, 64);
+    if (!header) return res;
+    const ByteView h(*header);
+    const std::uint16_t tableOffset = h.u16(0x24);
+    const std::uint16_t residentNames = h.u16(0x26);
+    if (tableOffset == residentNames) return res;  // the table is empty: no resources
+    // The resident-name table follows the resource table; when it does not, the file's end bounds it.
+    const std::uint64_t length = residentNames > tableOffset ? residentNames - tableOffset : 0x10000u;
+    res.table_ = FetchSome(src, static_cast<std::uint64_t>(*neAt) + tableOffset, length, 0x10000u);
+    auto parsed = ParseTable(src, ByteView(res.table_));
+    if (!parsed) return res;
+    res.resources_ = std::move(*parsed);
+    for (std::size_t i = 0; i < res.resources_.size(); ++i) {
+        if (res.resources_[i].type == kRtGroupIcon) res.groupAt_.push_back(i);
+    }
+    return res;
 }
 
-std::vector<ImageRef> IconGroupImages(const ByteSource& source, int index) {
-    const auto neAt = NeHeaderOffset(source);
-    if (!neAt || index < 0) return {};
-    const auto table = ReadResourceTable(source, *neAt);
-    if (!table) return {};
-    const Resource* group = nullptr;
-    int seen = 0;
-    for (const Resource& r : *table) {
-        if (r.type != kRtGroupIcon) continue;
-        if (seen++ == index) {
-            group = &r;
-            break;
-        }
-    }
-    if (!group) return {};
-    return ReadGroupDirectory(source, group->blob, [&](std::uint16_t id) -> std::optional<Blob> {
+// Numbered resources carry the high bit; the others name a length-prefixed string in the table.
+std::string Resources::nameOf(std::uint16_t id) const {
+    if ((id & 0x8000) != 0) return std::to_string(id & 0x7FFF);
+    const ByteView t(table_);
+    const std::uint8_t len = t.u8(id);
+    const ByteView text = t.sub(static_cast<std::uint64_t>(id) + 1, len);
+    if (text.failed()) return {};
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
+std::optional<RawGroup> Resources::group(int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= groupAt_.size()) return std::nullopt;
+    const Resource& g = resources_[groupAt_[static_cast<std::size_t>(index)]];
+    const auto bytes = Fetch(*src_, g.blob.offset, std::min(g.blob.size, kMaxGroupBytes), kMaxGroupBytes);
+    if (!bytes) return std::nullopt;
+    RawGroup out;
+    out.name = nameOf(g.id);
+    out.images = ReadGroupDirectory(ByteView(*bytes), [&](std::uint16_t id, std::uint32_t bytes) -> std::optional<Blob> {
         // Numbered resources carry the high bit in the table but not in the group's entries.
         const std::uint16_t wanted = static_cast<std::uint16_t>(id | 0x8000);
-        for (const Resource& r : *table) {
-            if (r.type == kRtIcon && r.id == wanted && r.blob.size > 0) return r.blob;
+        for (const Resource& r : resources_) {
+            if (r.type != kRtIcon || r.id != wanted || r.blob.size == 0) continue;
+            // The table rounds lengths up to its alignment; the group knows the image's own size.
+            Blob b = r.blob;
+            if (bytes != 0 && bytes < b.size) b.size = bytes;
+            return b;
         }
         return std::nullopt;
     });
+    return out;
+}
+
+bool IsNe(const ByteSource& source) { return NeHeaderOffset(source).has_value(); }
+
+std::optional<int> CountIconGroups(const ByteSource& source) {
+    const auto res = Resources::Open(source);
+    if (!res) return std::nullopt;
+    return res->groupCount();
 }
 
 }  // namespace platform::icons::ne

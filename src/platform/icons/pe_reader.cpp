@@ -1,7 +1,8 @@
 #include "pe_reader.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "executable.h"
 
 namespace platform::icons::pe {
 namespace {
@@ -9,212 +10,250 @@ namespace {
 constexpr std::uint16_t kMagicPe32 = 0x10B;
 constexpr std::uint16_t kMagicPe32Plus = 0x20B;
 constexpr std::uint32_t kResourceDirectory = 2;
-constexpr std::uint32_t kSubdirectoryBit = 0x80000000u;
-
-struct Section {
-    std::uint32_t virtualAddress = 0;
-    std::uint32_t virtualSize = 0;
-    std::uint32_t rawSize = 0;
-    std::uint32_t rawPointer = 0;
-};
-
-struct DirEntry {
-    std::uint32_t name = 0;
-    std::uint32_t target = 0;
-    bool named() const { return (name & kSubdirectoryBit) != 0; }
-    bool subdirectory() const { return (target & kSubdirectoryBit) != 0; }
-    std::uint32_t offset() const { return target & ~kSubdirectoryBit; }
-};
-
-struct Directory {
-    std::uint32_t offset = 0;  // from the start of the resource tree
-    std::uint64_t entriesAt = 0;  // file offset of the first entry
-    std::uint32_t named = 0;
-    std::uint32_t ids = 0;
-    std::uint32_t count() const { return named + ids; }
-};
+constexpr std::uint32_t kHighBit = 0x80000000u;
+// Both 16-bit counts of a directory at their maximum.
+constexpr std::uint64_t kMaxDirectoryBytes = 8ull * 2 * 0xFFFF;
+// A resource name is a 16-bit count of UTF-16 units.
+constexpr std::uint64_t kMaxNameBytes = 2 + 2ull * 0xFFFF;
 
 std::optional<std::uint32_t> PeHeaderOffset(const ByteSource& src) {
-    std::array<std::uint8_t, 64> dos{};
-    if (!ReadBytes(src, 0, dos) || dos[0] != 'M' || dos[1] != 'Z') return std::nullopt;
-    const std::uint32_t at = Le32(&dos[0x3C]);
-    std::array<std::uint8_t, 4> sig{};
-    if (!ReadBytes(src, at, sig) || std::memcmp(sig.data(), "PE\0\0", 4) != 0) return std::nullopt;
-    return at;
+    const auto h = ReadNewHeader(src);
+    if (!h || h->signature[0] != 'P' || h->signature[1] != 'E') return std::nullopt;
+    std::uint8_t zeros[2] = {1, 1};
+    if (!src.read(static_cast<std::uint64_t>(h->offset) + 2, zeros, 2) || zeros[0] != 0 || zeros[1] != 0)
+        return std::nullopt;
+    return h->offset;
 }
 
-// The parsed headers: where the resource tree is and how to map its addresses to the file.
-class Image {
-public:
-    static std::optional<Image> Open(const ByteSource& src, std::uint32_t peAt) {
-        std::array<std::uint8_t, 24> coff{};  // signature + file header
-        if (!ReadBytes(src, peAt, coff)) return std::nullopt;
-        const std::uint16_t sectionCount = Le16(&coff[6]);
-        const std::uint16_t optionalSize = Le16(&coff[20]);
-        const std::uint64_t optionalAt = static_cast<std::uint64_t>(peAt) + 24;
+void AppendUtf8(std::string& out, std::uint32_t c) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
 
-        std::array<std::uint8_t, 2> magicBytes{};
-        if (!ReadBytes(src, optionalAt, magicBytes)) return std::nullopt;
-        const std::uint16_t magic = Le16(magicBytes.data());
-        std::uint32_t dirCountAt = 0;
-        if (magic == kMagicPe32) dirCountAt = 92;
-        else if (magic == kMagicPe32Plus) dirCountAt = 108;
-        else return std::nullopt;
-
-        Image image(src);
-        const std::uint32_t resourceEntryAt = dirCountAt + 4 + 8 * kResourceDirectory;
-        if (optionalSize < resourceEntryAt + 8) return image;  // no room for a resource entry
-        std::array<std::uint8_t, 4> dirCount{};
-        std::array<std::uint8_t, 8> resource{};
-        if (!ReadBytes(src, optionalAt + dirCountAt, dirCount) ||
-            !ReadBytes(src, optionalAt + resourceEntryAt, resource))
-            return std::nullopt;
-        if (Le32(dirCount.data()) <= kResourceDirectory) return image;
-        image.resourceRva_ = Le32(&resource[0]);
-        if (image.resourceRva_ == 0 || Le32(&resource[4]) == 0) return image;
-
-        if (sectionCount == 0 || sectionCount > kMaxSections) return std::nullopt;
-        std::vector<std::uint8_t> table(static_cast<std::size_t>(sectionCount) * 40);
-        if (!src.read(optionalAt + optionalSize, table.data(), table.size())) return std::nullopt;
-        for (std::size_t i = 0; i < sectionCount; ++i) {
-            const std::uint8_t* s = &table[i * 40];
-            image.sections_.push_back({Le32(&s[12]), Le32(&s[8]), Le32(&s[16]), Le32(&s[20])});
+// Names are UTF-16 as Windows wrote them; a lone surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(ByteView units) {
+    std::string out;
+    const std::size_t n = units.size() / 2;
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint32_t c = units.u16(2 * i);
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < n) {
+            const std::uint32_t low = units.u16(2 * (i + 1));
+            if (low >= 0xDC00 && low < 0xE000) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
+            } else {
+                c = 0xFFFD;
+            }
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = 0xFFFD;
         }
-        image.hasResources_ = true;
-        return image;
+        AppendUtf8(out, c);
     }
-
-    bool hasResources() const { return hasResources_; }
-
-    // File offset of `length` bytes at the address; nullopt unless they all lie in one section's file data.
-    std::optional<std::uint64_t> map(std::uint64_t rva, std::uint64_t length) const {
-        for (const Section& s : sections_) {
-            if (rva < s.virtualAddress) continue;
-            const std::uint64_t into = rva - s.virtualAddress;
-            if (into >= s.rawSize || length > s.rawSize - into) continue;
-            const std::uint64_t at = static_cast<std::uint64_t>(s.rawPointer) + into;
-            if (!src_->contains(at, length)) return std::nullopt;
-            return at;
-        }
-        return std::nullopt;
-    }
-
-    // Like map, but the length is cut to the end of the section's file data and of the file.
-    std::optional<Blob> mapClamped(std::uint64_t rva, std::uint64_t length) const {
-        for (const Section& s : sections_) {
-            if (rva < s.virtualAddress) continue;
-            const std::uint64_t into = rva - s.virtualAddress;
-            if (into >= s.rawSize) continue;
-            const std::uint64_t n = std::min<std::uint64_t>(length, s.rawSize - into);
-            const Blob b = ClampedBlob(*src_, static_cast<std::uint64_t>(s.rawPointer) + into, n);
-            if (b.size == 0) return std::nullopt;
-            return b;
-        }
-        return std::nullopt;
-    }
-
-    std::optional<Directory> directory(std::uint32_t offset) const {
-        const auto at = map(static_cast<std::uint64_t>(resourceRva_) + offset, 16);
-        std::array<std::uint8_t, 16> d{};
-        if (!at || !ReadBytes(*src_, *at, d)) return std::nullopt;
-        Directory dir{offset, *at + 16, Le16(&d[12]), Le16(&d[14])};
-        // The entry table must be there in full, or the directory is not trusted at all.
-        if (!map(static_cast<std::uint64_t>(resourceRva_) + offset + 16, 8ull * dir.count())) return std::nullopt;
-        return dir;
-    }
-
-    std::optional<DirEntry> entry(const Directory& dir, std::uint32_t i) const {
-        std::array<std::uint8_t, 8> e{};
-        if (i >= dir.count() || !ReadBytes(*src_, dir.entriesAt + 8ull * i, e)) return std::nullopt;
-        return DirEntry{Le32(&e[0]), Le32(&e[4])};
-    }
-
-    // The type directory with numeric ID `type` below the root.
-    std::optional<Directory> typeDirectory(std::uint32_t type) const {
-        const auto root = directory(0);
-        if (!root) return std::nullopt;
-        for (std::uint32_t i = root->named; i < root->count(); ++i) {
-            const auto e = entry(*root, i);
-            if (!e) return std::nullopt;
-            if (e->named() || e->name != type) continue;
-            // A type that points back at the root would loop forever in a tree walk.
-            if (!e->subdirectory() || e->offset() == 0) return std::nullopt;
-            return directory(e->offset());
-        }
-        return std::nullopt;
-    }
-
-    // The data of the first language under a name entry of `typeDir`.
-    std::optional<Blob> firstLanguageData(const Directory& typeDir, const DirEntry& nameEntry) const {
-        if (!nameEntry.subdirectory()) return std::nullopt;
-        const std::uint32_t nameAt = nameEntry.offset();
-        // Each level must be new on this path: a directory that is its own ancestor is a loop.
-        const std::uint32_t visited[] = {0, typeDir.offset};
-        if (std::find(std::begin(visited), std::end(visited), nameAt) != std::end(visited)) return std::nullopt;
-        const auto nameDir = directory(nameAt);
-        if (!nameDir || nameDir->count() == 0) return std::nullopt;
-        const auto lang = entry(*nameDir, 0);
-        if (!lang || lang->subdirectory()) return std::nullopt;
-        const auto at = map(static_cast<std::uint64_t>(resourceRva_) + lang->offset(), 16);
-        std::array<std::uint8_t, 16> data{};
-        if (!at || !ReadBytes(*src_, *at, data)) return std::nullopt;
-        return mapClamped(Le32(&data[0]), Le32(&data[4]));
-    }
-
-private:
-    explicit Image(const ByteSource& src) : src_(&src) {}
-
-    const ByteSource* src_;
-    bool hasResources_ = false;
-    std::uint32_t resourceRva_ = 0;
-    std::vector<Section> sections_;
-};
+    return out;
+}
 
 }  // namespace
+
+std::optional<Resources> Resources::Open(const ByteSource& src) {
+    const auto peAt = PeHeaderOffset(src);
+    if (!peAt) return std::nullopt;
+    Resources res(src);
+    // Signature and file header, then the optional header up to and including its data directories.
+    const auto coff = Fetch(src, *peAt, 24, 24);
+    if (!coff) return res;
+    const ByteView c(*coff);
+    const std::uint16_t sectionCount = c.u16(6);
+    const std::uint16_t optionalSize = c.u16(20);
+    const std::uint64_t optionalAt = static_cast<std::uint64_t>(*peAt) + 24;
+    const auto optional = Fetch(src, optionalAt, optionalSize, 0xFFFF);
+    if (!optional) return res;
+    const ByteView o(*optional);
+    std::uint32_t dirCountAt = 0;
+    const std::uint16_t magic = o.u16(0);
+    if (magic == kMagicPe32) dirCountAt = 92;
+    else if (magic == kMagicPe32Plus) dirCountAt = 108;
+    else return res;
+    const std::uint32_t resourceEntryAt = dirCountAt + 4 + 8 * kResourceDirectory;
+    // No room for a resource entry, or too few directories to have one: no resources.
+    if (!o.has(resourceEntryAt, 8) || o.u32(dirCountAt) <= kResourceDirectory) return res;
+    res.resourceRva_ = o.u32(resourceEntryAt);
+    if (res.resourceRva_ == 0 || o.u32(resourceEntryAt + 4) == 0) return res;
+
+    if (sectionCount == 0 || sectionCount > kMaxSections) return res;
+    const auto table = Fetch(src, optionalAt + optionalSize, 40ull * sectionCount, 40ull * kMaxSections);
+    if (!table) return res;
+    const ByteView t(*table);
+    for (std::size_t i = 0; i < sectionCount; ++i) {
+        const ByteView s = t.sub(40 * i, 40);
+        res.sections_.push_back({s.u32(12), s.u32(8), s.u32(16), s.u32(20)});
+    }
+    res.groups_ = res.typeDirectory(kRtGroupIcon);
+    return res;
+}
+
+// File offset of `length` bytes at the address; nullopt unless they all lie in one section's file data.
+std::optional<std::uint64_t> Resources::map(std::uint64_t rva, std::uint64_t length) const {
+    for (const Section& s : sections_) {
+        if (rva < s.virtualAddress) continue;
+        const std::uint64_t into = rva - s.virtualAddress;
+        if (into >= s.rawSize || length > s.rawSize - into) continue;
+        const std::uint64_t at = static_cast<std::uint64_t>(s.rawPointer) + into;
+        if (!src_->contains(at, length)) return std::nullopt;
+        return at;
+    }
+    return std::nullopt;
+}
+
+// Like map, but the length is cut to the end of the section's file data and of the file.
+std::optional<Blob> Resources::mapClamped(std::uint64_t rva, std::uint64_t length) const {
+    for (const Section& s : sections_) {
+        if (rva < s.virtualAddress) continue;
+        const std::uint64_t into = rva - s.virtualAddress;
+        if (into >= s.rawSize) continue;
+        const std::uint64_t n = std::min<std::uint64_t>(length, s.rawSize - into);
+        const Blob b = ClampedBlob(*src_, static_cast<std::uint64_t>(s.rawPointer) + into, n);
+        if (b.size == 0) return std::nullopt;
+        return b;
+    }
+    return std::nullopt;
+}
+
+std::optional<Directory> Resources::directory(std::uint32_t offset) const {
+    const auto at = map(static_cast<std::uint64_t>(resourceRva_) + offset, 16);
+    if (!at) return std::nullopt;
+    const auto head = Fetch(*src_, *at, 16, 16);
+    if (!head) return std::nullopt;
+    const ByteView d(*head);
+    Directory dir{offset, d.u16(12), d.u16(14)};
+    // The entry table must be there in full, or the directory is not trusted at all.
+    if (!map(static_cast<std::uint64_t>(resourceRva_) + offset + 16, 8ull * dir.count())) return std::nullopt;
+    return dir;
+}
+
+std::optional<Bytes> Resources::entries(const Directory& dir) const {
+    const auto at = map(static_cast<std::uint64_t>(resourceRva_) + dir.offset + 16, 8ull * dir.count());
+    if (!at) return std::nullopt;
+    return Fetch(*src_, *at, 8ull * dir.count(), kMaxDirectoryBytes);
+}
+
+// The type directory with numeric ID `type` below the root.
+std::optional<Directory> Resources::typeDirectory(std::uint32_t type) const {
+    const auto root = directory(0);
+    if (!root) return std::nullopt;
+    const auto table = entries(*root);
+    if (!table) return std::nullopt;
+    const ByteView t(*table);
+    for (std::uint32_t i = root->named; i < root->count(); ++i) {
+        const std::uint32_t name = t.u32(8ull * i), target = t.u32(8ull * i + 4);
+        if ((name & kHighBit) != 0 || name != type) continue;
+        // A type that points back at the root would loop forever in a tree walk.
+        const std::uint32_t at = target & ~kHighBit;
+        if ((target & kHighBit) == 0 || at == 0) return std::nullopt;
+        return directory(at);
+    }
+    return std::nullopt;
+}
+
+// The data of the first language under the name entry whose target is `target`.
+std::optional<Blob> Resources::firstLanguageData(const Directory& typeDir, std::uint32_t target) const {
+    if ((target & kHighBit) == 0) return std::nullopt;
+    const std::uint32_t nameAt = target & ~kHighBit;
+    // Each level must be new on this path: a directory that is its own ancestor is a loop.
+    if (nameAt == 0 || nameAt == typeDir.offset) return std::nullopt;
+    const auto at = map(static_cast<std::uint64_t>(resourceRva_) + nameAt, 24);
+    if (!at) return std::nullopt;
+    const auto nameDir = Fetch(*src_, *at, 24, 24);  // the directory and its first entry
+    if (!nameDir) return std::nullopt;
+    const ByteView n(*nameDir);
+    const std::uint64_t count = static_cast<std::uint64_t>(n.u16(12)) + n.u16(14);
+    // The whole entry table must be there, as for any directory, though only the first entry is read.
+    if (count == 0 || !map(static_cast<std::uint64_t>(resourceRva_) + nameAt + 16, 8 * count)) return std::nullopt;
+    const std::uint32_t lang = n.u32(20);
+    if ((lang & kHighBit) != 0) return std::nullopt;
+    const auto dataAt = map(static_cast<std::uint64_t>(resourceRva_) + lang, 16);
+    if (!dataAt) return std::nullopt;
+    const auto data = Fetch(*src_, *dataAt, 16, 16);
+    if (!data) return std::nullopt;
+    const ByteView d(*data);
+    return mapClamped(d.u32(0), d.u32(4));
+}
+
+std::string Resources::nameOf(std::uint32_t name) const {
+    if ((name & kHighBit) == 0) return std::to_string(name);
+    const std::uint64_t rva = static_cast<std::uint64_t>(resourceRva_) + (name & ~kHighBit);
+    const auto at = map(rva, 2);
+    std::uint8_t len[2] = {};
+    if (!at || !src_->read(*at, len, 2)) return {};
+    const std::uint64_t bytes = 2ull * (len[0] | (len[1] << 8));
+    const auto textAt = map(rva + 2, bytes);
+    if (!textAt) return {};
+    const auto text = Fetch(*src_, *textAt, bytes, kMaxNameBytes);
+    return text ? Utf16ToUtf8(ByteView(*text)) : std::string();
+}
+
+bool Resources::loadIconIds() const {
+    if (iconsLoaded_) return icons_.has_value();
+    iconsLoaded_ = true;
+    icons_ = typeDirectory(kRtIcon);
+    if (!icons_) return false;
+    const auto table = entries(*icons_);
+    if (!table) {
+        icons_.reset();
+        return false;
+    }
+    const ByteView t(*table);
+    iconIds_.reserve(icons_->ids);
+    for (std::uint32_t i = icons_->named; i < icons_->count(); ++i) {
+        const std::uint32_t name = t.u32(8ull * i);
+        if (name <= 0xFFFF) iconIds_.emplace_back(static_cast<std::uint16_t>(name), t.u32(8ull * i + 4));
+    }
+    // Equal IDs keep their file order, so the first one wins as it did in the tree.
+    std::stable_sort(iconIds_.begin(), iconIds_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return true;
+}
+
+std::optional<RawGroup> Resources::group(int index) const {
+    if (!groups_ || index < 0 || static_cast<std::uint32_t>(index) >= groups_->count()) return std::nullopt;
+    if (!groupEntries_) groupEntries_ = entries(*groups_);
+    if (!groupEntries_) return std::nullopt;
+    const ByteView t(*groupEntries_);
+    const std::uint32_t name = t.u32(8ull * index), target = t.u32(8ull * index + 4);
+    const auto groupData = firstLanguageData(*groups_, target);
+    if (!groupData || !loadIconIds()) return std::nullopt;
+    const auto bytes = Fetch(*src_, groupData->offset, std::min(groupData->size, kMaxGroupBytes), kMaxGroupBytes);
+    if (!bytes) return std::nullopt;
+
+    RawGroup out;
+    out.name = nameOf(name);
+    out.images = ReadGroupDirectory(ByteView(*bytes), [&](std::uint16_t id, std::uint32_t) -> std::optional<Blob> {
+        const auto it = std::lower_bound(iconIds_.begin(), iconIds_.end(), id,
+                                         [](const auto& a, std::uint16_t v) { return a.first < v; });
+        if (it == iconIds_.end() || it->first != id) return std::nullopt;
+        // The resource's own size is exact; the group's byte count only repeats it.
+        return firstLanguageData(*icons_, it->second);
+    });
+    return out;
+}
 
 bool IsPe(const ByteSource& source) { return PeHeaderOffset(source).has_value(); }
 
 std::optional<int> CountIconGroups(const ByteSource& source) {
-    const auto peAt = PeHeaderOffset(source);
-    if (!peAt) return std::nullopt;
-    const auto image = Image::Open(source, *peAt);
-    if (!image || !image->hasResources()) return 0;
-    const auto groups = image->typeDirectory(kRtGroupIcon);
-    if (!groups) return 0;
-    return static_cast<int>(groups->count());
-}
-
-std::vector<ImageRef> IconGroupImages(const ByteSource& source, int index) {
-    const auto peAt = PeHeaderOffset(source);
-    if (!peAt || index < 0) return {};
-    const auto image = Image::Open(source, *peAt);
-    if (!image || !image->hasResources()) return {};
-    const auto groups = image->typeDirectory(kRtGroupIcon);
-    if (!groups) return {};
-    const auto groupEntry = image->entry(*groups, static_cast<std::uint32_t>(index));
-    if (!groupEntry) return {};
-    const auto groupData = image->firstLanguageData(*groups, *groupEntry);
-    if (!groupData) return {};
-
-    const auto icons = image->typeDirectory(kRtIcon);
-    if (!icons) return {};
-    // Numbered RT_ICON entries, sorted so each lookup is a binary search even
-    // when the file did not keep them in order; equal IDs keep their file order.
-    std::vector<std::pair<std::uint16_t, DirEntry>> byId;
-    byId.reserve(icons->ids);
-    for (std::uint32_t i = icons->named; i < icons->count(); ++i) {
-        const auto e = image->entry(*icons, i);
-        if (!e) return {};
-        if (e->name <= 0xFFFF) byId.emplace_back(static_cast<std::uint16_t>(e->name), *e);
-    }
-    std::stable_sort(byId.begin(), byId.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-
-    return ReadGroupDirectory(source, *groupData, [&](std::uint16_t id) -> std::optional<Blob> {
-        const auto it = std::lower_bound(byId.begin(), byId.end(), id,
-                                         [](const auto& a, std::uint16_t v) { return a.first < v; });
-        if (it == byId.end() || it->first != id) return std::nullopt;
-        return image->firstLanguageData(*icons, it->second);
-    });
+    const auto res = Resources::Open(source);
+    if (!res) return std::nullopt;
+    return res->groupCount();
 }
 
 }  // namespace platform::icons::pe

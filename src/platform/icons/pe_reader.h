@@ -14,15 +14,66 @@ constexpr std::uint32_t kRtGroupIcon = 14;
 // library has more; the cap bounds what one file can make us read.
 constexpr std::size_t kMaxSections = 96;
 
+struct Section {
+    std::uint32_t virtualAddress = 0;
+    std::uint32_t virtualSize = 0;
+    std::uint32_t rawSize = 0;
+    std::uint32_t rawPointer = 0;
+};
+
+// One directory of the resource tree: its place and its entries, read at once.
+struct Directory {
+    std::uint32_t offset = 0;  // from the start of the resource tree
+    std::uint32_t named = 0;
+    std::uint32_t ids = 0;
+    std::uint32_t count() const { return named + ids; }
+};
+
+// A PE file's icon resources. Opening reads the headers and the tree down to
+// the icon types once; each group then costs its own few reads, whatever the
+// size of the tree.
+class Resources {
+public:
+    // nullopt when this is not a PE file; a PE file with no usable resource
+    // tree opens with no groups.
+    static std::optional<Resources> Open(const ByteSource& source);
+
+    // Entries (named and numbered) of the RT_GROUP_ICON directory.
+    int groupCount() const { return groups_ ? static_cast<int>(groups_->count()) : 0; }
+    // The index-th RT_GROUP_ICON entry (directory order, first language), its
+    // images resolved through RT_ICON; nullopt when there is no such group.
+    std::optional<RawGroup> group(int index) const;
+
+private:
+    explicit Resources(const ByteSource& source) : src_(&source) {}
+
+    std::optional<std::uint64_t> map(std::uint64_t rva, std::uint64_t length) const;
+    std::optional<Blob> mapClamped(std::uint64_t rva, std::uint64_t length) const;
+    std::optional<Directory> directory(std::uint32_t offset) const;
+    std::optional<Bytes> entries(const Directory& dir) const;
+    std::optional<Directory> typeDirectory(std::uint32_t type) const;
+    std::optional<Blob> firstLanguageData(const Directory& typeDir, std::uint32_t target) const;
+    std::string nameOf(std::uint32_t name) const;
+    bool loadIconIds() const;
+
+    const ByteSource* src_;
+    std::uint32_t resourceRva_ = 0;
+    std::vector<Section> sections_;
+    std::optional<Directory> groups_;
+    // Read on first use: counting needs neither.
+    mutable std::optional<Bytes> groupEntries_;
+    mutable std::optional<Directory> icons_;
+    mutable bool iconsLoaded_ = false;
+    // Numbered RT_ICON entries (id, target), sorted so each lookup is a binary
+    // search even when the file did not keep them in order.
+    mutable std::vector<std::pair<std::uint16_t, std::uint32_t>> iconIds_;
+};
+
 // True when the bytes start a PE file ("MZ", then "PE\0\0" where e_lfanew points).
 bool IsPe(const ByteSource& source);
 
-// Entries (named and numbered) of the RT_GROUP_ICON directory; 0 when there is
-// none or the headers or tree are malformed; nullopt when this is not a PE file.
+// Entries of the RT_GROUP_ICON directory; 0 when there is none or the headers
+// or tree are malformed; nullopt when this is not a PE file.
 std::optional<int> CountIconGroups(const ByteSource& source);
-
-// The images of the index-th RT_GROUP_ICON entry (directory order, first
-// language), each resolved through RT_ICON. Empty when there is no such group.
-std::vector<ImageRef> IconGroupImages(const ByteSource& source, int index);
 
 }  // namespace platform::icons::pe

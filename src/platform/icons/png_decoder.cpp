@@ -12,14 +12,14 @@ namespace platform::icons {
 namespace {
 
 struct PngInput {
-    const ByteSource* source;
+    ByteView bytes;
     std::uint64_t pos;
-    std::uint64_t end;
 };
 
-void ReadFromSource(png_structp png, png_bytep out, png_size_t n) {
+void ReadFromView(png_structp png, png_bytep out, png_size_t n) {
     auto* in = static_cast<PngInput*>(png_get_io_ptr(png));
-    if (n > in->end - in->pos || !in->source->read(in->pos, out, n)) png_error(png, "truncated");
+    if (!in->bytes.has(in->pos, n)) png_error(png, "truncated");
+    if (n != 0) std::memcpy(out, in->bytes.data() + in->pos, n);
     in->pos += n;
 }
 
@@ -75,12 +75,11 @@ struct PngReader {
 
 }  // namespace
 
-std::optional<Icon> DecodePng(const ByteSource& source, Blob blob) {
-    if (!source.contains(blob.offset, blob.size)) return std::nullopt;
+std::optional<Icon> DecodePngBytes(ByteView bytes) {
     PngReader reader;
     if (!reader.png || !reader.info) return std::nullopt;
-    PngInput input{&source, blob.offset, blob.offset + blob.size};
-    png_set_read_fn(reader.png, &input, ReadFromSource);
+    PngInput input{bytes, 0};
+    png_set_read_fn(reader.png, &input, ReadFromView);
 
     png_uint_32 width = 0, height = 0;
     if (!ReadHeader(reader.png, reader.info, &width, &height)) return std::nullopt;

@@ -1,5 +1,6 @@
 #include <limits>
 
+#include "platform/icons/byte_view.h"
 #include "test_support.h"
 
 namespace icon_tests {
@@ -7,6 +8,7 @@ namespace {
 
 using platform::icons::ByteSource;
 using platform::icons::FileSource;
+using icon_files::Get32;
 
 constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
 
@@ -78,6 +80,28 @@ TEST(ByteSource, BufferedSourceReturnsTheSourceBytes) {
         std::uint8_t buf[16] = {};
         ASSERT_TRUE(buffered.read(offset, buf, n));
         for (std::size_t i = 0; i < n; ++i) EXPECT_EQ(buf[i], offset + i + 1);
+    }
+}
+
+// The view the readers parse with fails the same ranges, for sub-views and for
+// fields, and the failure sticks to the view that was asked.
+TEST(ByteView, ChecksEveryRange) {
+    const Bytes b = Counting();
+    for (const RangeCase& c : kRanges) {
+        SCOPED_TRACE(c.name);
+        const platform::icons::ByteView v(b);
+        const platform::icons::ByteView s = v.sub(c.offset, c.n);
+        EXPECT_EQ(s.failed(), !c.ok);
+        EXPECT_EQ(v.failed(), !c.ok);
+        EXPECT_EQ(s.size(), c.ok ? c.n : 0u);
+        // A field of four bytes at the same place fits when four bytes do.
+        const platform::icons::ByteView w(b);
+        const std::uint32_t field = w.u32(c.offset);
+        EXPECT_EQ(w.failed(), !(c.offset <= 12));
+        if (!w.failed()) {
+            EXPECT_EQ(field, Get32(b, static_cast<std::size_t>(c.offset)));
+        }
+        EXPECT_EQ(field == 0, w.failed());
     }
 }
 

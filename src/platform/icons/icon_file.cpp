@@ -1,0 +1,202 @@
+#include "icon_file.h"
+
+#include <numeric>
+
+#include "stretch.h"
+
+namespace platform::icons {
+namespace {
+
+// Images of a group that fail to decode are passed over for the next best,
+// but a group made only of broken images must not cost a decode per entry.
+constexpr int kMaxDecodeAttempts = 16;
+
+struct Chosen {
+    int position = -1;  // in the group's list
+    Icon image;         // at its own size
+};
+
+// The image a 32x32 cell draws, by the loader's choice.
+std::optional<Chosen> ChooseAndDecode(const ByteSource& src, const std::vector<ImageRef>& refs) {
+    std::vector<int> positions(refs.size());
+    std::iota(positions.begin(), positions.end(), 0);
+    std::vector<Candidate> candidates;
+    candidates.reserve(refs.size());
+    for (const ImageRef& r : refs) candidates.push_back(CandidateFor(r, ProbeImage(src, r.blob)));
+
+    for (int attempt = 0; attempt < kMaxDecodeAttempts && !candidates.empty(); ++attempt) {
+        const int pick = ChooseImage(candidates, kStandardIconSize);
+        const int position = positions[static_cast<std::size_t>(pick)];
+        if (auto image = DecodeImage(src, refs[static_cast<std::size_t>(position)].blob)) {
+            return Chosen{position, std::move(*image)};
+        }
+        positions.erase(positions.begin() + pick);
+        candidates.erase(candidates.begin() + pick);
+    }
+    return std::nullopt;
+}
+
+void Put16(Bytes& b, std::size_t at, std::uint16_t v) {
+    b[at] = static_cast<std::uint8_t>(v);
+    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// A directory's width or height byte: 256 and more is written as 0.
+std::uint8_t SideByte(int side) { return side >= 256 ? 0 : static_cast<std::uint8_t>(side); }
+
+}  // namespace
+
+IconFile::IconFile(const ByteSource& source) : src_(source) {
+    if ((pe_ = pe::Resources::Open(source))) return;
+    if ((ne_ = ne::Resources::Open(source))) return;
+    ico_ = ico::Group(source);
+}
+
+int IconFile::count() const {
+    if (pe_) return pe_->groupCount();
+    if (ne_) return ne_->groupCount();
+    if (ico_) return ico_->images.empty() ? 0 : 1;
+    return 0;
+}
+
+std::optional<RawGroup> IconFile::group(int index) const {
+    if (pe_) return pe_->group(index);
+    if (ne_) return ne_->group(index);
+    if (ico_ && index == 0 && !ico_->images.empty()) return ico_;
+    return std::nullopt;
+}
+
+std::optional<Icon> IconFile::extract(int index) const {
+    const auto g = group(index);
+    if (!g) return std::nullopt;
+    auto chosen = ChooseAndDecode(src_, g->images);
+    if (!chosen) return std::nullopt;
+    return StretchIcon(chosen->image, kStandardIconSize, kStandardIconSize);
+}
+
+std::optional<IconDescription> IconFile::describe(int index) const {
+    const auto g = group(index);
+    if (!g) return std::nullopt;
+    IconDescription d;
+    d.name = g->name;
+    d.cursor = g->cursor;
+    d.images.reserve(g->images.size());
+    for (const ImageRef& r : g->images) {
+        ImageDescription image{r.dirWidth, r.dirHeight, r.dirDepth, false,
+                               static_cast<std::uint32_t>(std::min<std::uint64_t>(r.blob.size, UINT32_MAX))};
+        if (const auto info = ProbeImage(src_, r.blob)) {
+            image.width = info->width;
+            image.height = info->height;
+            image.depth = info->depth;
+            image.png = info->png;
+        } else {
+            image.png = IsPngSignature(src_, r.blob);
+        }
+        d.images.push_back(image);
+    }
+    if (const auto chosen = ChooseAndDecode(src_, g->images)) d.shown = chosen->position;
+    return d;
+}
+
+std::optional<Bytes> IconFile::fileBytes(int index) const {
+    if (ico_) {
+        if (index != 0 || ico_->images.empty()) return std::nullopt;
+        return Fetch(src_, 0, src_.size(), kMaxIconFileBytes);
+    }
+    const auto g = group(index);
+    if (!g || g->images.empty()) return std::nullopt;
+    const std::size_t n = g->images.size();
+    Bytes out(6 + 16 * n);
+    Put16(out, 2, 1);
+    Put16(out, 4, static_cast<std::uint16_t>(n));
+    for (std::size_t i = 0; i < n; ++i) {
+        const ImageRef& r = g->images[i];
+        if (r.blob.size > kMaxIconFileBytes - out.size()) return std::nullopt;
+        const auto image = Fetch(src_, r.blob.offset, r.blob.size, kMaxIconFileBytes);
+        if (!image) return std::nullopt;
+        const std::size_t e = 6 + 16 * i;
+        // The image's own header is what a reader of the .ico trusts; the
+        // group's directory is kept only for an image with no header we know.
+        if (const auto info = ProbeImageBytes(ByteView(*image))) {
+            out[e] = SideByte(info->width);
+            out[e + 1] = SideByte(info->height);
+            out[e + 2] = info->depth < 8 ? static_cast<std::uint8_t>(1u << info->depth) : 0;
+            Put16(out, e + 4, 1);
+            Put16(out, e + 6, static_cast<std::uint16_t>(info->depth));
+        } else {
+            out[e] = SideByte(r.dirWidth);
+            out[e + 1] = SideByte(r.dirHeight);
+            out[e + 2] = r.colours;
+            Put16(out, e + 4, r.planes);
+            Put16(out, e + 6, r.bitCount);
+        }
+        Put32(out, e + 8, static_cast<std::uint32_t>(image->size()));
+        Put32(out, e + 12, static_cast<std::uint32_t>(out.size()));
+        out.insert(out.end(), image->begin(), image->end());
+    }
+    return out;
+}
+
+std::optional<RgbaImage> IconFile::decode(int index, int k) const {
+    const auto g = group(index);
+    if (!g || k < 0 || static_cast<std::size_t>(k) >= g->images.size()) return std::nullopt;
+    const auto icon = DecodeImage(src_, g->images[static_cast<std::size_t>(k)].blob);
+    if (!icon) return std::nullopt;
+    RgbaImage out;
+    out.width = icon->width;
+    out.height = icon->height;
+    out.pixels.resize(icon->color.size());
+    for (std::size_t i = 0; i < icon->color.size(); ++i) {
+        const platform::Argb c = icon->color[i];
+        if (icon->blended || icon->mask[i] == 0) {
+            out.pixels[i] = icon->blended ? c : (c | 0xFF000000u);
+        } else if ((c & 0x00FFFFFFu) == 0) {
+            out.pixels[i] = 0;  // the background shows through
+        } else {
+            // On white, AND keeps the white and XOR with the colour inverts it.
+            out.pixels[i] = (0x00FFFFFFu ^ (c & 0x00FFFFFFu)) | 0xFF000000u;
+            out.inverted = true;
+        }
+    }
+    return out;
+}
+
+std::optional<IconDescription> DescribeIcon(const ByteSource& source, int index) {
+    return IconFile(source).describe(index);
+}
+
+std::vector<IconDescription> DescribeIcons(const ByteSource& source) {
+    const IconFile file(source);
+    std::vector<IconDescription> out;
+    const int n = file.count();
+    out.reserve(static_cast<std::size_t>(n));
+    // A group that cannot be read keeps its place, empty, so positions stay icon indexes.
+    for (int i = 0; i < n; ++i) out.push_back(file.describe(i).value_or(IconDescription{}));
+    return out;
+}
+
+std::optional<Bytes> IconFileBytes(const ByteSource& source, int index) { return IconFile(source).fileBytes(index); }
+
+std::optional<RgbaImage> DecodeIconImage(const ByteSource& source, int index, int k) {
+    return IconFile(source).decode(index, k);
+}
+
+int LargestImage(const IconDescription& icon) {
+    int best = -1;
+    for (std::size_t i = 0; i < icon.images.size(); ++i) {
+        const ImageDescription& c = icon.images[i];
+        if (best < 0) {
+            best = static_cast<int>(i);
+            continue;
+        }
+        const ImageDescription& b = icon.images[static_cast<std::size_t>(best)];
+        const long long pc = static_cast<long long>(c.width) * c.height, pb = static_cast<long long>(b.width) * b.height;
+        if (pc > pb || (pc == pb && c.depth > b.depth)) best = static_cast<int>(i);
+    }
+    return best;
+}
+
+}  // namespace platform::icons

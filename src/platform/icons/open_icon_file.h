@@ -1,0 +1,33 @@
+#pragma once
+// The icon file a run of work is on, kept open between calls. A load asks for
+// its file's icons one at a time; keeping the file, its read-ahead window and
+// its parsed directory from one icon to the next makes each icon cost its own
+// few reads, not a fresh parse of the whole resource directory.
+
+#include <memory>
+#include <string>
+
+#include "icon_file.h"
+
+namespace platform::icons {
+
+class OpenIconFile {
+public:
+    OpenIconFile();
+    ~OpenIconFile();
+    OpenIconFile(const OpenIconFile&) = delete;
+    OpenIconFile& operator=(const OpenIconFile&) = delete;
+
+    // The file at `path`, parsed; the one kept from before when it is the same
+    // file unchanged (same device, inode, size and change time). nullptr when
+    // it cannot be opened. Valid until the next call.
+    const IconFile* open(const std::string& path);
+    // Lets the descriptor and the buffers go.
+    void close();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace platform::icons

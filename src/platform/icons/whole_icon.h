@@ -1,0 +1,70 @@
+#pragma once
+// The whole icon, not just the picture a cell draws: every image a group holds
+// as the file stores it, what each image is, each image decoded at its own
+// size, and the group written out as an .ico file. Icons are counted and
+// numbered as CountIcons and ExtractIcon count and number them. Never throws;
+// malformed input gives nullopt or an empty list.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "byte_source.h"
+#include "platform/bitmap.h"
+
+namespace platform::icons {
+
+// One image of a group as stored, in group order. Size and depth come from
+// the image's own header, or from the group's directory when it has none that
+// can be read.
+struct ImageDescription {
+    int width = 0;
+    int height = 0;
+    int depth = 0;  // bits per pixel; a PNG's bit depth times its channels
+    bool png = false;
+    std::uint32_t bytes = 0;  // as stored, and as written by IconFileBytes
+};
+
+struct IconDescription {
+    // The resource's name, or its number as text; empty for an .ico or .cur
+    // file, which is its own one icon and is named by the file's name.
+    std::string name;
+    bool cursor = false;  // a .cur file
+    std::vector<ImageDescription> images;  // only images whose bytes are in the file
+    int shown = -1;  // position in `images` of the one the 32x32 cell draws; -1 for none
+};
+
+// A picture at its own size with straight alpha.
+struct RgbaImage {
+    int width = 0;
+    int height = 0;
+    std::vector<platform::Argb> pixels;  // width*height, top row first
+    // Some pixels inverted the screen (AND mask 1 over a non-black colour).
+    // They have no RGBA form and are given as drawn on white.
+    bool inverted = false;
+};
+
+std::optional<IconDescription> DescribeIcon(const ByteSource& source, int index);
+// Every icon of the file, one entry per index; an icon that cannot be read has no images.
+std::vector<IconDescription> DescribeIcons(const ByteSource& source);
+
+// The icon as an .ico file (a .cur file for a cursor file): every image's
+// bytes exactly as stored, in group order, behind a directory whose fields
+// (width, height, colour count, planes, bit count, size, offset) are computed
+// from the images. An .ico or .cur file gives its own bytes.
+std::optional<std::vector<std::uint8_t>> IconFileBytes(const ByteSource& source, int index);
+
+// Image `k` (its position in DescribeIcon's list) of icon `index` at its own
+// size. A PNG as it decodes; a DIB with alpha uses it; any other DIB, and a
+// 32-bit one whose alpha is zero everywhere, takes its transparency from the
+// AND mask, as Windows draws them.
+std::optional<RgbaImage> DecodeIconImage(const ByteSource& source, int index, int k);
+
+// The image with the most pixels, then the highest depth, first on a tie; -1 for none.
+int LargestImage(const IconDescription& icon);
+
+// An 8-bit RGBA PNG of the picture; nullopt for an empty or inconsistent one.
+std::optional<std::vector<std::uint8_t>> EncodePng(const RgbaImage& image);
+
+}  // namespace platform::icons
