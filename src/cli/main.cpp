@@ -1,106 +1,282 @@
-// tessel-iconinfo: the icon count of each file, and optionally every icon as
-// the 32x32 cell image (drawn on white) in PNG files.
+// tessel-iconinfo: the icon count of each file, and on request what each icon
+// holds and the icons themselves written out.
 //
-//   tessel-iconinfo FILE...
-//   tessel-iconinfo --export DIR FILE...
+//   tessel-iconinfo [--export DIR] [--save-ico DIR] [--images DIR] [--list] [--json] FILE...
 //   tessel-iconinfo --version
 //
 // Exit status 0 when every file could be read (a count of 0 is fine), 1 when
-// one could not be opened or an icon could not be written, 2 on a usage error.
+// one could not be opened or something could not be written, 2 on a usage error.
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "platform/icons/icons.h"
-#include "png_file.h"
+#include "atomic_file.h"
+#include "platform/icons/icon_file.h"
+#include "platform/icons/whole_icon.h"
 #include "tessel_version.h"
 
 namespace {
 
+namespace icons = platform::icons;
+
 constexpr const char* kName = "tessel-iconinfo";
 
+constexpr const char* kHelp =
+    "usage: tessel-iconinfo [OPTION]... FILE...\n"
+    "Prints the icon count of each Windows file (EXE, DLL, ICO, CUR) as COUNT<tab>FILE.\n"
+    "\n"
+    "  --export DIR     write each icon as the 32x32 cell shows it, FILE.INDEX.png\n"
+    "  --save-ico DIR   write each whole icon, every image as stored, FILE.INDEX.ico\n"
+    "                   (FILE.INDEX.cur for a cursor file)\n"
+    "  --images DIR     write every image of every icon at its own size with its\n"
+    "                   transparency, FILE.INDEX-K.png, K its place in the icon from 0\n"
+    "  --list           after each count, one line per icon: index, resource name or\n"
+    "                   number, and its images (size, bit depth, PNG or DIB, bytes)\n"
+    "  --json           print what --list prints as one JSON document instead\n"
+    "  --version        show the version\n"
+    "  -h, --help       show this help\n"
+    "Options combine. Exit status: 0 all files read, 1 a file could not be read or\n"
+    "something could not be written, 2 a usage error.\n";
+
 int Usage() {
-    std::cerr << "usage: " << kName << " [--export DIR] FILE...\n";
+    std::cerr << "usage: " << kName << " [--export DIR] [--save-ico DIR] [--images DIR] [--list] [--json] FILE...\n";
     return 2;
 }
 
-// Writes icons 0..count-1 of the file; an index that yields no icon is skipped, as the window does.
-bool ExportIcons(const platform::icons::ByteSource& source, int count, const std::string& path,
-                 const std::filesystem::path& dir) {
-    bool ok = true;
-    const std::string base = std::filesystem::path(path).filename().string();
-    for (int i = 0; i < count; ++i) {
-        const auto icon = platform::icons::ExtractIcon(source, i);
-        if (!icon) continue;
-        platform::Bitmap cell(platform::icons::kStandardIconSize, platform::icons::kStandardIconSize,
-                              platform::MakeArgb(255, 255, 255));
-        platform::icons::DrawIcon(cell, 0, 0, *icon);
-        const std::string out = (dir / (base + "." + std::to_string(i) + ".png")).string();
-        if (!cli::WritePngFile(out, cell)) {
-            std::cerr << kName << ": cannot write " << out << "\n";
-            ok = false;
+struct Options {
+    std::string exportDir, saveIcoDir, imagesDir;
+    bool list = false;
+    bool json = false;
+    std::vector<std::string> files;
+};
+
+// What --list and --json tell of one image beyond its description.
+struct ImageState {
+    bool readable = false;
+    bool inverted = false;
+};
+
+struct IconListing {
+    int index = 0;
+    icons::IconDescription description;
+    std::vector<ImageState> states;
+};
+
+bool MakeFolder(const std::string& dir) {
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (std::filesystem::is_directory(dir)) return true;
+    std::cerr << kName << ": cannot create folder " << dir << "\n";
+    return false;
+}
+
+bool Write(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
+    if (cli::WriteFileAtomically(file.string(), bytes)) return true;
+    std::cerr << kName << ": cannot write " << file.string() << "\n";
+    return false;
+}
+
+// The cell's picture: the icon drawn at 32x32 on white, opaque.
+std::optional<std::vector<std::uint8_t>> CellPng(const icons::Icon& icon) {
+    platform::Bitmap cell(icons::kStandardIconSize, icons::kStandardIconSize, platform::MakeArgb(255, 255, 255));
+    icons::DrawIcon(cell, 0, 0, icon);
+    return icons::EncodePng({cell.width, cell.height, cell.pixels, false});
+}
+
+// JSON wants UTF-8; a byte that is not part of a valid sequence becomes U+FFFD.
+std::string JsonString(const std::string& s) {
+    std::string out = "\"";
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+            ++i;
+        } else if (c < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+            ++i;
+        } else if (c < 0x80) {
+            out += static_cast<char>(c);
+            ++i;
+        } else {
+            const std::size_t len = c >= 0xF0 && c < 0xF5 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
+            bool valid = len != 0 && i + len <= s.size();
+            for (std::size_t k = 1; valid && k < len; ++k) valid = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
+            if (valid) {
+                out.append(s, i, len);
+                i += len;
+            } else {
+                out += "\\ufffd";
+                ++i;
+            }
         }
     }
+    return out + "\"";
+}
+
+std::string ImageText(const icons::ImageDescription& d, const ImageState& s, bool shown) {
+    std::ostringstream o;
+    o << d.width << 'x' << d.height << ' ' << d.depth << "-bit " << (d.png ? "PNG" : "DIB") << ' ' << d.bytes << " bytes";
+    if (shown) o << " [shown]";
+    if (!s.readable) o << " [unreadable]";
+    if (s.inverted) o << " [inverted, given as drawn on white]";
+    return o.str();
+}
+
+std::string IconName(const icons::IconDescription& d, const std::string& base) { return d.name.empty() ? base : d.name; }
+
+void PrintListing(const std::vector<IconListing>& listing, const std::string& base) {
+    for (const IconListing& icon : listing) {
+        std::cout << '\t' << icon.index << '\t' << IconName(icon.description, base) << '\t';
+        for (std::size_t k = 0; k < icon.description.images.size(); ++k) {
+            if (k != 0) std::cout << ", ";
+            std::cout << ImageText(icon.description.images[k], icon.states[k], icon.description.shown == static_cast<int>(k));
+        }
+        std::cout << '\n';
+    }
+}
+
+std::string JsonListing(const std::vector<IconListing>& listing, const std::string& base) {
+    std::ostringstream o;
+    o << '[';
+    for (std::size_t i = 0; i < listing.size(); ++i) {
+        const IconListing& icon = listing[i];
+        const icons::IconDescription& d = icon.description;
+        o << (i ? "," : "") << "{\"index\":" << icon.index << ",\"name\":" << JsonString(IconName(d, base))
+          << ",\"cursor\":" << (d.cursor ? "true" : "false") << ",\"shown\":" << d.shown << ",\"images\":[";
+        for (std::size_t k = 0; k < d.images.size(); ++k) {
+            const icons::ImageDescription& m = d.images[k];
+            o << (k ? "," : "") << "{\"width\":" << m.width << ",\"height\":" << m.height << ",\"depth\":" << m.depth
+              << ",\"format\":\"" << (m.png ? "PNG" : "DIB") << "\",\"bytes\":" << m.bytes
+              << ",\"readable\":" << (icon.states[k].readable ? "true" : "false")
+              << ",\"inverted\":" << (icon.states[k].inverted ? "true" : "false") << '}';
+        }
+        o << "]}";
+    }
+    o << ']';
+    return o.str();
+}
+
+// Everything asked of one opened file; false when something could not be written.
+bool Process(const icons::IconFile& file, int count, const std::string& path, const Options& opt,
+             std::ostringstream& json) {
+    bool ok = true;
+    const std::string base = std::filesystem::path(path).filename().string();
+    std::vector<IconListing> listing;
+    for (int i = 0; i < count; ++i) {
+        const std::string stem = base + "." + std::to_string(i);
+        if (!opt.exportDir.empty()) {
+            // An index that yields no icon is skipped, as the window does.
+            if (const auto icon = file.extract(i)) {
+                const auto png = CellPng(*icon);
+                ok = png && Write(std::filesystem::path(opt.exportDir) / (stem + ".png"), *png) && ok;
+            }
+        }
+        const bool wantImages = !opt.imagesDir.empty() || opt.list || opt.json;
+        if (!opt.saveIcoDir.empty() || wantImages) {
+            const auto description = file.describe(i);
+            if (!opt.saveIcoDir.empty()) {
+                if (const auto bytes = file.fileBytes(i)) {
+                    const bool cursor = description && description->cursor;
+                    ok = Write(std::filesystem::path(opt.saveIcoDir) / (stem + (cursor ? ".cur" : ".ico")), *bytes) && ok;
+                }
+            }
+            IconListing entry{i, description.value_or(icons::IconDescription{}), {}};
+            if (wantImages) {
+                for (std::size_t k = 0; k < entry.description.images.size(); ++k) {
+                    const auto image = file.decode(i, static_cast<int>(k));
+                    entry.states.push_back({image.has_value(), image && image->inverted});
+                    if (!image || opt.imagesDir.empty()) continue;
+                    const auto png = icons::EncodePng(*image);
+                    ok = png && Write(std::filesystem::path(opt.imagesDir) / (stem + "-" + std::to_string(k) + ".png"),
+                                      *png) && ok;
+                }
+            }
+            listing.push_back(std::move(entry));
+        }
+    }
+    if (opt.json) json << ",\"icons\":" << JsonListing(listing, base);
+    else if (opt.list) PrintListing(listing, base);
     return ok;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> files;
-    std::string exportDir;
-    bool exporting = false;
+    Options opt;
     bool options = true;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        std::string* dir = nullptr;
         if (options && arg == "--") {
             options = false;
         } else if (options && arg == "--export") {
-            if (i + 1 >= argc) return Usage();
-            exportDir = argv[++i];
-            exporting = true;
+            dir = &opt.exportDir;
+        } else if (options && arg == "--save-ico") {
+            dir = &opt.saveIcoDir;
+        } else if (options && arg == "--images") {
+            dir = &opt.imagesDir;
+        } else if (options && arg == "--list") {
+            opt.list = true;
+        } else if (options && arg == "--json") {
+            opt.json = true;
         } else if (options && arg == "--version") {
             std::cout << kName << ' ' << tessel::kVersion << '\n';
             return 0;
         } else if (options && (arg == "-h" || arg == "--help")) {
-            Usage();
+            std::cout << kHelp;
             return 0;
         } else if (options && arg.size() > 1 && arg[0] == '-') {
             std::cerr << kName << ": unknown option " << arg << "\n";
             return Usage();
         } else {
-            files.push_back(arg);
+            opt.files.push_back(arg);
+        }
+        if (dir) {
+            if (i + 1 >= argc || std::string(argv[i + 1]).empty()) return Usage();
+            *dir = argv[++i];
         }
     }
-    if (files.empty()) return Usage();
+    if (opt.files.empty()) return Usage();
 
-    if (exporting) {
-        std::error_code ec;
-        std::filesystem::create_directories(exportDir, ec);
-        if (!std::filesystem::is_directory(exportDir)) {
-            std::cerr << kName << ": cannot create folder " << exportDir << "\n";
-            return 1;
-        }
+    for (const std::string* dir : {&opt.exportDir, &opt.saveIcoDir, &opt.imagesDir}) {
+        if (!dir->empty() && !MakeFolder(*dir)) return 1;
     }
 
     bool ok = true;
-    for (const std::string& path : files) {
+    std::ostringstream json;
+    json << "{\"files\":[";
+    bool firstFile = true;
+    for (const std::string& path : opt.files) {
+        if (opt.json) json << (firstFile ? "" : ",") << "{\"path\":" << JsonString(path);
+        firstFile = false;
         errno = 0;
-        const platform::icons::FileSource source(path);
+        const icons::FileSource source(path);
         if (!source.ok()) {
             const char* why = errno != 0 ? std::strerror(errno) : "not a regular file";
             std::cerr << kName << ": cannot open " << path << ": " << why << "\n";
+            if (opt.json) json << ",\"error\":" << JsonString(why) << '}';
             ok = false;
             continue;
         }
-        const int count = platform::icons::CountIcons(source);
-        std::cout << count << '\t' << path << '\n';
-        if (exporting) ok = ExportIcons(source, count, path, exportDir) && ok;
+        // Headers and directory are read once here, for everything asked of the file.
+        const icons::BufferedSource buffered(source);
+        const icons::IconFile file(buffered);
+        const int count = file.count();
+        if (opt.json) json << ",\"count\":" << count;
+        else std::cout << count << '\t' << path << '\n';
+        ok = Process(file, count, path, opt, json) && ok;
+        if (opt.json) json << '}';
     }
+    json << "]}";
+    if (opt.json) std::cout << json.str() << '\n';
     std::cout.flush();
     return ok ? 0 : 1;
 }

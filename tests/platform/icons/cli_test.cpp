@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include "platform/icons/image_decoder.h"
+#include "platform/icons/whole_icon.h"
 #include "test_support.h"
 
 namespace icon_tests {
@@ -48,6 +49,9 @@ std::vector<CliCase> CliCases() {
         {"no_files", "", 2, "", "usage"},
         {"export_without_folder", "--export", 2, "", "usage"},
         {"unknown_option", "--frobnicate " + app, 2, "", "--frobnicate"},
+        {"images_without_folder", "--list --images", 2, "", "usage"},
+        {"folder_cannot_be_made", "--save-ico /proc/tessel " + cur, 1, "", "/proc/tessel"},
+        {"json_alone", "--json " + plain, 0, "{\"files\":[{\"path\":\"" + plain + "\",\"count\":0,\"icons\":[]}]}\n", ""},
     };
 }
 
@@ -90,6 +94,41 @@ TEST(CliExport, WritesEachIconAsTheCellImage) {
     }
     EXPECT_FALSE(std::filesystem::exists(folder + "/app64.exe.3.png"));
     EXPECT_FALSE(std::filesystem::exists(folder + "/plain64.exe.0.png"));
+}
+
+// Every option in one run: the counts as before, one listing line per icon, and
+// files that read back as the icons they came from.
+TEST(CliWholeIcon, SavesListsAndWritesImagesInOneRun) {
+    TempDir dir;
+    const std::string out = dir.path() + "/out";
+    std::filesystem::create_directories(out + "/pointer.cur.0.cur");  // in the way: that write fails
+    const std::string app = Fixture("app64.exe"), ico = Fixture("mixed.ico"), cur = Fixture("pointer.cur");
+    const ToolRun r = RunTool(dir, "--save-ico " + out + " --images " + out + " --list " + app + " " + ico + " " + cur);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("pointer.cur.0.cur"), std::string::npos) << r.err;
+    EXPECT_TRUE(std::filesystem::is_directory(out + "/pointer.cur.0.cur"));
+    EXPECT_EQ(r.out.rfind("3\t" + app + "\n\t0\tMAINICON\t32x32 4-bit DIB 744 bytes, ", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\n1\t" + ico + "\n\t0\tmixed.ico\t256x256 32-bit PNG"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("[inverted"), std::string::npos);
+    EXPECT_EQ(ReadAll(out + "/mixed.ico.0.ico"), ReadAll(ico));
+
+    const platform::icons::FileSource appFile(app);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const platform::icons::FileSource saved(out + "/app64.exe." + std::to_string(i) + ".ico");
+        const auto before = platform::icons::DescribeIcon(appFile, i);
+        const auto after = platform::icons::DescribeIcon(saved, 0);
+        ASSERT_TRUE(before && after);
+        ASSERT_EQ(after->images.size(), before->images.size());
+        for (std::size_t k = 0; k < before->images.size(); ++k) {
+            const platform::icons::FileSource png(out + "/app64.exe." + std::to_string(i) + "-" + std::to_string(k) + ".png");
+            const auto written = platform::icons::DecodePng(png, {0, png.size()});
+            const auto expected = platform::icons::DecodeIconImage(appFile, i, static_cast<int>(k));
+            ASSERT_TRUE(written && expected);
+            EXPECT_EQ(written->color, expected->pixels);
+            EXPECT_EQ(after->images[k].bytes, before->images[k].bytes);
+        }
+    }
 }
 
 }  // namespace
