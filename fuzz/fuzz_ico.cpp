@@ -1,9 +1,11 @@
-// .ico and .cur files: the count and the one icon drawn.
+// .ico and .cur files: the count, the one icon drawn, and the whole icon
+// described, decoded and written back out.
 #include <cstddef>
 #include <cstdint>
 
 #include "platform/icons/ico_reader.h"
 #include "platform/icons/icons.h"
+#include "whole_icon_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace platform::icons;
@@ -13,5 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)ico::CountIcons(source);
     platform::Bitmap cell(32, 32, platform::MakeArgb(255, 255, 255));
     if (auto icon = ExtractIcon(source, 0)) DrawIcon(cell, 0, 0, *icon);
+    CheckWholeIcon(IconFile(source), 0);
     return 0;
 }

@@ -1,8 +1,10 @@
-// 16-bit NE resource tables: the count and the first few groups drawn.
+// 16-bit NE resource tables: the count and the first few groups drawn; the
+// first and last whole, described, decoded and written back out.
 #include <cstddef>
 #include <cstdint>
 
 #include "platform/icons/icons.h"
+#include "whole_icon_check.h"
 #include "platform/icons/ne_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -13,5 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i : {0, 1, 2, count - 1, count}) {
         if (auto icon = ExtractIcon(source, i)) DrawIcon(cell, 0, 0, *icon);
     }
+    const IconFile file(source);
+    for (int i : {0, count - 1}) CheckWholeIcon(file, i);
     return 0;
 }

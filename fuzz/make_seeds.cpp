@@ -56,6 +56,11 @@ int main(int argc, char** argv) {
     }
     Write(root / "ico", "ico-many", MakeIco({{8, 6, 0, 1, 4, images[1]}, {8, 6, 0, 1, 32, images[5]}, {0, 0, 0, 1, 32, images[8]}}));
     Write(root / "ico", "cur", MakeIco({{8, 6, 0, 3, 2, images[0]}}, 2));
+    // Hostile: the second entry points past the end, and the header claims 65,535 entries.
+    Bytes hostileIco = MakeIco({{8, 6, 0, 1, 4, images[1]}, {8, 6, 0, 1, 32, images[5]}, {2, 2, 0, 1, 32, images[8]}});
+    Put32(hostileIco, IcoEntryOffset(1) + 12, static_cast<std::uint32_t>(hostileIco.size()));
+    Put16(hostileIco, 4, 0xFFFF);
+    Write(root / "ico", "hostile", hostileIco);
 
     for (bool plus : {false, true}) {
         PeSpec s;
@@ -63,6 +68,25 @@ int main(int argc, char** argv) {
         s.resources = IconResources({{{0, u"MAIN"}, Group(1)}, {{7, {}}, Group(4)}});
         Write(root / "pe", plus ? "pe32plus" : "pe32", MakePe(s).bytes);
     }
+    // Hostile groups: an ID with no RT_ICON, an empty image, and a count of 65,535.
+    std::vector<GroupImage> hostile = Group(1);
+    hostile.push_back({20, 8, 6, 32, Bytes()});
+    hostile.push_back({21, 8, 6, 32, images[5]});
+    PeSpec h;
+    for (Resource& r : IconResources({{{3, {}}, hostile}})) {
+        if (r.type.id == 3 && r.name.id == 21) continue;  // the missing RT_ICON
+        if (r.type.id == 14) Put16(r.data, 4, 0xFFFF);
+        h.resources.push_back(r);
+    }
+    Write(root / "pe", "hostile-group", MakePe(h).bytes);
+    NeSpec hne;
+    for (NeResource& r : NeIconResources({hostile})) {
+        if (r.type == 0x8003 && r.id == (0x8000 | 21)) continue;
+        if (r.type == 0x800E) Put16(r.data, 4, 0xFFFF);
+        hne.resources.push_back(r);
+    }
+    Write(root / "ne", "hostile-group", MakeNe(hne).bytes);
+
     PeSpec bare;
     bare.resourceSection = false;
     Write(root / "pe", "no-resources", MakePe(bare).bytes);

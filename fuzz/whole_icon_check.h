@@ -1,0 +1,44 @@
+#pragma once
+// The whole-icon paths of one icon, shared by the container targets: describe
+// it, decode each image and encode it as PNG, write the group as an .ico and
+// read that back. The file written must hold the same images as the icon it
+// came from; anything else is a finding.
+#include <cstdlib>
+
+#include "platform/icons/icon_file.h"
+#include "platform/icons/whole_icon.h"
+
+inline void CheckWholeIcon(const platform::icons::IconFile& file, int index) {
+    using namespace platform::icons;
+    // A hostile group may list a thousand images; a few show the paths.
+    constexpr int kImagesDecoded = 4;
+    const auto described = file.describe(index);
+    const auto bytes = file.fileBytes(index);
+    if (!described) {
+        if (bytes) std::abort();  // written out, yet not there to describe
+        return;
+    }
+    const int decoded = std::min<int>(kImagesDecoded, static_cast<int>(described->images.size()));
+    for (int k = 0; k < decoded; ++k) {
+        if (const auto image = file.decode(index, k)) (void)EncodePng(*image);
+    }
+    if (!bytes) return;
+    const MemorySource written(bytes->data(), bytes->size());
+    const IconFile reread(written);
+    const auto again = reread.describe(0);
+    if (reread.count() != 1 || !again || again->images.size() != described->images.size() ||
+        again->shown != described->shown)
+        std::abort();
+    for (std::size_t k = 0; k < described->images.size(); ++k) {
+        const ImageDescription& a = described->images[k];
+        const ImageDescription& b = again->images[k];
+        if (a.width != b.width || a.height != b.height || a.depth != b.depth || a.png != b.png || a.bytes != b.bytes)
+            std::abort();
+    }
+    for (int k = 0; k < decoded; ++k) {
+        const auto a = file.decode(index, k);
+        const auto b = reread.decode(0, k);
+        if (a.has_value() != b.has_value() || (a && (a->pixels != b->pixels || a->inverted != b->inverted)))
+            std::abort();
+    }
+}
