@@ -30,6 +30,7 @@
 
 #include "app/qt_window.h"
 #include "platform/qt/qt_services.h"
+#include "platform/system/system_services.h"
 #endif
 
 namespace {
@@ -89,8 +90,9 @@ Figures ReaderAlone(const std::vector<std::string>& paths) {
 #ifndef TESSEL_BENCH_QT
 // The window's logic alone, loading every listed file into one grid.
 Figures ShowAll(const std::string& folder) {
-    test_support::FakeServices services;  // answers "yes" to the confirmation above 1000 icons
-    app::TesselWindow w(services);
+    test_support::FakeScreen screen;  // answers "yes" to the confirmation above 1000 icons
+    test_support::FakeSystem system;
+    app::TesselWindow w(screen, system);
     w.form.Me.Load.raise();
     w.form.Dir1.setPath(folder);  // the scan lists the files and their counts
     Figures out;
@@ -146,9 +148,10 @@ int main(int argc, char** argv) {
     mode = "Qt views, offscreen platform; every yield processes Qt's events; ends with a paint of the window";
     for (int r = 0; r < runs; ++r) {
         BenchQtServices services;
+        platform::SystemServices system;
         // The view is built around the window's logic as the program does it.
-        app::TesselWindow w(services);
-        app::QtWindow view(w.form);
+        app::TesselWindow w(services, system);
+        app::QtWindow view(w.form, services);
         view.dispatcher()([&] { w.form.Me.Load.raise(); });
         view.show();
         QCoreApplication::processEvents();

@@ -3,7 +3,7 @@
 // files: listing the folder, and opening each file the scan opens and reading
 // its headers.
 //
-// Headless: the window's logic runs over test_support::FakeServices, whose
+// Headless: the window's logic runs over the test doubles, whose screen's
 // DoEvents has nothing queued and returns at once, so the figures are the
 // scan's own cost, not an event loop's. The files are warm in the page cache
 // after the first round; every figure is the median of the rounds.
@@ -176,8 +176,9 @@ int main(int argc, char** argv) {
     const std::string other = root.path() + "/empty";
     ::mkdir(other.c_str(), 0755);
 
-    test_support::FakeServices services;
-    app::TesselWindow window(services);
+    test_support::FakeScreen screen;
+    test_support::FakeSystem system;
+    app::TesselWindow window(screen, system);
     main_window::frmMain& f = window.form;
     f.Form_Load();
 
@@ -194,7 +195,7 @@ int main(int argc, char** argv) {
         int files = 0;
         const double l = Millis([&] {
             names = platform::ListPlainFiles(folder.path + "/");
-            files = services.CountFiles(folder.path + "/");
+            files = system.CountFiles(folder.path + "/");
         });
         sink += files + static_cast<int>(names.size());
         const double h = Millis([&] {

@@ -6,6 +6,7 @@
 #include "app/qt_window.h"
 #include "app/tessel_window.h"
 #include "platform/qt/qt_services.h"
+#include "platform/system/system_services.h"
 #include "tessel_version.h"
 
 int main(int argc, char** argv) {
@@ -27,9 +28,10 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName("tessel-icons");
     QApplication::setWindowIcon(app::AppIcon());
 
-    platform_qt::QtServices services;
-    app::TesselWindow window(services);
-    app::QtWindow view(window.form);
+    platform_qt::QtServices screen;
+    platform::SystemServices system;
+    app::TesselWindow window(screen, system);
+    app::QtWindow view(window.form, screen);
 
     // Form_Load runs before the window is first shown; showing it raises the
     // first resize.

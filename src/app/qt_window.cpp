@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/qt/cjk_font.h"
-#include "platform/qt/qt_services.h"
 
 namespace app {
 
@@ -74,15 +73,13 @@ QImage AppIconImage() {
 
 QIcon AppIcon() { return QIcon(QPixmap::fromImage(AppIconImage())); }
 
-QtWindow::QtWindow(main_window::frmMain& frm)
+QtWindow::QtWindow(main_window::frmMain& frm, platform_qt::QtServices& screen)
     : frm_(frm), dispatch_([&frm] { return frm.Ended(); }), ctx_{frm.Me.Scale(), &dispatch_} {
     using namespace platform_qt;
     menuStyleSheet_ = MenuStyleSheet(frm.ctxChromabar1, ResolveCjkFamily(QString::fromUtf8(frm.ctxChromabar1.fontFamily)));
-    if (auto* qt = dynamic_cast<QtServices*>(&frm.services)) {
-        qt->setMenuStyleSheet(menuStyleSheet_);
-        qt->setMenuFont(CjkFont(QString::fromUtf8(frm.ctxChromabar1.fontFamily), frm.ctxChromabar1.fontPointSize,
-                                frm.ctxChromabar1.fontWeight));
-    }
+    screen.setMenuStyleSheet(menuStyleSheet_);
+    screen.setMenuFont(CjkFont(QString::fromUtf8(frm.ctxChromabar1.fontFamily), frm.ctxChromabar1.fontPointSize,
+                               frm.ctxChromabar1.fontWeight));
 
     window_ = std::make_unique<WindowView>(frm.Me, ctx_);
     window_->setWindowIcon(AppIcon());

@@ -18,6 +18,7 @@
 #include "platform/qt/list_view_view.h"
 #include "platform/qt/picture_box_view.h"
 #include "platform/qt/progress_bar_view.h"
+#include "platform/qt/qt_services.h"
 #include "platform/qt/scroll_bar_view.h"
 #include "platform/qt/timer_view.h"
 #include "platform/qt/window_view.h"
@@ -32,9 +33,11 @@ QString MenuStyleSheet(const main_window::MenuSkin& skin, const QString& family)
 QImage AppIconImage();
 QIcon AppIcon();
 
+// `screen` is the screen `frm` was made with; its popup menus take the
+// window's menu skin.
 class QtWindow {
 public:
-    explicit QtWindow(main_window::frmMain& frm);
+    QtWindow(main_window::frmMain& frm, platform_qt::QtServices& screen);
     ~QtWindow();
     QtWindow(const QtWindow&) = delete;
     QtWindow& operator=(const QtWindow&) = delete;

@@ -2,7 +2,8 @@
 
 namespace app {
 
-TesselWindow::TesselWindow(platform::Services& services) : form(services), panel(form), browsing(form, panel) {
+TesselWindow::TesselWindow(platform::Screen& screen, platform::System& system)
+    : form(screen, system), panel(form), browsing(form, panel) {
     main_window::frmMain& f = form;
 
     f.ArrangeIcons = [this] { panel.ArrangeIcons(); };

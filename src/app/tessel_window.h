@@ -10,7 +10,7 @@ namespace app {
 
 class TesselWindow {
 public:
-    explicit TesselWindow(platform::Services& services);
+    TesselWindow(platform::Screen& screen, platform::System& system);
     TesselWindow(const TesselWindow&) = delete;
     TesselWindow& operator=(const TesselWindow&) = delete;
 

@@ -20,7 +20,7 @@ void Browsing::Drive1_Change() {
 void Browsing::Dir1_Change() { ListIconFiles(); }
 
 void Browsing::Dir1_MouseUp(int button, int shift, float, float) {
-    if (button == platform::mouse::kRight && shift == 0) f.services.PopupMenu(f.mnuTop(2));
+    if (button == platform::mouse::kRight && shift == 0) f.screen.PopupMenu(f.mnuTop(2));
 }
 
 void Browsing::File1_ItemClick(platform::ListItem& item) {
@@ -58,7 +58,7 @@ void Browsing::mnuDirectories_Click(std::int16_t index) {
     if (index != 0) return;
     const double total = std::floor(HeaderNumber(f.File1.ColumnText(2)));
     if (total > kConfirmAbove) {
-        const int answer = f.services.MsgBox(
+        const int answer = f.screen.MsgBox(
             kConfirmAllText, platform::msgbox::kYesNo + platform::msgbox::kCritical + platform::msgbox::kDefaultButton1);
         if (answer != platform::msgbox::kYes) return;
     }
@@ -70,7 +70,7 @@ void Browsing::mnuDirectories_Click(std::int16_t index) {
     const std::int32_t n = std::min(f.File1.Count(), 32767);
     for (std::int32_t i = 1; i <= n; ++i) {
         panel.LoadIconsOfFile(static_cast<std::int16_t>(i), false);
-        f.services.DoEvents();
+        f.screen.DoEvents();
         if (panel.Generation() != mine) {
             f.fraIcons.setVisible(true);
             // A run that ran out of cells must not leave the next load blocked.

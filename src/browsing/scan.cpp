@@ -1,5 +1,6 @@
 // The scan of the current folder for files that hold icons.
 #include "browsing.h"
+#include "platform/paths.h"
 
 namespace browsing {
 
@@ -33,10 +34,10 @@ void Browsing::ListIconFiles() {
     // the screen belongs to the newer scan from then on.
     const auto abandoned = [&] { return ScanFolderOf(f.Dir1.Path()) != folder; };
 
-    std::string name = f.services.Dir(folder);
+    std::string name = f.system.Dir(folder);
     f.File1.Clear();
     f.ShowStatus(kReadingListText);
-    f.ShowProgress(0, f.services.CountFiles(folder));
+    f.ShowProgress(0, f.system.CountFiles(folder));
     if (abandoned()) return;
     std::int32_t position = 0;
     f.TotalIcons = 0;
@@ -44,7 +45,7 @@ void Browsing::ListIconFiles() {
     while (!name.empty()) {
         const std::string ext = ExtensionOf(name);
         if (IsIconFileExtension(ext)) {
-            const int count = f.services.CountIcons(folder + name);
+            const int count = f.system.CountIcons(platform::JoinPath(folder, name));
             f.TotalIcons += count;
             if (count > 0) {
                 platform::ListItem& row = f.File1.Add(name);
@@ -54,12 +55,12 @@ void Browsing::ListIconFiles() {
         ++position;
         f.ShowProgress(position, -1);
         if (abandoned()) return;
-        name = f.services.Dir();
+        name = f.system.Dir();
     }
 
     // A folder that went away while it was read lists nothing: its rows name
     // files that are no longer there.
-    if (!f.services.ResolveFolder(f.Dir1.Path(), folder)) {
+    if (!f.system.ResolveFolder(f.Dir1.Path(), folder)) {
         f.File1.Clear();
         f.TotalIcons = 0;
     }

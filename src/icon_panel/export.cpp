@@ -10,7 +10,7 @@ void IconPanel::fraIcons_MouseUp(int button, int shift, float, float) { OpenIcon
 // The release does not select what is under the pointer: the menu acts on the
 // icon selected before.
 void IconPanel::OpenIconMenu(int button, int shift) {
-    if (button == platform::mouse::kRight && shift == 0 && f.SelectedIcon > -1) f.services.PopupMenu(f.mnuTop(1));
+    if (button == platform::mouse::kRight && shift == 0 && f.SelectedIcon > -1) f.screen.PopupMenu(f.mnuTop(1));
 }
 
 void IconPanel::mnuIcons_Click(std::int16_t index) {
@@ -20,8 +20,8 @@ void IconPanel::mnuIcons_Click(std::int16_t index) {
 
 void IconPanel::CopySelected() {
     if (f.SelectedIcon <= -1) return;
-    f.services.ClipboardClear();
-    f.services.ClipboardSetImage(f.picIcon(platform::ToInt16(f.SelectedIcon)).Image());
+    f.screen.ClipboardClear();
+    f.screen.ClipboardSetImage(f.picIcon(platform::ToInt16(f.SelectedIcon)).Image());
 }
 
 void IconPanel::SaveSelected() {
@@ -29,18 +29,18 @@ void IconPanel::SaveSelected() {
     // quietly; writing the file is what the user hears about.
     try {
         if (f.SelectedIcon <= -1) return;
-        if (f.CD.FileName.empty()) f.CD.FileName = f.services.AppPath();
+        if (f.CD.FileName.empty()) f.CD.FileName = f.system.AppPath();
         f.CD.Filter = kSaveFilter;
-        std::optional<std::string> chosen = f.services.ShowSave(f.CD.FileName, f.CD.Filter);
+        std::optional<std::string> chosen = f.screen.ShowSave(f.CD.FileName, f.CD.Filter);
         if (!chosen) return;
         f.CD.FileName = *chosen;
     } catch (const platform::Failure&) {
         return;
     }
     try {
-        f.services.SavePicture(f.picIcon(platform::ToInt16(f.SelectedIcon)).Image(), f.CD.FileName);
+        f.system.SavePicture(f.picIcon(platform::ToInt16(f.SelectedIcon)).Image(), f.CD.FileName);
     } catch (const platform::Failure&) {
-        f.services.MsgBox(kSaveError, platform::msgbox::kOkOnly);
+        f.screen.MsgBox(kSaveError, platform::msgbox::kOkOnly);
     }
 }
 

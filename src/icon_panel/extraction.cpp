@@ -4,6 +4,7 @@
 
 #include "icon_panel.h"
 #include "platform/guarded.h"
+#include "platform/icons/icons.h"
 
 namespace icon_panel {
 
@@ -23,8 +24,6 @@ double ParseNumber(const std::string& text) {
     return v;
 }
 
-std::string JoinPath(const std::string& folder, const std::string& name) { return folder + "/" + name; }
-
 }  // namespace
 
 void IconPanel::LoadIconsOfFile(std::int16_t itemIndex, bool hideCanvas) {
@@ -42,7 +41,9 @@ void IconPanel::LoadIconsOfFile(std::int16_t itemIndex, bool hideCanvas) {
     });
 
     std::string filePath;
-    Guarded([&] { filePath = JoinPath(f.Dir1.Path(), f.File1.Item(itemIndex).Text()); });
+    // The folder, a separator and the row's text, whatever the folder ends in:
+    // at the root the separator is doubled, which the system reads as one.
+    Guarded([&] { filePath = f.Dir1.Path() + "/" + f.File1.Item(itemIndex).Text(); });
 
     std::int32_t neededCells = 0;
     Guarded([&] {
@@ -77,7 +78,7 @@ void IconPanel::LoadIconsOfFile(std::int16_t itemIndex, bool hideCanvas) {
     for (std::int32_t pass = 0; pass < icons; ++pass) {
         Guarded([&] { f.picIcon(platform::ToInt16(nextCell)).Cls(); });
         std::optional<platform::icons::Icon> icon;
-        Guarded([&] { icon = f.services.ExtractIcon(filePath, iconIndex); });
+        Guarded([&] { icon = f.system.ExtractIcon(filePath, iconIndex); });
         Guarded([&] {
             if (!icon) return;
             platform::PictureBox& cell = f.picIcon(platform::ToInt16(nextCell));

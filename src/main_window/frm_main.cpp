@@ -1,7 +1,5 @@
 #include "frm_main.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 
 #include "platform/guarded.h"
@@ -11,12 +9,6 @@ namespace main_window {
 using platform::Guarded;
 
 namespace {
-
-std::string CurrentFolder() {
-    char buf[4096];
-    if (::getcwd(buf, sizeof buf)) return buf;
-    return "/";
-}
 
 // The drive a folder lies on: the longest mounted root that holds it.
 std::string DriveOf(const std::string& folder, const std::vector<std::string>& drives) {
@@ -30,17 +22,18 @@ std::string DriveOf(const std::string& folder, const std::vector<std::string>& d
 
 }  // namespace
 
-frmMain::frmMain(platform::Services& svc)
-    : services(svc),
-      Me("frmMain", svc.Screen()),
+frmMain::frmMain(platform::Screen& scr, platform::System& sys)
+    : screen(scr),
+      system(sys),
+      Me("frmMain", scr.Scale()),
       Timer1("Timer1", &Me),
       fraNoFiles("fraNoFiles", &Me),
-      lblNoFiles("lblNoFiles", &fraNoFiles, [&svc](const std::string& t) { return svc.MeasureText(t); }),
-      picIconHolder("picIconHolder", &Me, svc.Screen()),
+      lblNoFiles("lblNoFiles", &fraNoFiles, [&scr](const std::string& t) { return scr.MeasureText(t); }),
+      picIconHolder("picIconHolder", &Me, scr.Scale()),
       fraIconHolder("fraIconHolder", &picIconHolder),
       VS("VS", &fraIconHolder),
       fraIcons("fraIcons", &fraIconHolder),
-      picIcon(std::make_unique<platform::PictureBox>("picIcon", &fraIcons, svc.Screen()),
+      picIcon(std::make_unique<platform::PictureBox>("picIcon", &fraIcons, scr.Scale()),
               [this](const platform::PictureBox& tmpl, int index) {
                   auto cell = std::make_unique<platform::PictureBox>("picIcon", &fraIcons, tmpl.Scale());
                   cell->Move(tmpl.Left(), tmpl.Top(), tmpl.Width(), tmpl.Height());
@@ -54,17 +47,17 @@ frmMain::frmMain(platform::Services& svc)
               }),
       lnFrame(std::make_unique<platform::Line>("lnFrame", &fraIcons),
               [this](const platform::Line&, int) { return std::make_unique<platform::Line>("lnFrame", &fraIcons); }),
-      picStatus("picStatus", &Me, svc.Screen()),
+      picStatus("picStatus", &Me, scr.Scale()),
       progbar("progbar", &picStatus),
-      lblStatus("lblStatus", &picStatus, [&svc](const std::string& t) { return svc.MeasureText(t); }),
+      lblStatus("lblStatus", &picStatus, [&scr](const std::string& t) { return scr.MeasureText(t); }),
       Dir1("Dir1", &Me,
-           [&svc](const std::string& current, const std::string& requested) {
-               return svc.ResolveFolder(current, requested);
+           [&sys](const std::string& current, const std::string& requested) {
+               return sys.ResolveFolder(current, requested);
            }),
       Drive1("Drive1", &Me),
       File1("File1", &Me) {
-    const platform::Argb window = svc.WindowColor(), text = svc.WindowTextColor();
-    const platform::ScreenScale scale = svc.Screen();
+    const platform::Argb window = scr.WindowColor(), text = scr.WindowTextColor();
+    const platform::ScreenScale scale = scr.Scale();
     // The 3-D border of a picture box, two pixels a side.
     const platform::Twips border = static_cast<platform::Twips>(2 * scale.twipsPerPixelX());
 
@@ -140,11 +133,11 @@ frmMain::frmMain(platform::Services& svc)
 
     Dir1.Move(120, 480, 2895, 2790);
     Dir1.setTabIndex(1);
-    const std::string cwd = CurrentFolder();
+    const std::string cwd = sys.CurrentFolder();
     Guarded([&] { Dir1.setPath(cwd); });
     Drive1.Move(120, 120, 2895, 315);
     Drive1.setTabIndex(0);
-    Drive1.setList(svc.Drives());
+    Drive1.setList(sys.Drives());
     Drive1.showDrive(DriveOf(Dir1.Path(), Drive1.List()));
 
     File1.Move(120, 3360, 2895, 3975);
@@ -216,7 +209,7 @@ void frmMain::ShowProgress(std::int32_t value, std::int32_t max) {
         progbar.setVisible(false);
     }
     if (static_cast<double>(progbar.Max()) >= static_cast<double>(value)) progbar.setValue(value);
-    services.DoEvents();
+    screen.DoEvents();
 }
 
 void frmMain::Form_Load() {
@@ -241,18 +234,18 @@ void frmMain::Form_Unload() {
     for (int i = n - 1; i >= 1; --i)
         if (picIcon.Exists(i)) picIcon.Unload(i);
     ended_ = true;
-    services.End();
+    screen.End();
 }
 
-void frmMain::Timer1_Timer() { services.TrimMemory(); }
+void frmMain::Timer1_Timer() { system.TrimMemory(); }
 
-void frmMain::mnutesselblog_Click() { services.ShellOpen(kMakerBlogUrl); }
+void frmMain::mnutesselblog_Click() { system.ShellOpen(kMakerBlogUrl); }
 
 void frmMain::Form_Resize() {
     if (Me.State() == platform::WindowState::Minimized) return;
 
     platform::Point p;
-    Guarded([&] { p = services.GetCursorPos(); });
+    Guarded([&] { p = screen.GetCursorPos(); });
     // The pointer follows the edge that the minimum size pushed out.
     const auto px = [this](double twips) { return platform::ToInt32(Me.ScaleX(twips, false)); };
     const auto py = [this](double twips) { return platform::ToInt32(Me.ScaleY(twips, false)); };
@@ -260,13 +253,13 @@ void frmMain::Form_Resize() {
         if (Me.Width() < kMinWidth && Me.Height() < kMinHeight) {
             Me.setWidth(kMinWidth);
             Me.setHeight(kMinHeight);
-            services.SetCursorPos({px(Me.Left() + Me.Width()), py(Me.Top() + Me.Height())});
+            screen.SetCursorPos({px(Me.Left() + Me.Width()), py(Me.Top() + Me.Height())});
         } else if (Me.Width() < kMinWidth) {
             Me.setWidth(kMinWidth);
-            services.SetCursorPos({px(Me.Left() + Me.Width()), p.y});
+            screen.SetCursorPos({px(Me.Left() + Me.Width()), p.y});
         } else if (Me.Height() < kMinHeight) {
             Me.setHeight(kMinHeight);
-            services.SetCursorPos({p.x, py(Me.Top() + Me.Height())});
+            screen.SetCursorPos({p.x, py(Me.Top() + Me.Height())});
         }
     });
 

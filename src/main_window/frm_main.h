@@ -10,7 +10,8 @@
 
 #include "menu_skin.h"
 #include "platform/controls/controls.h"
-#include "platform/services.h"
+#include "platform/screen.h"
+#include "platform/system.h"
 
 namespace main_window {
 
@@ -33,11 +34,12 @@ struct CommonDialog {
 
 class frmMain {
 public:
-    explicit frmMain(platform::Services& services);
+    frmMain(platform::Screen& screen, platform::System& system);
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
 
-    platform::Services& services;
+    platform::Screen& screen;
+    platform::System& system;
 
     // Controls, in creation order.
     platform::Window Me;  // the window itself

@@ -11,7 +11,6 @@ public:
     using Handler = std::function<void(Args...)>;
 
     void connect(Handler h) { handler_ = std::move(h); }
-    bool connected() const { return static_cast<bool>(handler_); }
     // A copy keeps the handler alive should it reconnect the event while it runs.
     void raise(Args... args) const {
         if (!handler_) return;

@@ -14,6 +14,7 @@
 #include "fake_services.h"
 #include "platform/icons/icons.h"
 #include "platform/qt/qt_services.h"
+#include "platform/system/system_services.h"
 #include "qt_test_util.h"
 
 namespace {
@@ -22,9 +23,10 @@ namespace fs = std::filesystem;
 
 struct Road {
     platform_qt::QtServices services;
-    app::TesselWindow tessel{services};
+    platform::SystemServices system;
+    app::TesselWindow tessel{services, system};
     main_window::frmMain& frm = tessel.form;
-    app::QtWindow view{frm};
+    app::QtWindow view{frm, services};
     test_support::TempFolder temp;
     std::string folder = temp.file("icons");
 
@@ -99,7 +101,7 @@ bool IsGreen(QRgb c) { return qRed(c) == 0 && qGreen(c) == 255 && qBlue(c) == 0;
 
 TEST(Road, OpenClickShowAll) {
     Road r;
-    ASSERT_EQ(r.services.Screen().dpiX, 96) << "pixel positions below assume 15 twips a pixel";
+    ASSERT_EQ(r.services.Scale().dpiX, 96) << "pixel positions below assume 15 twips a pixel";
 
     r.OpenInFolderView("icons");
     ASSERT_TRUE(qt_test::WaitFor([&] { return r.frm.Dir1.Path() == r.folder; }));

@@ -81,11 +81,11 @@ void BrowsingTest::ExpectCompletedScan(const Rows& rows, int total) {
 }
 
 void BrowsingTest::RecordCounts(std::function<std::optional<int>(const std::string&)> override) {
-    svc.count = [this, override](const std::string& path) {
+    sys.count = [this, override](const std::string& path) {
         counted.push_back(path);
         if (override)
             if (std::optional<int> n = override(path)) return *n;
-        return svc.SystemServices::CountIcons(path);
+        return platform::icons::CountIconsInFile(path);
     };
 }
 

@@ -45,7 +45,7 @@ using Rows = std::vector<std::pair<std::string, std::string>>;
 
 // The real enumeration, except for folders a test lists itself (the root,
 // which a test cannot fill). Records every scan's start.
-class ListingServices : public test_support::FakeServices {
+class ListingSystem : public test_support::FakeSystem {
 public:
     std::map<std::string, std::vector<std::string>> listings;
     std::vector<std::string> scans;  // the folder given to each Dir(folder)
@@ -55,14 +55,14 @@ public:
         const auto it = listings.find(folder);
         if (it == listings.end()) {
             listed_ = nullptr;
-            return FakeServices::Dir(folder);
+            return FakeSystem::Dir(folder);
         }
         listed_ = &it->second;
         next_ = 0;
         return Dir();
     }
     std::string Dir() override {
-        if (!listed_) return FakeServices::Dir();
+        if (!listed_) return FakeSystem::Dir();
         return next_ < listed_->size() ? (*listed_)[next_++] : "";
     }
 
@@ -74,10 +74,10 @@ private:
 class BrowsingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        window = std::make_unique<app::TesselWindow>(svc);
+        window = std::make_unique<app::TesselWindow>(screen, sys);
         // Start-up sizes the cells and leaves the status bar empty and the bar hidden.
         f().Form_Load();
-        svc.yields = 0;
+        screen.yields = 0;
     }
 
     main_window::frmMain& f() { return window->form; }
@@ -111,7 +111,8 @@ protected:
     void RecordCounts(std::function<std::optional<int>(const std::string&)> override = {});
     std::vector<std::string> counted;
 
-    ListingServices svc;
+    test_support::FakeScreen screen;
+    ListingSystem sys;
     std::unique_ptr<app::TesselWindow> window;
     std::vector<std::unique_ptr<test_support::TempFolder>> folders;
 };

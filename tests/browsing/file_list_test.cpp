@@ -73,11 +73,11 @@ TEST_F(FileListTest, RowClickLoadsTheDisplayedFile) {
         // Back to name ascending, then the case's clicks.
         while (f().File1.SortKey() != 0 || f().File1.SortOrder() != 0) f().File1.UserClickColumn(1);
         for (int h : c.headerClicks) f().File1.UserClickColumn(h);
-        svc.extractions.clear();
+        sys.extractions.clear();
 
         f().File1.UserClickItem(c.row);
-        ASSERT_EQ(svc.extractions.size(), static_cast<std::size_t>(c.icons));
-        for (const auto& [path, index] : svc.extractions) EXPECT_EQ(path, dir->path() + "/" + c.file);
+        ASSERT_EQ(sys.extractions.size(), static_cast<std::size_t>(c.icons));
+        for (const auto& [path, index] : sys.extractions) EXPECT_EQ(path, dir->path() + "/" + c.file);
         EXPECT_EQ(f().IconCount, c.icons);
         EXPECT_EQ(CellColours(1), std::vector<Argb>{IconColour(c.fileNumber, 0) & 0xFFFFFFu});
         EXPECT_EQ(f().SelectedIcon, 0);
@@ -92,11 +92,11 @@ TEST_F(FileListTest, RowClickLoadsTheDisplayedFile) {
 TEST_F(FileListTest, RowClickAfterRunningOutOfCellsLoadsAgain) {
     f().picIcon.setLimit(12);
     f().File1.UserClickItem(2);  // b.exe, 30 icons
-    EXPECT_TRUE(svc.extractions.empty());
+    EXPECT_TRUE(sys.extractions.empty());
     EXPECT_FALSE(f().CellsExhausted);
     f().File1.UserClickItem(1);  // a.exe, 3 icons
     EXPECT_EQ(f().IconCount, 3);
-    EXPECT_EQ(svc.extractions.size(), 3u);
+    EXPECT_EQ(sys.extractions.size(), 3u);
 }
 
 TEST_F(FileListTest, SecondClickReplacesThePanel) {
@@ -114,11 +114,11 @@ TEST_F(BrowsingTest, RowClickPastSixteenBitsDoesNothing) {
     const auto& dir = Folder({});
     Open(dir.path());
     AddRows(32770);
-    svc.extract = [](const std::string&, int i) { return test_support::SolidIcon(IconColour(1, i)); };
+    sys.extract = [](const std::string&, int i) { return test_support::SolidIcon(IconColour(1, i)); };
 
     f().File1.UserClickItem(32767);
-    ASSERT_EQ(svc.extractions.size(), 1u);
-    EXPECT_EQ(svc.extractions[0].first, dir.path() + "/r32767.exe");
+    ASSERT_EQ(sys.extractions.size(), 1u);
+    EXPECT_EQ(sys.extractions[0].first, dir.path() + "/r32767.exe");
     ASSERT_EQ(f().IconCount, 1);
 
     for (int row : {32768, 32770}) {
@@ -127,7 +127,7 @@ TEST_F(BrowsingTest, RowClickPastSixteenBitsDoesNothing) {
             f().File1.UserClickItem(row);
         } catch (const platform::Failure&) {
         }
-        EXPECT_EQ(svc.extractions.size(), 1u);
+        EXPECT_EQ(sys.extractions.size(), 1u);
         EXPECT_EQ(f().IconCount, 1);
         EXPECT_FALSE(f().picIcon(0).IsBlank());
         EXPECT_TRUE(f().fraIcons.Visible());

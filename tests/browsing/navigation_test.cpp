@@ -29,25 +29,25 @@ TEST_F(BrowsingTest, DriveChoiceMovesTheFolderViewOrLeavesBothWhereTheyWere) {
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
-        const std::size_t scansBefore = svc.scans.size();
+        const std::size_t scansBefore = sys.scans.size();
         ASSERT_NO_THROW(f().Drive1.setDrive(s.drive));
         EXPECT_EQ(f().Drive1.Drive(), s.shownDrive);
         EXPECT_EQ(f().Dir1.Path(), s.folder);
         EXPECT_EQ(DisplayedRows(), s.rows);
-        EXPECT_EQ(svc.scans.size() - scansBefore, static_cast<std::size_t>(s.scans));
+        EXPECT_EQ(sys.scans.size() - scansBefore, static_cast<std::size_t>(s.scans));
     }
 }
 
 TEST_F(BrowsingTest, OpeningAFolderScansItOnce) {
     const auto& dir = Folder({{"a.exe", PeWithIcons(1, 2)}});
-    const std::size_t before = svc.scans.size();
+    const std::size_t before = sys.scans.size();
     Open(dir.path());
-    EXPECT_EQ(svc.scans.size() - before, 1u);
+    EXPECT_EQ(sys.scans.size() - before, 1u);
     // The same folder again is no change.
     Open(dir.path());
     Open(dir.path() + "/");
-    EXPECT_EQ(svc.scans.size() - before, 1u);
-    EXPECT_EQ(svc.scans.back(), dir.path() + "/");
+    EXPECT_EQ(sys.scans.size() - before, 1u);
+    EXPECT_EQ(sys.scans.back(), dir.path() + "/");
 }
 
 TEST_F(BrowsingTest, FolderMenuOpensOnlyOnAPlainRightButtonRelease) {
@@ -65,25 +65,25 @@ TEST_F(BrowsingTest, FolderMenuOpensOnlyOnAPlainRightButtonRelease) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        svc.popups.clear();
-        const std::size_t scansBefore = svc.scans.size();
+        screen.popups.clear();
+        const std::size_t scansBefore = sys.scans.size();
         f().Dir1.MouseUp.raise(c.button, c.shift, 100.0f, 200.0f);
         if (c.opens) {
-            ASSERT_EQ(svc.popups.size(), 1u);
-            EXPECT_EQ(svc.popups[0], &f().mnuTop(2));
+            ASSERT_EQ(screen.popups.size(), 1u);
+            EXPECT_EQ(screen.popups[0], &f().mnuTop(2));
         } else {
-            EXPECT_TRUE(svc.popups.empty());
+            EXPECT_TRUE(screen.popups.empty());
         }
         // The folder stays put and is not scanned again.
         EXPECT_EQ(f().Dir1.Path(), dir.path());
-        EXPECT_EQ(svc.scans.size(), scansBefore);
+        EXPECT_EQ(sys.scans.size(), scansBefore);
         EXPECT_EQ(DisplayedRows(), (Rows{{"a.exe", "2"}}));
     }
 }
 
 TEST_F(BrowsingTest, FolderMenuItemShowsAllIcons) {
     Open(Folder({{"a.exe", PeWithIcons(1, 2)}, {"b.exe", PeWithIcons(2, 1)}}).path());
-    svc.choose = [&](platform::Menu&) { return &f().mnuDirectories(0); };
+    screen.choose = [&](platform::Menu&) { return &f().mnuDirectories(0); };
     f().Dir1.MouseUp.raise(2, 0, 0.0f, 0.0f);
     EXPECT_EQ(f().IconCount, 3);
     EXPECT_EQ(CellColours(3), (std::vector<Argb>{IconColour(1, 0) & 0xFFFFFFu, IconColour(1, 1) & 0xFFFFFFu,
@@ -107,18 +107,18 @@ TEST_F(BrowsingTest, PathsAreJoinedWithTheFolderInAFolderAndAtTheRoot) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        svc.listings[c.folder == "/" ? "/" : c.folder + "/"] = {"tool.exe", "readme.txt"};
+        sys.listings[c.folder == "/" ? "/" : c.folder + "/"] = {"tool.exe", "readme.txt"};
         counted.clear();
         RecordCounts([](const std::string&) { return 2; });
-        svc.extract = [](const std::string&, int i) { return test_support::SolidIcon(IconColour(1, i)); };
-        svc.extractions.clear();
+        sys.extract = [](const std::string&, int i) { return test_support::SolidIcon(IconColour(1, i)); };
+        sys.extractions.clear();
         Open(c.folder);
         ASSERT_EQ(f().Dir1.Path(), c.folder);
         EXPECT_EQ(counted, std::vector<std::string>{c.counted});
         ASSERT_EQ(DisplayedRows(), (Rows{{"tool.exe", "2"}}));
 
         f().File1.UserClickItem(1);
-        EXPECT_EQ(svc.extractions, (std::vector<std::pair<std::string, int>>{{c.extracted, 0}, {c.extracted, 1}}));
+        EXPECT_EQ(sys.extractions, (std::vector<std::pair<std::string, int>>{{c.extracted, 0}, {c.extracted, 1}}));
         EXPECT_EQ(f().IconCount, 2);
     }
 }

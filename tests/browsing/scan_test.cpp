@@ -96,7 +96,7 @@ TEST_F(BrowsingTest, ProgressCountsHiddenFilesAndAdvancesPerName) {
         bool notice;
     };
     std::vector<Seen> seen;
-    svc.onYield = [&](int) {
+    screen.onYield = [&](int) {
         seen.push_back({f().progbar.Visible(), f().progbar.Max(), f().progbar.Value(), f().lblStatus.Caption(),
                         f().fraNoFiles.Visible()});
     };
@@ -135,7 +135,7 @@ TEST_F(BrowsingTest, FolderOfOneFileShowsNoProgressBar) {
         SCOPED_TRACE(c.name);
         const auto& dir = Folder(c.files);
         bool shown = false;
-        svc.onYield = [&](int) { shown = shown || f().progbar.Visible(); };
+        screen.onYield = [&](int) { shown = shown || f().progbar.Visible(); };
         Open(dir.path());
         EXPECT_EQ(shown, c.barShown);
         EXPECT_FALSE(f().progbar.Visible());
@@ -180,11 +180,11 @@ TEST_F(BrowsingTest, NamesAreListedAndOpenedByTheirBytes) {
     ExpectCompletedScan({{gbk, "3"}, {utf8, "1"}}, 4);
     for (int row : {1, 2}) {
         SCOPED_TRACE(row);
-        svc.extractions.clear();
+        sys.extractions.clear();
         f().File1.UserClickItem(row);
         EXPECT_EQ(f().IconCount, row == 1 ? 3 : 1);
-        ASSERT_FALSE(svc.extractions.empty());
-        EXPECT_EQ(svc.extractions[0].first, dir.path() + "/" + (row == 1 ? gbk : utf8));
+        ASSERT_FALSE(sys.extractions.empty());
+        EXPECT_EQ(sys.extractions[0].first, dir.path() + "/" + (row == 1 ? gbk : utf8));
     }
 }
 
@@ -232,14 +232,14 @@ TEST_F(BrowsingTest, FolderThatCannotBeReadCompletesAsEmpty) {
         Open(dir.path());
         ASSERT_EQ(f().File1.Count(), 3);
 
-        svc.yields = 0;
-        svc.onYield = [&](int n) {
+        screen.yields = 0;
+        screen.onYield = [&](int n) {
             if (n == c.atYield) c.takeAway(dir.path());
         };
         if (c.atYield == 0) c.takeAway(dir.path());
         // The folder view raises its change event again, as when the user reopens it.
         ASSERT_NO_THROW(browsing().Dir1_Change());
-        svc.onYield = nullptr;
+        screen.onYield = nullptr;
         EXPECT_EQ(f().Dir1.Path(), dir.path());
         ExpectCompletedScan({}, 0);
         // Unlocked again, or the folder could not be removed.
@@ -279,14 +279,14 @@ TEST_F(BrowsingTest, ChangeOfFolderInsideAScanLeavesOnlyTheNewerScan) {
         counted.clear();
         RecordCounts();
         std::size_t countsBeforeChange = 0;
-        svc.yields = 0;
-        svc.onYield = [&](int n) {
+        screen.yields = 0;
+        screen.onYield = [&](int n) {
             if (n != c.atYield) return;
             countsBeforeChange = counted.size();
             f().Dir1.setPath(c.to->path());
         };
         Open(older.path());
-        svc.onYield = nullptr;
+        screen.onYield = nullptr;
 
         EXPECT_EQ(f().Dir1.Path(), c.to->path());
         ExpectCompletedScan(c.rows, c.total);

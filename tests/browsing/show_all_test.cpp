@@ -58,7 +58,7 @@ TEST_F(ShowAllTest, LoadsEveryRowInDisplayedOrder) {
         EXPECT_EQ(f().picIcon.Count(), 8);
         EXPECT_EQ(f().SelectedIcon, 0);
         EXPECT_TRUE(f().lnFrame(0).Visible());
-        EXPECT_TRUE(svc.boxes.empty());
+        EXPECT_TRUE(screen.boxes.empty());
     }
 }
 
@@ -78,11 +78,11 @@ TEST_F(ShowAllTest, AfterARowClickStartsFromTheFirstCell) {
 TEST_F(ShowAllTest, EmptyListLoadsNothingAndShowsTheCanvas) {
     Open(Folder({{"x.exe", Text("x")}}).path());
     ASSERT_EQ(f().File1.Count(), 0);
-    svc.extractions.clear();
+    sys.extractions.clear();
     f().fraIcons.setVisible(false);
     ShowAll();
-    EXPECT_TRUE(svc.extractions.empty());
-    EXPECT_TRUE(svc.boxes.empty());
+    EXPECT_TRUE(sys.extractions.empty());
+    EXPECT_TRUE(screen.boxes.empty());
     ExpectPanel({});
 }
 
@@ -109,24 +109,24 @@ TEST_F(ShowAllTest, AsksAbove1000Icons) {
                 if (path == big.file("big" + std::to_string(i + 1) + ".exe")) return c.counts[i];
             return std::nullopt;
         });
-        svc.extract = [](const std::string&, int i) { return test_support::SolidIcon(IconColour(1, i % 20)); };
+        sys.extract = [](const std::string&, int i) { return test_support::SolidIcon(IconColour(1, i % 20)); };
         Open(big.path());
-        svc.boxes.clear();
-        svc.msgBoxAnswer = platform::msgbox::kYes;
+        screen.boxes.clear();
+        screen.msgBoxAnswer = platform::msgbox::kYes;
 
         ShowAll();
         int total = 0;
         for (int n : c.counts) total += n;
         if (c.asks) {
-            ASSERT_EQ(svc.boxes.size(), 1u);
-            EXPECT_EQ(svc.boxes[0].prompt, "你选择的目录确定要全部读取图标？");
-            EXPECT_EQ(svc.boxes[0].style, 20);
+            ASSERT_EQ(screen.boxes.size(), 1u);
+            EXPECT_EQ(screen.boxes[0].prompt, "你选择的目录确定要全部读取图标？");
+            EXPECT_EQ(screen.boxes[0].style, 20);
         } else {
-            EXPECT_TRUE(svc.boxes.empty());
+            EXPECT_TRUE(screen.boxes.empty());
         }
         EXPECT_EQ(f().IconCount, total);
-        svc.extract = nullptr;
-        svc.count = nullptr;
+        sys.extract = nullptr;
+        sys.count = nullptr;
     }
 }
 
@@ -139,19 +139,19 @@ TEST_F(ShowAllTest, NoChangesNothing) {
     Open(big.path());
     f().File1.UserClickItem(1);  // a.exe
     ASSERT_EQ(f().IconCount, 2);
-    svc.msgBoxAnswer = platform::msgbox::kNo;
+    screen.msgBoxAnswer = platform::msgbox::kNo;
 
     for (bool canvasVisible : {true, false}) {
         SCOPED_TRACE(canvasVisible ? "canvas visible" : "canvas hidden");
         f().fraIcons.setVisible(canvasVisible);
-        svc.boxes.clear();
-        svc.extractions.clear();
+        screen.boxes.clear();
+        sys.extractions.clear();
         const int cells = f().picIcon.Count();
         const std::vector<Argb> colours = CellColours(cells);
 
         ShowAll();
-        EXPECT_EQ(svc.boxes.size(), 1u);
-        EXPECT_TRUE(svc.extractions.empty());
+        EXPECT_EQ(screen.boxes.size(), 1u);
+        EXPECT_TRUE(sys.extractions.empty());
         EXPECT_EQ(f().IconCount, 2);
         EXPECT_EQ(f().picIcon.Count(), cells);
         EXPECT_EQ(CellColours(cells), colours);
@@ -169,7 +169,7 @@ TEST_F(ShowAllTest, RunningOutOfCellsStopsAtThatFile) {
     EXPECT_EQ(CellColours(2), IconsOf({1}));
     EXPECT_TRUE(f().picIcon(2).IsBlank());
     EXPECT_TRUE(f().picIcon(3).IsBlank());
-    EXPECT_EQ(svc.extractions.size(), 2u);
+    EXPECT_EQ(sys.extractions.size(), 2u);
     EXPECT_FALSE(f().CellsExhausted);
     EXPECT_TRUE(f().fraIcons.Visible());
 
@@ -183,13 +183,13 @@ TEST_F(ShowAllTest, RunCutShortAfterRunningOutOfCellsLeavesTheNextClickWorking) 
     const auto& next = Folder({{"d.exe", PeWithIcons(4, 2)}});
     f().picIcon.setLimit(4);
     bool acted = false;
-    svc.onYield = [&](int) {
+    screen.onYield = [&](int) {
         if (acted || !f().CellsExhausted) return;
         acted = true;
         f().Dir1.setPath(next.path());
     };
     ShowAll();
-    svc.onYield = nullptr;
+    screen.onYield = nullptr;
     ASSERT_TRUE(acted);
     EXPECT_FALSE(f().CellsExhausted);
 
@@ -201,12 +201,12 @@ TEST_F(ShowAllTest, OnlyTheFirstItemDoesAnything) {
     // Above the guard, so that even the question would show.
     f().File1.setColumnText(2, "5000");
     f().File1.UserClickItem(3);
-    svc.extractions.clear();
+    sys.extractions.clear();
     for (std::int16_t index : {1, -1, 2}) {
         SCOPED_TRACE(index);
         browsing().mnuDirectories_Click(index);
-        EXPECT_TRUE(svc.boxes.empty());
-        EXPECT_TRUE(svc.extractions.empty());
+        EXPECT_TRUE(screen.boxes.empty());
+        EXPECT_TRUE(sys.extractions.empty());
         EXPECT_EQ(f().IconCount, 1);
         EXPECT_TRUE(f().fraIcons.Visible());
     }
@@ -227,7 +227,7 @@ TEST_F(ShowAllTest, NewerCommandInsideAYieldStopsIt) {
     // Row 1 (two icons) is loaded and counted only when the loop yields after it.
     const auto loopYieldAfterRow1 = [this] { return f().IconCount == 2; };
     // The first icon of row 2 has just been drawn.
-    const auto insideRow2 = [this] { return svc.extractions.size() == 3; };
+    const auto insideRow2 = [this] { return sys.extractions.size() == 3; };
     const auto clickRow3 = [this] { f().File1.UserClickItem(3); };
     const auto clickRow1 = [this] { f().File1.UserClickItem(1); };
     const auto changeFolder = [this, &empty] { f().Dir1.setPath(empty.path()); };
@@ -241,24 +241,24 @@ TEST_F(ShowAllTest, NewerCommandInsideAYieldStopsIt) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Open(dir->path());
-        svc.extractions.clear();
+        sys.extractions.clear();
         bool acted = false;
         std::size_t extractionsBefore = 0;
-        svc.onYield = [&](int) {
+        screen.onYield = [&](int) {
             if (acted || !c.when()) return;
             acted = true;
-            extractionsBefore = svc.extractions.size();
+            extractionsBefore = sys.extractions.size();
             c.act();
         };
         ShowAll();
-        svc.onYield = nullptr;
+        screen.onYield = nullptr;
         ASSERT_TRUE(acted);
 
         ExpectPanel(c.cells);
         EXPECT_EQ(f().File1.Count(), c.rows);
         EXPECT_EQ(f().fraNoFiles.Visible(), c.rows == 0);
         // Nothing was extracted after the newer command's own icons.
-        EXPECT_EQ(svc.extractions.size() - extractionsBefore, c.cells.size());
+        EXPECT_EQ(sys.extractions.size() - extractionsBefore, c.cells.size());
         for (int i = static_cast<int>(c.cells.size()); i < f().picIcon.Count(); ++i)
             EXPECT_TRUE(f().picIcon(i).IsBlank()) << "cell " << i;
     }
@@ -271,13 +271,13 @@ TEST_F(BrowsingTest, ShowAllStopsAtTheLastSixteenBitRow) {
     AddRows(32770);
     f().File1.setColumnText(2, "32770");
     // No picture: every row asks for its icon, and no cells pile up.
-    svc.extract = [](const std::string&, int) { return std::nullopt; };
+    sys.extract = [](const std::string&, int) { return std::nullopt; };
 
     ASSERT_NO_THROW(f().mnuDirectories(0).Click.raise());
-    ASSERT_EQ(svc.boxes.size(), 1u);
-    ASSERT_EQ(svc.extractions.size(), 32767u);
-    EXPECT_EQ(svc.extractions.front().first, dir.path() + "/r00001.exe");
-    EXPECT_EQ(svc.extractions.back().first, dir.path() + "/r32767.exe");
+    ASSERT_EQ(screen.boxes.size(), 1u);
+    ASSERT_EQ(sys.extractions.size(), 32767u);
+    EXPECT_EQ(sys.extractions.front().first, dir.path() + "/r00001.exe");
+    EXPECT_EQ(sys.extractions.back().first, dir.path() + "/r32767.exe");
     EXPECT_TRUE(f().fraIcons.Visible());
     EXPECT_FALSE(f().progbar.Visible());
 }

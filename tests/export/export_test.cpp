@@ -25,13 +25,13 @@
 #include "fake_services.h"
 #include "icon_file_builders.h"
 #include "platform/icons/icons.h"
-#include "platform/picture_files.h"
+#include "platform/system/picture_files.h"
 
 namespace {
 
 using platform::Argb;
 using platform::Bitmap;
-using test_support::FakeServices;
+using test_support::FakeScreen;
 using test_support::TempFolder;
 
 constexpr const char* kFilter = "GIF (*.gif)|*.gif|JPEG (*.jpeg)|*.jpeg|ICO (*.ico)|*.ico|BMP (*.bmp)|*.bmp";
@@ -168,14 +168,21 @@ PixelError Compare(const Bitmap& a, const Bitmap& b) {
 
 // ---- the window with three icons in its cells ----
 
+// The system's test double, except that pictures are written for real.
+class WritingSystem : public test_support::FakeSystem {
+public:
+    void SavePicture(const Bitmap& image, const std::string& path) override { platform::WritePictureFile(image, path); }
+};
+
 class ExportTest : public ::testing::Test {
 protected:
     // Tables of cases call it again for a fresh window over fresh services.
     void SetUp() override {
         w.reset();
-        fake = std::make_unique<FakeServices>();
+        screen = std::make_unique<FakeScreen>();
+        system = std::make_unique<WritingSystem>();
         icons.write("three.exe", ThreeIconExe());
-        w = std::make_unique<app::TesselWindow>(*fake);
+        w = std::make_unique<app::TesselWindow>(*screen, *system);
         f().Me.Load.raise();
         f().Dir1.setPath(icons.path());
         ASSERT_EQ(f().File1.Count(), 1);
@@ -194,14 +201,15 @@ protected:
     void Select(int i) { f().picIcon(i).Click.raise(); }
     // Opens the icon menu and chooses `item` in it, if it opens.
     void ChooseOnRelease(int item) {
-        fake->choose = [this, item](platform::Menu&) { return &f().mnuIcons(item); };
+        screen->choose = [this, item](platform::Menu&) { return &f().mnuIcons(item); };
     }
     void Save(const std::string& path) {
-        fake->saveAnswer = path;
+        screen->saveAnswer = path;
         w->panel.mnuIcons_Click(1);
     }
 
-    std::unique_ptr<FakeServices> fake;
+    std::unique_ptr<FakeScreen> screen;
+    std::unique_ptr<WritingSystem> system;
     TempFolder icons, out;
     std::unique_ptr<app::TesselWindow> w;
 };
@@ -238,19 +246,19 @@ TEST_F(ExportTest, IconMenuOpensOnlyOnAPlainRightReleaseWhileACellIsSelected) {
         if (!c.selection) w->panel.ClearIcons();
         else Select(1);
         const int before = f().SelectedIcon;
-        fake->popups.clear();
+        screen->popups.clear();
         if (c.where == kCanvas) f().fraIcons.MouseUp.raise(c.button, c.shift, 700.0f, 2000.0f);
         else f().picIcon(c.where == kSelectedCell ? 1 : 2).MouseUp.raise(c.button, c.shift, 10.0f, 10.0f);
         if (c.opens) {
-            ASSERT_EQ(fake->popups.size(), 1u);
-            EXPECT_EQ(fake->popups[0], &f().mnuTop(1));
+            ASSERT_EQ(screen->popups.size(), 1u);
+            EXPECT_EQ(screen->popups[0], &f().mnuTop(1));
         } else {
-            EXPECT_TRUE(fake->popups.empty());
+            EXPECT_TRUE(screen->popups.empty());
         }
         // The release never selects what is under the pointer.
         EXPECT_EQ(f().SelectedIcon, before);
-        EXPECT_EQ(fake->clipboardClears, 0);
-        EXPECT_TRUE(fake->saveDialogs.empty());
+        EXPECT_EQ(screen->clipboardClears, 0);
+        EXPECT_TRUE(screen->saveDialogs.empty());
     }
 }
 
@@ -276,13 +284,13 @@ TEST_F(ExportTest, MenuCommandsActOnTheSelectedCellNotTheClickedOne) {
             else f().picIcon(c.clicked).MouseUp.raise(platform::mouse::kRight, 0, 5.0f, 5.0f);
         };
         release();
-        ASSERT_TRUE(fake->clipboard.has_value());
-        EXPECT_EQ(*fake->clipboard, Cell(c.selected));
+        ASSERT_TRUE(screen->clipboard.has_value());
+        EXPECT_EQ(*screen->clipboard, Cell(c.selected));
 
         ChooseOnRelease(1);
-        fake->saveAnswer = out.file(std::string("selected") + std::to_string(c.selected) + ".png");
+        screen->saveAnswer = out.file(std::string("selected") + std::to_string(c.selected) + ".png");
         release();
-        const Decoded d = Decode(*fake->saveAnswer);
+        const Decoded d = Decode(*screen->saveAnswer);
         ASSERT_EQ(d.format, "png");
         EXPECT_EQ(Compare(d.image, Cell(c.selected)).max, 0);
         EXPECT_EQ(f().SelectedIcon, c.selected);
@@ -292,14 +300,14 @@ TEST_F(ExportTest, MenuCommandsActOnTheSelectedCellNotTheClickedOne) {
 // ---- copy ----
 
 TEST_F(ExportTest, CopyEmptiesTheClipboardThenPutsExactlyTheCellImage) {
-    fake->clipboard = Bitmap(64, 64, platform::MakeArgb(1, 2, 3));
+    screen->clipboard = Bitmap(64, 64, platform::MakeArgb(1, 2, 3));
     Select(2);
     w->panel.mnuIcons_Click(0);
-    EXPECT_EQ(fake->clipboardClears, 1);
-    ASSERT_TRUE(fake->clipboard.has_value());
-    EXPECT_EQ(fake->clipboard->width, 32);
-    EXPECT_EQ(fake->clipboard->height, 32);
-    EXPECT_EQ(*fake->clipboard, Cell(2));
+    EXPECT_EQ(screen->clipboardClears, 1);
+    ASSERT_TRUE(screen->clipboard.has_value());
+    EXPECT_EQ(screen->clipboard->width, 32);
+    EXPECT_EQ(screen->clipboard->height, 32);
+    EXPECT_EQ(*screen->clipboard, Cell(2));
 }
 
 TEST_F(ExportTest, CopyAndSaveDoNothingWithoutASelection) {
@@ -313,15 +321,15 @@ TEST_F(ExportTest, CopyAndSaveDoNothingWithoutASelection) {
         SetUp();
         w->panel.ClearIcons();
         const Bitmap sentinel(8, 8, platform::MakeArgb(9, 9, 9));
-        fake->clipboard = sentinel;
-        fake->saveAnswer = out.file("never.bmp");
+        screen->clipboard = sentinel;
+        screen->saveAnswer = out.file("never.bmp");
         // As the shortcut would deliver it, with no menu open.
         w->panel.mnuIcons_Click(c.command);
-        EXPECT_EQ(fake->clipboardClears, 0);
-        ASSERT_TRUE(fake->clipboard.has_value());
-        EXPECT_EQ(*fake->clipboard, sentinel);
-        EXPECT_TRUE(fake->saveDialogs.empty());
-        EXPECT_TRUE(fake->boxes.empty());
+        EXPECT_EQ(screen->clipboardClears, 0);
+        ASSERT_TRUE(screen->clipboard.has_value());
+        EXPECT_EQ(*screen->clipboard, sentinel);
+        EXPECT_TRUE(screen->saveDialogs.empty());
+        EXPECT_TRUE(screen->boxes.empty());
         EXPECT_TRUE(FolderEntries(out.path()).empty());
     }
 }
@@ -329,31 +337,31 @@ TEST_F(ExportTest, CopyAndSaveDoNothingWithoutASelection) {
 // ---- the Save dialog ----
 
 TEST_F(ExportTest, FirstSaveStartsAtTheProgramFolderTheNextAtTheLastName) {
-    fake->appPath = "/opt/tessel icons";
+    system->appPath = "/opt/tessel icons";
     const std::string first = out.file("first.gif");
     Save(first);
     Select(1);
     Save(out.file("second.bmp"));
-    ASSERT_EQ(fake->saveDialogs.size(), 2u);
-    EXPECT_EQ(fake->saveDialogs[0].fileName, "/opt/tessel icons");
-    EXPECT_EQ(fake->saveDialogs[0].filter, kFilter);
-    EXPECT_EQ(fake->saveDialogs[1].fileName, first);
-    EXPECT_EQ(fake->saveDialogs[1].filter, kFilter);
-    EXPECT_TRUE(fake->boxes.empty());
+    ASSERT_EQ(screen->saveDialogs.size(), 2u);
+    EXPECT_EQ(screen->saveDialogs[0].fileName, "/opt/tessel icons");
+    EXPECT_EQ(screen->saveDialogs[0].filter, kFilter);
+    EXPECT_EQ(screen->saveDialogs[1].fileName, first);
+    EXPECT_EQ(screen->saveDialogs[1].filter, kFilter);
+    EXPECT_TRUE(screen->boxes.empty());
     EXPECT_EQ(Decode(first).format, "gif");
     EXPECT_EQ(Decode(out.file("second.bmp")).format, "bmp");
 }
 
 TEST_F(ExportTest, CancelEndsTheSaveSilently) {
-    fake->saveAnswer = std::nullopt;
+    screen->saveAnswer = std::nullopt;
     w->panel.mnuIcons_Click(1);
-    ASSERT_EQ(fake->saveDialogs.size(), 1u);
-    EXPECT_TRUE(fake->boxes.empty());
+    ASSERT_EQ(screen->saveDialogs.size(), 1u);
+    EXPECT_TRUE(screen->boxes.empty());
     EXPECT_TRUE(FolderEntries(out.path()).empty());
     // Nothing was chosen, so the next save starts where this one did.
     w->panel.mnuIcons_Click(1);
-    ASSERT_EQ(fake->saveDialogs.size(), 2u);
-    EXPECT_EQ(fake->saveDialogs[1].fileName, fake->appPath);
+    ASSERT_EQ(screen->saveDialogs.size(), 2u);
+    EXPECT_EQ(screen->saveDialogs[1].fileName, system->appPath);
 }
 
 // ---- a file that cannot be written ----
@@ -415,9 +423,9 @@ TEST_F(ExportTest, AnUnwritableNameShowsErrorOnceAndLeavesWhatWasThere) {
         }
         if (c.needsPermissions) ::chmod(folder.c_str(), 0755);
 
-        ASSERT_EQ(fake->boxes.size(), 1u);
-        EXPECT_EQ(fake->boxes[0].prompt, "错误");
-        EXPECT_EQ(fake->boxes[0].style, 0);
+        ASSERT_EQ(screen->boxes.size(), 1u);
+        EXPECT_EQ(screen->boxes[0].prompt, "错误");
+        EXPECT_EQ(screen->boxes[0].style, 0);
         if (c.existingFile) {
             const std::vector<char> now = ReadBytes(c.target);
             EXPECT_EQ(std::string(now.begin(), now.end()), oldContent);
@@ -427,10 +435,10 @@ TEST_F(ExportTest, AnUnwritableNameShowsErrorOnceAndLeavesWhatWasThere) {
             EXPECT_EQ(FolderEntries(folder), entriesBefore);
         }
         // The dialog keeps the name for the next try.
-        fake->saveAnswer = std::nullopt;
+        screen->saveAnswer = std::nullopt;
         w->panel.mnuIcons_Click(1);
-        ASSERT_EQ(fake->saveDialogs.size(), 2u);
-        EXPECT_EQ(fake->saveDialogs[1].fileName, c.target);
+        ASSERT_EQ(screen->saveDialogs.size(), 2u);
+        EXPECT_EQ(screen->saveDialogs[1].fileName, c.target);
     }
     EXPECT_EQ(ReadBytes(out.file("folder.bmp/inside.txt")).size(), 4u);
 }
@@ -439,7 +447,7 @@ TEST_F(ExportTest, ASaveOverAnExistingFileReplacesIt) {
     const std::string target = out.file("icon.bmp");
     std::ofstream(target, std::ios::binary) << "old";
     Save(target);
-    EXPECT_TRUE(fake->boxes.empty());
+    EXPECT_TRUE(screen->boxes.empty());
     const Decoded d = Decode(target);
     EXPECT_EQ(d.format, "bmp");
     EXPECT_EQ(Compare(d.image, Cell(0)).max, 0);
@@ -482,7 +490,7 @@ TEST_F(ExportTest, EachNameGetsTheFormatItAsksFor) {
         Select(c.cell);
         const std::string path = out.file(c.file);
         Save(path);
-        EXPECT_TRUE(fake->boxes.empty());
+        EXPECT_TRUE(screen->boxes.empty());
         const Decoded d = Decode(path);
         EXPECT_EQ(d.format, c.format);
         ASSERT_EQ(d.image.width, 32);

@@ -18,7 +18,7 @@ protected:
 
     std::vector<int> Requested(const std::string& file) {
         std::vector<int> out;
-        for (const auto& [path, index] : svc.extractions) {
+        for (const auto& [path, index] : sys.extractions) {
             EXPECT_EQ(path, f.Dir1.Path() + "/" + NameOf(path));
             if (NameOf(path) == file) out.push_back(index);
         }
@@ -102,19 +102,19 @@ TEST_P(LoadThatDoesNothing, LeavesThePanelAndTheCanvasHidden) {
     f.progbar.setVisible(false);
     std::vector<bool> barShown;
     f.progbar.viewChanged = [&](platform::Control& bar) { barShown.push_back(bar.Visible()); };
-    const int yieldsBefore = svc.yields;
+    const int yieldsBefore = screen.yields;
 
     panel.LoadIconsOfFile(static_cast<std::int16_t>(c.position ? c.position : row.Index()), true);
 
     EXPECT_EQ(f.picIcon.Count(), 3) << "no cell is made or destroyed";
-    EXPECT_TRUE(svc.extractions.empty());
+    EXPECT_TRUE(sys.extractions.empty());
     EXPECT_EQ(f.IconCount, 0);
     EXPECT_EQ(f.SelectedIcon, -1);
     EXPECT_TRUE(FrameHidden());
     EXPECT_FALSE(f.fraIcons.Visible()) << "left hidden for the caller's arrangement";
     EXPECT_EQ(f.lblStatus.Caption(), "before");
     EXPECT_TRUE(barShown.empty());
-    EXPECT_EQ(svc.yields, yieldsBefore);
+    EXPECT_EQ(screen.yields, yieldsBefore);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, LoadThatDoesNothing,
@@ -214,7 +214,7 @@ TEST_F(Extraction, RunningOutOfCellsCountsTheMadeCellsAndStopsLoading) {
     EXPECT_EQ(f.IconCount, 4);
     EXPECT_TRUE(f.CellsExhausted);
     EXPECT_TRUE(f.fraIcons.Visible()) << "a canvas this load hid is shown again";
-    EXPECT_TRUE(svc.extractions.empty()) << "no icon of the file is drawn";
+    EXPECT_TRUE(sys.extractions.empty()) << "no icon of the file is drawn";
     EXPECT_EQ(f.lblStatus.Caption(), "before");
     EXPECT_EQ(f.SelectedIcon, -1);
     EXPECT_TRUE(FrameHidden());
@@ -222,14 +222,14 @@ TEST_F(Extraction, RunningOutOfCellsCountsTheMadeCellsAndStopsLoading) {
 
     // While the flag stands every load returns before touching anything.
     f.fraIcons.setVisible(false);
-    const int yieldsBefore = svc.yields;
+    const int yieldsBefore = screen.yields;
     panel.LoadIconsOfFile(static_cast<std::int16_t>(other.Index()), true);
     panel.LoadIconsOfFile(static_cast<std::int16_t>(six.Index()), false);
-    EXPECT_TRUE(svc.extractions.empty());
+    EXPECT_TRUE(sys.extractions.empty());
     EXPECT_EQ(f.picIcon.Count(), 4);
     EXPECT_EQ(f.IconCount, 4);
     EXPECT_FALSE(f.fraIcons.Visible());
-    EXPECT_EQ(svc.yields, yieldsBefore);
+    EXPECT_EQ(screen.yields, yieldsBefore);
 
     // The caller clears the flag; loading goes on from the cells counted as used.
     f.CellsExhausted = false;
@@ -258,12 +258,12 @@ TEST_F(Extraction, RunningOutInTheMiddleOfShowingAllKeepsWhatWasLoaded) {
 TEST_F(Extraction, TheLastPossibleCellIsIndex32767) {
     // A 32769th cell would need an index past 16 bits.
     const platform::ListItem& many = AddRow("a.exe", "32769");
-    svc.extract = [](const std::string&, int) { return std::optional<platform::icons::Icon>(); };
+    sys.extract = [](const std::string&, int) { return std::optional<platform::icons::Icon>(); };
     ClickLoad(many);
     EXPECT_EQ(f.picIcon.Count(), 32768);
     EXPECT_TRUE(f.CellsExhausted);
     EXPECT_EQ(f.IconCount, 32768);
-    EXPECT_TRUE(svc.extractions.empty());
+    EXPECT_TRUE(sys.extractions.empty());
 }
 
 // ---- the status bar while loading ----
@@ -283,7 +283,7 @@ TEST_P(ProgressWhileLoading, ShowsTheBarOnlyForMoreThanOneIcon) {
     ASSERT_FALSE(f.progbar.Visible());
     bool shown = false;
     f.progbar.viewChanged = [&](platform::Control& bar) { shown = shown || bar.Visible(); };
-    svc.onYield = [&](int) { shown = shown || f.progbar.Visible(); };
+    screen.onYield = [&](int) { shown = shown || f.progbar.Visible(); };
     w.browsing.File1_ItemClick(row);  // load and arrangement, as a click does it
     EXPECT_EQ(shown, c.barShows);
     EXPECT_FALSE(f.progbar.Visible());
@@ -303,7 +303,7 @@ TEST_F(Extraction, ReportsTheFileAndEachIconWhileTheCanvasIsHidden) {
         float value, max;
     };
     std::vector<Seen> seen;
-    svc.onYield = [&](int) {
+    screen.onYield = [&](int) {
         seen.push_back({f.lblStatus.Caption(), f.fraIcons.Visible(), f.progbar.Visible(), f.progbar.Value(), f.progbar.Max()});
     };
     ClickLoad(row);
@@ -387,7 +387,7 @@ TEST_F(FromFiles, CellsShowTheReadersIconsOnTheWindowColour) {
     const platform::Bitmap cell = f.picIcon(0).Image();
     EXPECT_EQ(cell.at(3, 5) & 0xFFFFFFu, 0x0A141Eu);
     EXPECT_EQ(cell.at(20, 5), kWindowColour) << "the transparent half shows the window colour";
-    EXPECT_EQ(svc.extractions.back().first, folder.path() + "/mask.ico");
+    EXPECT_EQ(sys.extractions.back().first, folder.path() + "/mask.ico");
 }
 
 TEST_F(FromFiles, AFileThatIsNotThereLoadsNoIcon) {

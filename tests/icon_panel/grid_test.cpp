@@ -204,7 +204,7 @@ TEST_F(Grid, CellsMoveOnlyWhileTheCanvasIsHidden) {
             if (f.fraIcons.Visible()) ++movesShown;
         };
     std::vector<std::string> status;
-    svc.onYield = [&](int) { status.push_back(f.lblStatus.Caption()); };
+    screen.onYield = [&](int) { status.push_back(f.lblStatus.Caption()); };
     panel.ArrangeIcons();
     EXPECT_EQ(moves, 12);
     EXPECT_EQ(movesShown, 0);

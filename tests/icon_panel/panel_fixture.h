@@ -22,7 +22,7 @@ namespace icon_panel_test {
 // cell that is not painted in it shows.
 inline constexpr platform::Argb kWindowColour = platform::MakeArgb(212, 208, 200);
 
-class Services : public test_support::FakeServices {
+class Screen : public test_support::FakeScreen {
 public:
     platform::Argb WindowColor() override { return kWindowColour; }
 };
@@ -38,9 +38,10 @@ inline std::ostream& operator<<(std::ostream& os, const Segment& s) {
 
 class PanelTest : public ::testing::Test {
 protected:
-    PanelTest() : w(svc), f(w.form), panel(w.panel) { f.Me.Load.raise(); }
+    PanelTest() : w(screen, sys), f(w.form), panel(w.panel) { f.Me.Load.raise(); }
 
-    Services svc;
+    Screen screen;
+    test_support::FakeSystem sys;
     app::TesselWindow w;
     main_window::frmMain& f;
     icon_panel::IconPanel& panel;
@@ -102,7 +103,7 @@ inline std::string NameOf(const std::string& path) { return path.substr(path.fin
 class ColouredIcons : public PanelTest {
 protected:
     ColouredIcons() {
-        svc.extract = [this](const std::string& path, int index) -> std::optional<platform::icons::Icon> {
+        sys.extract = [this](const std::string& path, int index) -> std::optional<platform::icons::Icon> {
             if (failing[NameOf(path)].count(index)) return std::nullopt;
             return test_support::SolidIcon(ColourOf(NameOf(path), index));
         };
@@ -124,7 +125,7 @@ protected:
     // The files asked for, in order, by name.
     std::vector<std::string> FilesAsked() {
         std::vector<std::string> out;
-        for (const auto& e : svc.extractions) out.push_back(NameOf(e.first));
+        for (const auto& e : sys.extractions) out.push_back(NameOf(e.first));
         return out;
     }
 };

@@ -12,8 +12,8 @@ class Reentry : public ColouredIcons {
 protected:
     // Runs `action` once, inside yield number `n` (counted from the next yield).
     void AtYield(int n, std::function<void()> action) {
-        const int target = svc.yields + n;
-        svc.onYield = [this, target, action = std::move(action)](int y) {
+        const int target = screen.yields + n;
+        screen.onYield = [this, target, action = std::move(action)](int y) {
             if (y != target) return;
             fired = true;
             action();
@@ -102,7 +102,7 @@ TEST_F(Reentry, AClearDuringALoadLeavesThePanelEmpty) {
     EXPECT_EQ(f.SelectedIcon, -1);
     EXPECT_TRUE(FrameHidden());
     for (int k = 0; k < f.picIcon.Count(); ++k) EXPECT_EQ(f.picIcon(k).Image(), Blank()) << k;
-    EXPECT_EQ(svc.extractions.size(), 2u) << "no icon is read after the clear";
+    EXPECT_EQ(sys.extractions.size(), 2u) << "no icon is read after the clear";
 }
 
 TEST_F(Reentry, AClickDuringShowAllLeavesOnlyTheClickedFile) {

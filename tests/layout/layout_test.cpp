@@ -12,7 +12,8 @@
 namespace {
 
 using platform::Point;
-using test_support::FakeServices;
+using test_support::FakeScreen;
+using test_support::FakeSystem;
 
 // A typical frame: 4 pixels at the sides and the bottom, a 30-pixel caption.
 constexpr platform::Window::Frame kFrame{60, 450, 60, 60};
@@ -55,21 +56,23 @@ protected:
 
     void Start(platform::Window::Frame frame) {
         form.reset();
-        svc = std::make_unique<FakeServices>();
-        svc->cursor = kPointer;
-        form = std::make_unique<main_window::frmMain>(*svc);
+        screen = std::make_unique<FakeScreen>();
+        sys = std::make_unique<FakeSystem>();
+        screen->cursor = kPointer;
+        form = std::make_unique<main_window::frmMain>(*screen, *sys);
         f().ArrangeIcons = [this] { arranged.push_back(Read(f())); };
         f().Me.Load.raise();
         f().Me.setNonClient(frame);
         f().Me.PlatformMoved(kLeft, kTop);
         f().Me.setClientSize(9630, 7875);
         arranged.clear();
-        svc->cursorMoves.clear();
+        screen->cursorMoves.clear();
     }
 
     main_window::frmMain& f() { return *form; }
 
-    std::unique_ptr<FakeServices> svc;
+    std::unique_ptr<FakeScreen> screen;
+    std::unique_ptr<FakeSystem> sys;
     std::unique_ptr<main_window::frmMain> form;
     std::vector<Geometry> arranged;  // what ArrangeIcons saw, one entry a call
 };
@@ -192,7 +195,7 @@ TEST_F(LayoutTest, TheMinimumSizeAndThePointer) {
         f().Me.PlatformResized(c.outerW, c.outerH);
         EXPECT_EQ(f().Me.Width(), c.expectW);
         EXPECT_EQ(f().Me.Height(), c.expectH);
-        EXPECT_EQ(svc->cursorMoves, c.moves);
+        EXPECT_EQ(screen->cursorMoves, c.moves);
         // The layout is that of the size the window ended at.
         const Geometry g = Read(f());
         EXPECT_EQ(g.statusW, c.expectW - 120);
@@ -209,7 +212,7 @@ TEST_F(LayoutTest, AMinimizedWindowIsLeftAlone) {
     f().Me.PlatformResized(3000, 2000);
     EXPECT_EQ(f().Me.Width(), 3000);
     EXPECT_EQ(f().Me.Height(), 2000);
-    EXPECT_TRUE(svc->cursorMoves.empty());
+    EXPECT_TRUE(screen->cursorMoves.empty());
     EXPECT_TRUE(arranged.empty());
     const Geometry after = Read(f());
     EXPECT_EQ(after.dir1H, before.dir1H);
@@ -221,8 +224,8 @@ TEST_F(LayoutTest, AMinimizedWindowIsLeftAlone) {
     f().Me.setState(platform::WindowState::Normal);
     EXPECT_EQ(f().Me.Width(), 8535);
     EXPECT_EQ(f().Me.Height(), 6500);
-    ASSERT_FALSE(svc->cursorMoves.empty());
-    EXPECT_EQ(svc->cursorMoves.back(), (Point{670, 514}));
+    ASSERT_FALSE(screen->cursorMoves.empty());
+    EXPECT_EQ(screen->cursorMoves.back(), (Point{670, 514}));
 }
 
 TEST_F(LayoutTest, AMaximizedWindowIsLaidOutLikeANormalOne) {

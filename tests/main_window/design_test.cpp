@@ -105,9 +105,9 @@ TEST(Design, CaptionsAndSettings) {
     EXPECT_EQ(f.File1.ColumnText(2), "0");
     EXPECT_EQ(f.File1.ColumnWidth(2), 1500);
     // The cells and the panel are drawn in the window colours.
-    EXPECT_EQ(f.picIcon(0).BackColor(), w.svc.WindowColor());
-    EXPECT_EQ(f.picIconHolder.BackColor(), w.svc.WindowColor());
-    EXPECT_EQ(f.fraIcons.BackColor(), w.svc.WindowColor());
+    EXPECT_EQ(f.picIcon(0).BackColor(), w.screen.WindowColor());
+    EXPECT_EQ(f.picIconHolder.BackColor(), w.screen.WindowColor());
+    EXPECT_EQ(f.fraIcons.BackColor(), w.screen.WindowColor());
 }
 
 TEST(Design, FormStateStartsAtZero) {
@@ -182,7 +182,6 @@ TEST(Design, PopupMenus) {
         EXPECT_EQ(m.Shortcut(), c.shortcut);
         EXPECT_EQ(m.Index(), c.index);
         EXPECT_EQ(m.IsSeparator(), std::string(c.caption) == "-");
-        EXPECT_TRUE(m.Enabled());
     }
 }
 
@@ -243,7 +242,7 @@ TEST(Design, MenuSkinSettings) {
 TEST(Design, TheFolderViewStartsAtTheCurrentFolder) {
     TestWindow w;
     frmMain& f = w.f();
-    const auto cwd = w.svc.ResolveFolder("/", std::string(std::filesystem::current_path()));
+    const auto cwd = w.sys.ResolveFolder("/", std::string(std::filesystem::current_path()));
     ASSERT_TRUE(cwd.has_value());
     EXPECT_EQ(f.Dir1.Path(), *cwd);
     // The drive shown is a mounted root that holds that folder.

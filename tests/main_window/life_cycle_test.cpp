@@ -63,7 +63,7 @@ TEST(FormLoad, PlacesThePanelAndClearsTheStatusBar) {
     f.SelectedIcon = 7;
     f.lnFrame(0).setVisible(true);
     f.lnFrame(3).setVisible(true);
-    const int yields = w.svc.yields;
+    const int yields = w.screen.yields;
 
     f.Me.Load.raise();
 
@@ -105,9 +105,9 @@ TEST(FormLoad, PlacesThePanelAndClearsTheStatusBar) {
     EXPECT_EQ(f.File1.Count(), 0);
     EXPECT_EQ(f.IconCount, 0);
     EXPECT_EQ(f.picIcon.Count(), 1);
-    EXPECT_EQ(w.svc.yields, yields + 1);
-    EXPECT_TRUE(w.svc.extractions.empty());
-    EXPECT_FALSE(w.svc.ended);
+    EXPECT_EQ(w.screen.yields, yields + 1);
+    EXPECT_TRUE(w.sys.extractions.empty());
+    EXPECT_FALSE(w.screen.ended);
 }
 
 TEST(FormLoad, ThePanelStartsRightOfTheDriveList) {
@@ -144,14 +144,14 @@ TEST(FormUnload, UnloadsTheCellsHighestFirstThenEnds) {
         for (int i = 1; i < c.cells; ++i) f.picIcon.Load(i);
         std::vector<int> unloaded;
         f.picIcon.unloading = [&](platform::PictureBox& p) {
-            EXPECT_FALSE(w.svc.ended) << "End before every cell was unloaded";
+            EXPECT_FALSE(w.screen.ended) << "End before every cell was unloaded";
             unloaded.push_back(p.Index());
         };
         f.Me.Unload.raise();
         EXPECT_EQ(unloaded, c.unloaded);
         EXPECT_EQ(f.picIcon.Count(), 1);
         EXPECT_TRUE(f.picIcon.Exists(0));
-        EXPECT_TRUE(w.svc.ended);
+        EXPECT_TRUE(w.screen.ended);
         EXPECT_TRUE(f.Ended());
     }
 }
@@ -164,13 +164,13 @@ TEST(Timer, EachTickTrimsMemoryAndChangesNothingElse) {
     f.ShowProgress(0, 10);
     f.ShowProgress(4, -1);
     const std::string before = Snapshot(w);
-    const int trims = w.svc.trims;
+    const int trims = w.sys.trims;
     f.Timer1.Tick.raise();
-    EXPECT_EQ(w.svc.trims, trims + 1);
+    EXPECT_EQ(w.sys.trims, trims + 1);
     f.Timer1.Tick.raise();
-    EXPECT_EQ(w.svc.trims, trims + 2);
+    EXPECT_EQ(w.sys.trims, trims + 2);
     EXPECT_EQ(Snapshot(w), before);
-    EXPECT_TRUE(w.svc.opened.empty());
+    EXPECT_TRUE(w.sys.opened.empty());
 }
 
 TEST(Blog, OpensTheMakersBlogAndChangesNothingElse) {
@@ -178,21 +178,21 @@ TEST(Blog, OpensTheMakersBlogAndChangesNothingElse) {
     frmMain& f = w.f();
     f.Form_Load();
     const std::string before = Snapshot(w);
-    const int trims = w.svc.trims;
+    const int trims = w.sys.trims;
     f.mnutesselblog().Click.raise();
-    EXPECT_EQ(w.svc.opened, (std::vector<std::string>{main_window::kMakerBlogUrl}));
+    EXPECT_EQ(w.sys.opened, (std::vector<std::string>{main_window::kMakerBlogUrl}));
     EXPECT_EQ(std::string(main_window::kMakerBlogUrl).rfind("http", 0), 0u);
     EXPECT_EQ(Snapshot(w), before);
-    EXPECT_EQ(w.svc.trims, trims);
-    EXPECT_TRUE(w.svc.boxes.empty());
+    EXPECT_EQ(w.sys.trims, trims);
+    EXPECT_TRUE(w.screen.boxes.empty());
 }
 
 TEST(Blog, ChosenFromTheIconMenu) {
     TestWindow w;
     frmMain& f = w.f();
-    w.svc.choose = [](platform::Menu& m) { return m.Items().back().get(); };
-    w.svc.PopupMenu(f.mnuTop(1));
-    EXPECT_EQ(w.svc.opened, (std::vector<std::string>{main_window::kMakerBlogUrl}));
+    w.screen.choose = [](platform::Menu& m) { return m.Items().back().get(); };
+    w.screen.PopupMenu(f.mnuTop(1));
+    EXPECT_EQ(w.sys.opened, (std::vector<std::string>{main_window::kMakerBlogUrl}));
 }
 
 TEST(Cells, ALoadedCellCopiesTheTemplatesSizeAndIsHiddenAndBlank) {
@@ -211,7 +211,7 @@ TEST(Cells, ALoadedCellCopiesTheTemplatesSizeAndIsHiddenAndBlank) {
     EXPECT_EQ(cell.Height(), 480);
     EXPECT_FALSE(cell.Visible());
     EXPECT_TRUE(cell.IsBlank());
-    EXPECT_EQ(cell.Image(), platform::Bitmap(32, 32, w.svc.WindowColor()));
+    EXPECT_EQ(cell.Image(), platform::Bitmap(32, 32, w.screen.WindowColor()));
     EXPECT_EQ(cell.BackColor(), tmpl.BackColor());
     // The template keeps its own drawing.
     EXPECT_EQ(tmpl.Image(), platform::Bitmap(32, 32, platform::MakeArgb(255, 0, 0)));

@@ -80,12 +80,12 @@ TEST(ShowProgress, YieldsOnceOnEveryCallAfterTheBarIsSet) {
     TestWindow w;
     frmMain& f = w.f();
     Bar atYield{};
-    w.svc.onYield = [&](int) { atYield = Read(f); };
-    int yields = w.svc.yields;
+    w.screen.onYield = [&](int) { atYield = Read(f); };
+    int yields = w.screen.yields;
     for (const auto& c : calls) {
         SCOPED_TRACE(c.name);
         f.ShowProgress(c.value, c.max);
-        EXPECT_EQ(w.svc.yields, ++yields);
+        EXPECT_EQ(w.screen.yields, ++yields);
         EXPECT_EQ(atYield, Read(f));  // the yield comes last
     }
 }
@@ -94,7 +94,7 @@ TEST(ShowProgress, PendingEventsRunInsideTheCall) {
     TestWindow w;
     frmMain& f = w.f();
     bool ran = false;
-    w.svc.queued.push_back([&] { ran = true; });
+    w.screen.queued.push_back([&] { ran = true; });
     f.ShowProgress(0, 5);
     EXPECT_TRUE(ran);
 }
@@ -105,7 +105,7 @@ TEST(ShowProgress, ARunStartedInsideAnotherRunsYieldEndsAtPositionZero) {
     f.ShowProgress(0, 10);
     f.ShowProgress(8, -1);
     // A handler that runs during the next yield starts a shorter run.
-    w.svc.queued.push_back([&] { f.ShowProgress(0, 3); });
+    w.screen.queued.push_back([&] { f.ShowProgress(0, 3); });
     f.ShowProgress(9, -1);
     EXPECT_EQ(Read(f), (Bar{0, 2, 0, true}));
     // The outer run carries on; its later indexes lie past the new range.
@@ -145,7 +145,7 @@ TEST(ShowStatus, TheBarStartsFiftyTwipsAfterTheTextAndEndsAtTheClientWidth) {
         ASSERT_EQ(TextWidth(c.text, 15), c.labelWidth);  // the table agrees with the metrics
         TestWindow w;
         frmMain& f = w.f();
-        const int yields = w.svc.yields;
+        const int yields = w.screen.yields;
         f.ShowStatus(c.text);
         EXPECT_EQ(f.lblStatus.Caption(), c.text);
         EXPECT_EQ(f.lblStatus.Width(), c.labelWidth);
@@ -154,7 +154,7 @@ TEST(ShowStatus, TheBarStartsFiftyTwipsAfterTheTextAndEndsAtTheClientWidth) {
         EXPECT_EQ(f.progbar.Width(), c.barWidth);
         EXPECT_EQ(f.progbar.Top(), 120);
         EXPECT_EQ(f.progbar.Height(), 135);
-        EXPECT_EQ(w.svc.yields, yields);  // no yield here
+        EXPECT_EQ(w.screen.yields, yields);  // no yield here
     }
 }
 

@@ -12,13 +12,14 @@
 namespace main_window_test {
 
 struct TestWindow {
-    test_support::FakeServices svc;
+    test_support::FakeScreen screen;
+    test_support::FakeSystem sys;
     std::unique_ptr<main_window::frmMain> form;
 
     // The screen's DPI is read when the window is made.
     explicit TestWindow(double dpiX = 96, double dpiY = 96) {
-        svc.scale = {dpiX, dpiY};
-        form = std::make_unique<main_window::frmMain>(svc);
+        screen.scale = {dpiX, dpiY};
+        form = std::make_unique<main_window::frmMain>(screen, sys);
     }
     main_window::frmMain& f() { return *form; }
 };
@@ -59,10 +60,10 @@ inline std::string Snapshot(TestWindow& w) {
     o << "Dir1 " << f.Dir1.Path() << " Drive1 " << f.Drive1.Drive() << '\n';
     Geometry(o, "File1", f.File1);
     o << "File1 rows " << f.File1.Count() << " '" << f.File1.ColumnText(1) << "' '" << f.File1.ColumnText(2) << "'\n";
-    o << "ended " << f.Ended() << '/' << w.svc.ended << " yields " << w.svc.yields << " boxes " << w.svc.boxes.size()
-      << " popups " << w.svc.popups.size() << " saves " << w.svc.saveDialogs.size() << " clip "
-      << w.svc.clipboardClears << '/' << w.svc.clipboard.has_value() << " cursor " << w.svc.cursorMoves.size()
-      << " extractions " << w.svc.extractions.size() << '\n';
+    o << "ended " << f.Ended() << '/' << w.screen.ended << " yields " << w.screen.yields << " boxes " << w.screen.boxes.size()
+      << " popups " << w.screen.popups.size() << " saves " << w.screen.saveDialogs.size() << " clip "
+      << w.screen.clipboardClears << '/' << w.screen.clipboard.has_value() << " cursor " << w.screen.cursorMoves.size()
+      << " extractions " << w.sys.extractions.size() << '\n';
     return o.str();
 }
 

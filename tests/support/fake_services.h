@@ -1,7 +1,6 @@
 #pragma once
-// The services as tests drive them: the real folders, files and icon reader,
-// but a yield that runs what the test queued, and dialogs, menus, clipboard,
-// pointer and shell that record what was asked and answer as told.
+// The test doubles of the screen and the system services, and helpers the
+// window's tests share.
 
 #include <deque>
 #include <functional>
@@ -10,11 +9,17 @@
 #include <vector>
 
 #include "platform/controls/menu.h"
-#include "platform/system_services.h"
+#include "platform/icons/icons.h"
+#include "platform/screen.h"
+#include "platform/system.h"
+#include "platform/system/posix_files.h"
 
 namespace test_support {
 
-class FakeServices : public platform::SystemServices {
+// The screen as tests drive it: a yield that runs what the test queued, and
+// dialogs, menus, clipboard and pointer that record what was asked and
+// answer as told.
+class FakeScreen : public platform::Screen {
 public:
     // DoEvents runs, in order, the actions queued before it; actions they
     // queue wait for the next yield. `onYield` sees every yield first.
@@ -59,6 +64,9 @@ public:
         return saveAnswer;
     }
 
+    bool ended = false;
+    void End() override { ended = true; }
+
     std::optional<platform::Bitmap> clipboard;
     int clipboardClears = 0;
     void ClipboardClear() override {
@@ -66,11 +74,6 @@ public:
         clipboard.reset();
     }
     void ClipboardSetImage(const platform::Bitmap& image) override { clipboard = image; }
-
-    std::vector<std::string> opened;
-    void ShellOpen(const std::string& url) override { opened.push_back(url); }
-    bool ended = false;
-    void End() override { ended = true; }
 
     platform::Point cursor{400, 300};
     std::vector<platform::Point> cursorMoves;
@@ -80,24 +83,8 @@ public:
         cursorMoves.push_back(p);
     }
 
-    int trims = 0;
-    void TrimMemory() override { ++trims; }
-
-    std::string appPath = "/opt/tessel";
-    std::string AppPath() override { return appPath; }
-
-    // Icon files: the real reader unless a test says otherwise.
-    std::function<std::optional<platform::icons::Icon>(const std::string&, int)> extract;
-    std::vector<std::pair<std::string, int>> extractions;
-    std::optional<platform::icons::Icon> ExtractIcon(const std::string& path, int index) override {
-        extractions.emplace_back(path, index);
-        return extract ? extract(path, index) : SystemServices::ExtractIcon(path, index);
-    }
-    std::function<int(const std::string&)> count;
-    int CountIcons(const std::string& path) override { return count ? count(path) : SystemServices::CountIcons(path); }
-
     platform::ScreenScale scale{96, 96};
-    platform::ScreenScale Screen() override { return scale; }
+    platform::ScreenScale Scale() override { return scale; }
     // A fixed rule instead of font metrics: 6 pixels a character.
     platform::Twips MeasureText(const std::string& text) override {
         int chars = 0;
@@ -107,6 +94,54 @@ public:
     }
     platform::Argb WindowColor() override { return platform::MakeArgb(255, 255, 255); }
     platform::Argb WindowTextColor() override { return platform::MakeArgb(0, 0, 0); }
+};
+
+// The system as tests drive it: the real folders and icon reader, a start
+// folder the test chooses, and pictures, the shell and memory trims that are
+// only recorded.
+class FakeSystem : public platform::System {
+public:
+    std::string Dir(const std::string& folder) override { return dir_.Start(folder); }
+    std::string Dir() override { return dir_.Next(); }
+    int CountFiles(const std::string& folder) override { return platform::CountFiles(folder); }
+    std::vector<std::string> Drives() override { return platform::MountedRoots(); }
+    std::optional<std::string> ResolveFolder(const std::string&, const std::string& requested) override {
+        return platform::ResolveFolder(requested);
+    }
+    // The folder the window opens on; the test's own working folder unless it chooses.
+    std::string currentFolder = platform::WorkingFolder();
+    std::string CurrentFolder() override { return currentFolder; }
+    std::string appPath = "/opt/tessel";
+    std::string AppPath() override { return appPath; }
+
+    // Icon files: the real reader unless a test says otherwise.
+    std::function<std::optional<platform::icons::Icon>(const std::string&, int)> extract;
+    std::vector<std::pair<std::string, int>> extractions;
+    std::optional<platform::icons::Icon> ExtractIcon(const std::string& path, int index) override {
+        extractions.emplace_back(path, index);
+        return extract ? extract(path, index) : platform::icons::ExtractIconFromFile(path, index);
+    }
+    std::function<int(const std::string&)> count;
+    int CountIcons(const std::string& path) override {
+        return count ? count(path) : platform::icons::CountIconsInFile(path);
+    }
+
+    struct Picture {
+        platform::Bitmap image;
+        std::string path;
+    };
+    std::vector<Picture> pictures;
+    void SavePicture(const platform::Bitmap& image, const std::string& path) override {
+        pictures.push_back({image, path});
+    }
+
+    std::vector<std::string> opened;
+    void ShellOpen(const std::string& url) override { opened.push_back(url); }
+    int trims = 0;
+    void TrimMemory() override { ++trims; }
+
+private:
+    platform::PlainFileEnumeration dir_;
 };
 
 // An icon of one colour, opaque, as the reader would hand it over.

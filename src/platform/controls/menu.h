@@ -19,8 +19,6 @@ public:
     // The shortcut as shown beside the caption, "Ctrl+C".
     const std::string& Shortcut() const { return shortcut_; }
     bool IsSeparator() const { return caption_ == "-"; }
-    bool Enabled() const { return enabled_; }
-    void setEnabled(bool e) { enabled_ = e; changed(); }
 
     Menu& Add(std::unique_ptr<Menu> item) {
         items_.push_back(std::move(item));
@@ -32,7 +30,6 @@ public:
 
 private:
     std::string caption_, shortcut_;
-    bool enabled_ = true;
     std::vector<std::unique_ptr<Menu>> items_;
 };
 

@@ -45,7 +45,6 @@ public:
 
     Event<> Click;
     Event<int, int, float, float> MouseUp;  // Button, Shift, X, Y
-    Event<> GotFocus;
 
 private:
     ScreenScale scale_;

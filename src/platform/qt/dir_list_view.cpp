@@ -11,14 +11,11 @@
 #include <algorithm>
 
 #include "cjk_font.h"
+#include "platform/paths.h"
 
 namespace platform_qt {
 
 namespace {
-
-std::string Join(const std::string& folder, const std::string& name) {
-    return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
-}
 
 bool IsFolder(const std::string& path, unsigned char type) {
     if (type == DT_DIR) return true;
@@ -55,7 +52,7 @@ std::vector<std::string> ListSubfolders(const std::string& folder) {
     while (dirent* e = ::readdir(d)) {
         const std::string name = e->d_name;
         if (name.empty() || name[0] == '.') continue;
-        if (IsFolder(Join(folder, name), e->d_type)) names.push_back(name);
+        if (IsFolder(platform::JoinPath(folder, name), e->d_type)) names.push_back(name);
     }
     ::closedir(d);
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
@@ -111,7 +108,7 @@ void DirListView::rebuild() {
     currentFolder_ = parent;
     for (const std::string& name : ListSubfolders(shownPath_)) {
         auto* item = new QTreeWidgetItem(parent);
-        const std::string full = Join(shownPath_, name);
+        const std::string full = platform::JoinPath(shownPath_, name);
         item->setText(0, Shown(full));
         item->setIcon(0, closedIcon);
         item->setData(0, kPathRole, QByteArray::fromStdString(full));

@@ -4,7 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "qt_services.h"
+#include "platform/system/bitmap_image.h"
 
 namespace platform_qt {
 
@@ -87,7 +87,7 @@ int IconCanvasView::CellAt(QPoint p) const {
 
 const QImage& IconCanvasView::imageOf(const platform::PictureBox& cell) {
     auto it = images_.find(&cell);
-    if (it == images_.end()) it = images_.emplace(&cell, ToQImage(cell.Image())).first;
+    if (it == images_.end()) it = images_.emplace(&cell, platform::ToQImage(cell.Image())).first;
     return it->second;
 }
 

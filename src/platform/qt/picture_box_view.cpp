@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
-#include "qt_services.h"
+#include "platform/system/bitmap_image.h"
 
 namespace platform_qt {
 
@@ -22,7 +22,7 @@ PictureBoxView::~PictureBoxView() { box_.viewFocus = nullptr; }
 
 void PictureBoxView::refresh() {
     SetColors(*this, box_);
-    image_ = box_.IsBlank() ? QImage() : ToQImage(box_.Image());
+    image_ = box_.IsBlank() ? QImage() : platform::ToQImage(box_.Image());
     Place(*this, box_, ctx_.scale);
     update();
 }
@@ -52,11 +52,6 @@ void PictureBoxView::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) pressedLeft_ = false;
     (*ctx_.dispatch)([&] { box_.MouseUp.raise(button, shift, ToTwipsX(p.x(), ctx_.scale), ToTwipsY(p.y(), ctx_.scale)); });
     if (click) (*ctx_.dispatch)([&] { box_.Click.raise(); });
-}
-
-void PictureBoxView::focusInEvent(QFocusEvent* e) {
-    QWidget::focusInEvent(e);
-    (*ctx_.dispatch)([&] { box_.GotFocus.raise(); });
 }
 
 }  // namespace platform_qt

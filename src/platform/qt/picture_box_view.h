@@ -21,7 +21,6 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
 
 private:
     platform::PictureBox& box_;

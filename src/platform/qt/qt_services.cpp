@@ -4,7 +4,6 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QCursor>
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,11 +15,12 @@
 #include <QPalette>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QUrl>
 #include <map>
 
 #include "cjk_font.h"
 #include "platform/controls/menu.h"
+#include "platform/failure.h"
+#include "platform/system/bitmap_image.h"
 
 namespace platform_qt {
 
@@ -62,15 +62,6 @@ QStringList ToQtNameFilters(const std::string& filter) {
         out << text + " (" + pattern + ")";
     }
     return out;
-}
-
-QImage ToQImage(const platform::Bitmap& b) {
-    QImage img(b.width, b.height, QImage::Format_RGB32);
-    for (int y = 0; y < b.height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < b.width; ++x) line[x] = b.at(x, y) | 0xFF000000u;
-    }
-    return img;
 }
 
 QtServices::QtServices()
@@ -122,7 +113,6 @@ void QtServices::PopupMenu(platform::Menu& menu) {
         // Only shown beside the caption; the window installs the keys itself.
         if (!item->Shortcut().empty()) text += '\t' + QString::fromUtf8(item->Shortcut().c_str());
         QAction* a = popup.addAction(text);
-        a->setEnabled(item->Enabled());
         items[a] = item.get();
     }
     QAction* chosen = popup.exec(QCursor::pos());
@@ -169,7 +159,7 @@ void QtServices::ClipboardClear() {
 void QtServices::ClipboardSetImage(const platform::Bitmap& image) {
     QClipboard* cb = QGuiApplication::clipboard();
     if (!cb) throw platform::Failure("no clipboard");
-    const QImage img = ToQImage(image);
+    const QImage img = platform::ToQImage(image);
     auto* data = new QMimeData;
     // As an image (which Qt offers as a bitmap to other programs) and as PNG
     // bytes, which every program that pastes pictures on this system reads.
@@ -177,11 +167,6 @@ void QtServices::ClipboardSetImage(const platform::Bitmap& image) {
     data->setData("image/png", Encode(img, "PNG"));
     data->setData("image/bmp", Encode(img, "BMP"));
     cb->setMimeData(data, QClipboard::Clipboard);
-}
-
-void QtServices::ShellOpen(const std::string& url) {
-    // Nothing to say when no program handles the address.
-    QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromUtf8(url.c_str())));
 }
 
 void QtServices::End() {
@@ -196,7 +181,7 @@ platform::Point QtServices::GetCursorPos() {
 
 void QtServices::SetCursorPos(platform::Point p) { QCursor::setPos(p.x, p.y); }
 
-platform::ScreenScale QtServices::Screen() {
+platform::ScreenScale QtServices::Scale() {
     if (const QScreen* s = QGuiApplication::primaryScreen()) return {s->logicalDotsPerInchX(), s->logicalDotsPerInchY()};
     return {};
 }
@@ -204,7 +189,7 @@ platform::ScreenScale QtServices::Screen() {
 platform::Twips QtServices::MeasureText(const std::string& text) {
     const QFontMetrics fm(labelFont_);
     const int px = fm.horizontalAdvance(QString::fromUtf8(text.c_str()));
-    return static_cast<platform::Twips>(px * Screen().twipsPerPixelX());
+    return static_cast<platform::Twips>(px * Scale().twipsPerPixelX());
 }
 
 platform::Argb QtServices::WindowColor() { return FromQColor(QApplication::palette().color(QPalette::Base)); }

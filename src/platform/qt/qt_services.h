@@ -1,14 +1,14 @@
 #pragma once
-// The services as Qt provides them: the event loop, message boxes, popup
-// menus, the Save dialog, the clipboard, the shell, the pointer and the
-// screen. Folders, icon files and picture files come from SystemServices.
+// The screen as Qt provides it: the event loop, message boxes, popup menus,
+// the Save dialog, the clipboard, the pointer, text measuring and the
+// screen's scale and colours.
 
 #include <QFont>
 #include <QImage>
 #include <QString>
 #include <QStringList>
 
-#include "platform/system_services.h"
+#include "platform/screen.h"
 
 namespace platform_qt {
 
@@ -17,10 +17,7 @@ namespace platform_qt {
 // brackets keeps it once; patterns separated by ';' become blank-separated.
 QStringList ToQtNameFilters(const std::string& filter);
 
-// A picture as Qt holds it, fully opaque (the clipboard and files carry no alpha).
-QImage ToQImage(const platform::Bitmap& b);
-
-class QtServices : public platform::SystemServices {
+class QtServices : public platform::Screen {
 public:
     QtServices();
 
@@ -32,14 +29,13 @@ public:
     void ClipboardClear() override;
     void ClipboardSetImage(const platform::Bitmap& image) override;
 
-    void ShellOpen(const std::string& url) override;
     void End() override;
     bool Ended() const { return ended_; }
 
     platform::Point GetCursorPos() override;
     void SetCursorPos(platform::Point p) override;
 
-    platform::ScreenScale Screen() override;
+    platform::ScreenScale Scale() override;
     platform::Twips MeasureText(const std::string& text) override;
     platform::Argb WindowColor() override;
     platform::Argb WindowTextColor() override;
@@ -51,14 +47,12 @@ public:
     void setMenuStyleSheet(QString css) { menuStyleSheet_ = std::move(css); }
     const QString& MenuStyleSheet() const { return menuStyleSheet_; }
     void setMenuFont(const QFont& f) { menuFont_ = f; }
-    // The font labels are drawn in, which MeasureText measures.
-    void setLabelFont(const QFont& f) { labelFont_ = f; }
-    const QFont& LabelFont() const { return labelFont_; }
 
 private:
     QString title_;
     QString menuStyleSheet_;
     QFont menuFont_;
+    // The font labels are drawn in, which MeasureText measures.
     QFont labelFont_;
     bool ended_ = false;
 };

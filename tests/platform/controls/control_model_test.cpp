@@ -345,12 +345,12 @@ TEST(ScrollBar, TheUsersThumbRaisesScrollWhileDraggingAndChangeAtTheEnd) {
 // ---------------------------------------------------------------- DirList
 
 TEST(DirList, ADifferentPathRaisesChangeTheSameDoesNotAndABadPathFails) {
-    test_support::FakeServices svc;
+    test_support::FakeSystem sys;
     test_support::TempFolder a, b;
     ::mkdir((a.path() + "/sub").c_str(), 0755);
     a.write("file.exe", "x");
     platform::DirList dir("Dir1", nullptr, [&](const std::string& cur, const std::string& req) {
-        return svc.ResolveFolder(cur, req);
+        return sys.ResolveFolder(cur, req);
     });
     std::vector<std::string> seen;  // the Path each Change saw
     dir.Change.connect([&] { seen.push_back(dir.Path()); });

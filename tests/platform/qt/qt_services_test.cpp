@@ -225,7 +225,7 @@ TEST(QtServicesClipboard, OffersTheImageAsBitmapAndPng) {
 
 TEST(QtServicesScreen, TextAndColours) {
     platform_qt::QtServices services;
-    const platform::ScreenScale s = services.Screen();
+    const platform::ScreenScale s = services.Scale();
     EXPECT_GT(s.dpiX, 0);
     const float one = services.MeasureText("图");
     const float four = services.MeasureText("图标图标");

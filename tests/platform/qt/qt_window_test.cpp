@@ -12,14 +12,16 @@
 #include "app/qt_window.h"
 #include "platform/qt/cjk_font.h"
 #include "platform/qt/qt_services.h"
+#include "platform/system/system_services.h"
 #include "qt_test_util.h"
 
 namespace {
 
 struct RealWindow {
     platform_qt::QtServices services;
-    main_window::frmMain frm{services};
-    app::QtWindow view{frm};
+    platform::SystemServices system;
+    main_window::frmMain frm{services, system};
+    app::QtWindow view{frm, services};
     RealWindow() {
         view.dispatcher()([&] { frm.Me.Load.raise(); });
         view.show();
@@ -42,7 +44,7 @@ void WhenOpen(std::function<void(QWidget*)> answer) {
 
 TEST(QtWindow, OpensAtTheDesignedSize) {
     RealWindow w;
-    ASSERT_EQ(w.services.Screen().dpiX, 96) << "the geometry below is for 96 dpi";
+    ASSERT_EQ(w.services.Scale().dpiX, 96) << "the geometry below is for 96 dpi";
     EXPECT_EQ(w.view.window().size(), QSize(642, 525));
     EXPECT_EQ(w.view.window().windowTitle(), "Tessel保存文件图标");
     // The minimum outer size less whatever frame the platform draws.

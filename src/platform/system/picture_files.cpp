@@ -15,7 +15,8 @@
 #include <memory>
 #include <vector>
 
-#include "failure.h"
+#include "bitmap_image.h"
+#include "platform/failure.h"
 
 namespace platform {
 
@@ -38,16 +39,6 @@ Format FormatOf(const std::string& path) {
     if (EndsWith(path, ".ico")) return Format::Ico;
     if (EndsWith(path, ".png")) return Format::Png;
     return Format::Bmp;
-}
-
-// The cell's picture is opaque: it was drawn onto the cell's background.
-QImage ToQImage(const Bitmap& b) {
-    QImage img(b.width, b.height, QImage::Format_RGB32);
-    for (int y = 0; y < b.height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < b.width; ++x) line[x] = b.at(x, y) | 0xFF000000u;
-    }
-    return img;
 }
 
 QByteArray EncodeWithQt(const Bitmap& image, const char* format, int quality = -1) {

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "bitmap.h"
+#include "platform/bitmap.h"
 
 namespace platform {
 

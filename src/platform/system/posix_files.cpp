@@ -1,4 +1,4 @@
-#include "system_services.h"
+#include "posix_files.h"
 
 #include <dirent.h>
 #include <malloc.h>
@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "picture_files.h"
+#include "platform/paths.h"
 
 namespace platform {
 
@@ -19,11 +19,6 @@ namespace {
 bool IsRegularFile(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == '/') return folder + name;
-    return folder + "/" + name;
 }
 
 // Calls `f(name, d_type)` for every entry but . and ..; false when the folder
@@ -95,18 +90,18 @@ std::vector<std::string> MountedRoots() {
     return roots;
 }
 
-std::string SystemServices::Dir(const std::string& folder) {
+std::string PlainFileEnumeration::Start(const std::string& folder) {
     names_ = ListPlainFiles(folder);
     next_ = 0;
-    return Dir();
+    return Next();
 }
 
-std::string SystemServices::Dir() {
+std::string PlainFileEnumeration::Next() {
     if (next_ >= names_.size()) return "";
     return names_[next_++];
 }
 
-int SystemServices::CountFiles(const std::string& folder) {
+int CountFiles(const std::string& folder) {
     int n = 0;
     ForEachEntry(folder, [&](const std::string& name, unsigned char type) {
         if (type == DT_DIR) return;
@@ -119,9 +114,7 @@ int SystemServices::CountFiles(const std::string& folder) {
     return n;
 }
 
-std::vector<std::string> SystemServices::Drives() { return MountedRoots(); }
-
-std::optional<std::string> SystemServices::ResolveFolder(const std::string&, const std::string& requested) {
+std::optional<std::string> ResolveFolder(const std::string& requested) {
     if (requested.empty() || requested[0] != '/') return std::nullopt;
     // One spelling per folder, so that comparing paths compares folders.
     std::string path = std::filesystem::path(requested).lexically_normal().string();
@@ -135,17 +128,13 @@ std::optional<std::string> SystemServices::ResolveFolder(const std::string&, con
     return path;
 }
 
-int SystemServices::CountIcons(const std::string& path) { return icons::CountIconsInFile(path); }
-
-std::optional<icons::Icon> SystemServices::ExtractIcon(const std::string& path, int index) {
-    return icons::ExtractIconFromFile(path, index);
+std::string WorkingFolder() {
+    char buf[4096];
+    if (::getcwd(buf, sizeof buf)) return buf;
+    return "/";
 }
 
-void SystemServices::SavePicture(const Bitmap& image, const std::string& path) { WritePictureFile(image, path); }
-
-void SystemServices::TrimMemory() { ::malloc_trim(0); }
-
-std::string SystemServices::AppPath() {
+std::string ProgramFolder() {
     char buf[4096];
     const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
     if (n <= 0) return "/";
@@ -153,5 +142,7 @@ std::string SystemServices::AppPath() {
     const auto slash = exe.rfind('/');
     return slash == 0 ? "/" : exe.substr(0, slash);
 }
+
+void TrimHeap() { ::malloc_trim(0); }
 
 }  // namespace platform

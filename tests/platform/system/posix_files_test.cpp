@@ -10,19 +10,19 @@
 #include <vector>
 
 #include "fake_services.h"
+#include "platform/system/posix_files.h"
 
 namespace {
 
-using test_support::FakeServices;
 using test_support::TempFolder;
 
 void MakeFolder(const std::string& path) { ASSERT_EQ(::mkdir(path.c_str(), 0755), 0) << path; }
 void Link(const std::string& target, const std::string& at) { ASSERT_EQ(::symlink(target.c_str(), at.c_str()), 0) << at; }
 
 // Every name Dir hands out, up to the "" that ends the enumeration.
-std::vector<std::string> Enumerate(FakeServices& svc, const std::string& folder) {
+std::vector<std::string> Enumerate(platform::PlainFileEnumeration& dir, const std::string& folder) {
     std::vector<std::string> names;
-    for (std::string n = svc.Dir(folder); !n.empty() && names.size() < 1000; n = svc.Dir()) names.push_back(n);
+    for (std::string n = dir.Start(folder); !n.empty() && names.size() < 1000; n = dir.Next()) names.push_back(n);
     return names;
 }
 
@@ -54,46 +54,46 @@ struct MixedFolder {
 
 TEST(Dir, ListsPlainFilesAndLinksToThemButNotFoldersOrDotNames) {
     MixedFolder m;
-    FakeServices svc;
-    EXPECT_EQ(Sorted(Enumerate(svc, m.dir.path())),
+    platform::PlainFileEnumeration dir;
+    EXPECT_EQ(Sorted(Enumerate(dir, m.dir.path())),
               Sorted({"app.exe", "lib.DLL", "readme.txt", "图标 1.ico", "empty", "link-to-file.exe", "relative-link.ico"}));
 }
 
 TEST(Dir, EndsWithAnEmptyNameAndStaysEnded) {
     TempFolder t;
     t.write("one.exe", "MZ");
-    FakeServices svc;
-    EXPECT_EQ(svc.Dir(t.path()), "one.exe");
-    EXPECT_EQ(svc.Dir(), "");
-    EXPECT_EQ(svc.Dir(), "");
+    platform::PlainFileEnumeration dir;
+    EXPECT_EQ(dir.Start(t.path()), "one.exe");
+    EXPECT_EQ(dir.Next(), "");
+    EXPECT_EQ(dir.Next(), "");
 }
 
 TEST(Dir, ATrailingSlashNamesTheSameFolder) {
     TempFolder t;
     t.write("one.exe", "MZ");
-    FakeServices svc;
-    EXPECT_EQ(svc.Dir(t.path() + "/"), "one.exe");
+    platform::PlainFileEnumeration dir;
+    EXPECT_EQ(dir.Start(t.path() + "/"), "one.exe");
 }
 
 TEST(Dir, ASecondStartRestartsTheOneEnumeration) {
     TempFolder a, b;
     for (const char* n : {"a1", "a2", "a3"}) a.write(n, "x");
     for (const char* n : {"b1", "b2"}) b.write(n, "x");
-    FakeServices svc;
+    platform::PlainFileEnumeration dir;
     std::vector<std::string> seen;
-    seen.push_back(svc.Dir(a.path()));
-    seen.push_back(svc.Dir());
+    seen.push_back(dir.Start(a.path()));
+    seen.push_back(dir.Next());
     // A new start abandons what was left of the first folder.
-    seen.push_back(svc.Dir(b.path()));
-    for (std::string n = svc.Dir(); !n.empty(); n = svc.Dir()) seen.push_back(n);
+    seen.push_back(dir.Start(b.path()));
+    for (std::string n = dir.Next(); !n.empty(); n = dir.Next()) seen.push_back(n);
     ASSERT_EQ(seen.size(), 4u);
     const std::vector<std::string> as = {"a1", "a2", "a3"};
     EXPECT_NE(seen[0], seen[1]);
     for (int i : {0, 1}) EXPECT_NE(std::find(as.begin(), as.end(), seen[static_cast<std::size_t>(i)]), as.end()) << seen[static_cast<std::size_t>(i)];
     EXPECT_EQ(Sorted({seen[2], seen[3]}), Sorted({"b1", "b2"}));
-    EXPECT_EQ(svc.Dir(), "");
+    EXPECT_EQ(dir.Next(), "");
     // Starting the same folder again begins at its start.
-    EXPECT_EQ(Sorted(Enumerate(svc, a.path())), Sorted({"a1", "a2", "a3"}));
+    EXPECT_EQ(Sorted(Enumerate(dir, a.path())), Sorted({"a1", "a2", "a3"}));
 }
 
 TEST(CountFiles, CountsHiddenFilesButNotFolders) {
@@ -108,37 +108,35 @@ TEST(CountFiles, CountsHiddenFilesButNotFolders) {
         {"files_and_folders", {"x.exe", "y.dll"}, {"z.exe"}, 2},
         {"hidden_file_counts", {".hidden", "shown.ico"}, {".git"}, 2},
     };
-    FakeServices svc;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder t;
         for (const auto& f : c.files) t.write(f, "x");
         for (const auto& d : c.folders) MakeFolder(t.file(d));
-        EXPECT_EQ(svc.CountFiles(t.path()), c.count);
+        EXPECT_EQ(platform::CountFiles(t.path()), c.count);
     }
 }
 
 TEST(CountFiles, CountsLinksToFilesButNotLinksToFolders) {
     MixedFolder m;
-    FakeServices svc;
     // app.exe lib.DLL readme.txt 图标 1.ico .hidden.ico empty, the three links to
     // app.exe; not the folders, the link to a folder or the dangling link.
-    EXPECT_EQ(svc.CountFiles(m.dir.path()), 9);
+    EXPECT_EQ(platform::CountFiles(m.dir.path()), 9);
 }
 
 TEST(Folders, AMissingFolderHasNoFiles) {
     TempFolder t;
     t.write("file.exe", "MZ");
-    FakeServices svc;
+    platform::PlainFileEnumeration dir;
     const struct {
         const char* name;
         std::string folder;
     } cases[] = {{"missing", t.file("missing")}, {"a_file", t.file("file.exe")}, {"empty_name", ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(svc.Dir(c.folder), "");
-        EXPECT_EQ(svc.Dir(), "");
-        EXPECT_EQ(svc.CountFiles(c.folder), 0);
+        EXPECT_EQ(dir.Start(c.folder), "");
+        EXPECT_EQ(dir.Next(), "");
+        EXPECT_EQ(platform::CountFiles(c.folder), 0);
     }
 }
 
@@ -149,10 +147,10 @@ TEST(Folders, AnUnreadableFolderHasNoFiles) {
     std::string locked = t.file("locked");
     t.write("locked/a.exe", "MZ");
     ASSERT_EQ(::chmod(locked.c_str(), 0), 0);
-    FakeServices svc;
-    EXPECT_EQ(svc.Dir(locked), "");
-    EXPECT_EQ(svc.CountFiles(locked), 0);
-    EXPECT_EQ(svc.ResolveFolder("/", locked), std::nullopt);
+    platform::PlainFileEnumeration dir;
+    EXPECT_EQ(dir.Start(locked), "");
+    EXPECT_EQ(platform::CountFiles(locked), 0);
+    EXPECT_EQ(platform::ResolveFolder(locked), std::nullopt);
 }
 
 TEST(ResolveFolder, GivesTheFolderWithoutATrailingSlash) {
@@ -160,7 +158,6 @@ TEST(ResolveFolder, GivesTheFolderWithoutATrailingSlash) {
     MakeFolder(t.file("sub"));
     t.write("file.exe", "MZ");
     Link(t.file("sub"), t.file("link-to-sub"));
-    FakeServices svc;
     const struct {
         const char* name;
         std::string requested;
@@ -182,7 +179,7 @@ TEST(ResolveFolder, GivesTheFolderWithoutATrailingSlash) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(svc.ResolveFolder(t.path(), c.requested), c.folder);
+        EXPECT_EQ(platform::ResolveFolder(c.requested), c.folder);
     }
 }
 

@@ -1,0 +1,49 @@
+#pragma once
+// What the window asks of the system: folders and their files, icon files,
+// picture files, the shell and memory. One implementation works on the real
+// system; the test double reads real folders but records what it is asked to
+// change and answers icon reads as a test says.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bitmap.h"
+
+namespace platform {
+
+namespace icons {
+struct Icon;
+}
+
+class System {
+public:
+    virtual ~System() = default;
+
+    // Folders. Dir(folder) starts the one enumeration of the process and
+    // returns the first plain file's name, Dir() the next; "" at the end.
+    virtual std::string Dir(const std::string& folder) = 0;
+    virtual std::string Dir() = 0;
+    virtual int CountFiles(const std::string& folder) = 0;  // hidden files included
+    virtual std::vector<std::string> Drives() = 0;         // roots of mounted file systems
+    // The folder a folder view moves to when `requested` (a folder or a
+    // drive) is assigned while it shows `current`; nullopt when it cannot.
+    virtual std::optional<std::string> ResolveFolder(const std::string& current, const std::string& requested) = 0;
+    // The folder the program was started in; the folder view opens on it.
+    virtual std::string CurrentFolder() = 0;
+    virtual std::string AppPath() = 0;  // the folder the program runs from
+
+    // Icon files
+    virtual int CountIcons(const std::string& path) = 0;  // 0 for none or unreadable
+    virtual std::optional<icons::Icon> ExtractIcon(const std::string& path, int index) = 0;
+
+    // Writes the picture under `path` in the format its name asks for; fails
+    // when the file cannot be written, leaving an existing file whole.
+    virtual void SavePicture(const Bitmap& image, const std::string& path) = 0;
+
+    virtual void ShellOpen(const std::string& url) = 0;
+    // Gives idle memory back to the system.
+    virtual void TrimMemory() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,13 @@
+#pragma once
+// A cell's picture as Qt holds it. The cell's picture is opaque: it was drawn
+// onto the cell's background, and the clipboard and picture files carry no
+// alpha, so every pixel is made fully opaque.
+#include <QImage>
+
+#include "platform/bitmap.h"
+
+namespace platform {
+
+QImage ToQImage(const Bitmap& b);
+
+}  // namespace platform

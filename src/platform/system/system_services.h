@@ -1,0 +1,32 @@
+#pragma once
+// The system as the program really uses it: POSIX folders, the icon reader,
+// picture files written with Qt's image writers and giflib, and the desktop's
+// handler for web addresses.
+
+#include "platform/system.h"
+#include "posix_files.h"
+
+namespace platform {
+
+class SystemServices final : public System {
+public:
+    std::string Dir(const std::string& folder) override;
+    std::string Dir() override;
+    int CountFiles(const std::string& folder) override;
+    std::vector<std::string> Drives() override;
+    std::optional<std::string> ResolveFolder(const std::string& current, const std::string& requested) override;
+    std::string CurrentFolder() override;
+    std::string AppPath() override;
+
+    int CountIcons(const std::string& path) override;
+    std::optional<icons::Icon> ExtractIcon(const std::string& path, int index) override;
+
+    void SavePicture(const Bitmap& image, const std::string& path) override;
+    void ShellOpen(const std::string& url) override;
+    void TrimMemory() override;
+
+private:
+    PlainFileEnumeration dir_;
+};
+
+}  // namespace platform

@@ -1,0 +1,10 @@
+# Fails when BINARY names a Qt library among the libraries it needs.
+find_program(READELF readelf REQUIRED)
+execute_process(COMMAND ${READELF} -d ${BINARY} OUTPUT_VARIABLE dynamic RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "readelf cannot read ${BINARY}")
+endif()
+string(REGEX MATCHALL "\\[libQt[^]]*\\]" qt "${dynamic}")
+if(qt)
+  message(FATAL_ERROR "${BINARY} needs ${qt}")
+endif()
