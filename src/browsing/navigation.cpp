@@ -26,13 +26,7 @@ void Browsing::Dir1_MouseUp(int button, int shift, float, float) {
 void Browsing::File1_ItemClick(platform::ListItem& item) {
     // Positions past 16 bits are beyond what the loader takes: nothing happens.
     if (item.Index() > 32767) return;
-    const auto position = static_cast<std::int16_t>(item.Index());
-    panel.ClearIcons();
-    const std::uint64_t mine = panel.Generation();
-    panel.LoadIconsOfFile(position, true);
-    if (panel.Generation() != mine) return;  // a newer command took the panel over
-    panel.ArrangeIcons();
-    f.CellsExhausted = false;
+    panel.ShowIconsOfFile(static_cast<std::int16_t>(item.Index()));
 }
 
 void Browsing::File1_ColumnClick(int columnIndex) {
@@ -62,25 +56,7 @@ void Browsing::mnuDirectories_Click(std::int16_t index) {
             kConfirmAllText, platform::msgbox::kYesNo + platform::msgbox::kCritical + platform::msgbox::kDefaultButton1);
         if (answer != platform::msgbox::kYes) return;
     }
-    f.fraIcons.setVisible(false);
-    f.IconCount = 0;
-    // This run owns the panel until a newer clear, load or scan takes it.
-    const std::uint64_t mine = panel.Supersede();
-    // Row positions are 16-bit: rows past 32767 are not loaded.
-    const std::int32_t n = std::min(f.File1.Count(), 32767);
-    for (std::int32_t i = 1; i <= n; ++i) {
-        panel.LoadIconsOfFile(static_cast<std::int16_t>(i), false);
-        f.screen.DoEvents();
-        if (panel.Generation() != mine) {
-            f.fraIcons.setVisible(true);
-            // A run that ran out of cells must not leave the next load blocked.
-            f.CellsExhausted = false;
-            return;
-        }
-        if (f.CellsExhausted) break;
-    }
-    panel.ArrangeIcons();
-    f.CellsExhausted = false;
+    panel.ShowAllIcons();
 }
 
 }  // namespace browsing

@@ -26,9 +26,8 @@ Browsing::Browsing(main_window::frmMain& form, icon_panel::IconPanel& p) : f(for
 
 void Browsing::ListIconFiles() {
     f.fraNoFiles.setVisible(false);
+    // Clearing also drops the selection and hides its frame.
     panel.ClearIcons();
-    f.SelectedIcon = -1;
-    f.ShowSelectionFrame(false);
     const std::string folder = ScanFolderOf(f.Dir1.Path());
     // A scan started inside one of this scan's yields moved the folder view:
     // the screen belongs to the newer scan from then on.

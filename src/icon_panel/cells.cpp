@@ -6,9 +6,7 @@ namespace icon_panel {
 IconPanel::IconPanel(main_window::frmMain& form) : f(form) {}
 
 void IconPanel::ClearIcons() {
-    Supersede();
-    // A cleared panel has nothing left to lay out either.
-    ++arrangement_;
+    run_.Clear();
     const std::int16_t last = platform::ToInt16(f.picIcon.Count() - 1);
     for (std::int32_t i = 0; i <= last; ++i) f.picIcon(i).Cls();
     f.fraIcons.setTop(0);

@@ -28,9 +28,9 @@ double ParseNumber(const std::string& text) {
 
 void IconPanel::LoadIconsOfFile(std::int16_t itemIndex, bool hideCanvas) {
     if (f.CellsExhausted) return;
-    const std::uint64_t mine = generation_;
+    const RunToken::Run mine = run_.JoinFill();
     const auto superseded = [&] {
-        if (generation_ == mine) return false;
+        if (!run_.FillSuperseded(mine)) return false;
         // Whatever ran inside the yield has finished; the canvas is not ours to keep hidden.
         if (hideCanvas) Guarded([&] { f.fraIcons.setVisible(true); });
         return true;

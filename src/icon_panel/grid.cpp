@@ -11,9 +11,9 @@ using platform::Guarded;
 void IconPanel::ArrangeIcons() {
     // An arrangement started inside this one's yield (a resize, a new load)
     // lays the grid out for the newer state; this one stops where it is.
-    const std::uint64_t mine = ++arrangement_;
+    const RunToken::Run mine = run_.StartArrangement();
     const auto superseded = [&] {
-        if (arrangement_ == mine) return false;
+        if (!run_.ArrangementSuperseded(mine)) return false;
         Guarded([&] { f.fraIcons.setVisible(true); });
         return true;
     };

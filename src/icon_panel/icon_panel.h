@@ -32,6 +32,14 @@ public:
     // Appends the icons of the file at list position `itemIndex` to the cells.
     void LoadIconsOfFile(std::int16_t itemIndex, bool hideCanvas);
 
+    // The commands that fill the panel, each a whole step: what was shown
+    // before goes, the icons are loaded and laid out, and a run that ran out
+    // of cells no longer blocks the next load.
+    // The icons of the file at list position `position` alone.
+    void ShowIconsOfFile(std::int16_t position);
+    // The icons of every listed file in one grid, yielding after each file.
+    void ShowAllIcons();
+
     // Grid and scrolling
     void ArrangeIcons();
     void VS_Change();
@@ -43,14 +51,37 @@ public:
     void fraIcons_MouseUp(int button, int shift, float x, float y);
     void mnuIcons_Click(std::int16_t index);
 
-    // Every clear, and every command that refills the panel, starts a new
-    // generation. A load that finds a newer generation after it yielded has
-    // been superseded by what ran inside the yield: it stops and leaves the
-    // panel to the newer command.
-    std::uint64_t Generation() const { return generation_; }
-    std::uint64_t Supersede() { return ++generation_; }
-
 private:
+    // Which run of work the panel is doing. Work that yields can be overtaken
+    // by a command the user gives inside the yield; at its next yield it asks
+    // the token, and when a newer run has started it stops and leaves the
+    // panel to that run:
+    //  - clearing the panel (a new folder, a click on a file) supersedes every
+    //    load, show-all and arrangement in progress;
+    //  - a show-all supersedes the loads and the show-all in progress;
+    //  - an arrangement (a resize, the end of a command) supersedes only the
+    //    arrangement in progress: a load or a show-all goes on with the cells
+    //    as they are and lays them out again at its end.
+    class RunToken {
+    public:
+        using Run = std::uint64_t;
+        void Clear() {
+            ++fill_;
+            ++arrangement_;
+        }
+        Run StartFill() { return ++fill_; }
+        // A load joins the fill in progress, so that a show-all's own loads
+        // do not stop it.
+        Run JoinFill() const { return fill_; }
+        bool FillSuperseded(Run run) const { return run != fill_; }
+        Run StartArrangement() { return ++arrangement_; }
+        bool ArrangementSuperseded(Run run) const { return run != arrangement_; }
+
+    private:
+        Run fill_ = 0;
+        Run arrangement_ = 0;
+    };
+
     void OpenIconMenu(int button, int shift);
     void CopySelected();
     void SaveSelected();
@@ -61,8 +92,7 @@ private:
     // bar counts coarser steps, so the last rows can still be scrolled to.
     std::int32_t scrollUnit_ = 1;
     std::int32_t scrollRange_ = 0;  // how far the canvas can move up, in twips
-    std::uint64_t generation_ = 0;
-    std::uint64_t arrangement_ = 0;
+    RunToken run_;
 };
 
 }  // namespace icon_panel
