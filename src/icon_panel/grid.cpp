@@ -1,6 +1,7 @@
 // The grid of cells on the canvas, and scrolling it under the viewport.
 #include <algorithm>
 
+#include "grid_layout.h"
 #include "icon_panel.h"
 #include "platform/guarded.h"
 
@@ -24,32 +25,26 @@ void IconPanel::ArrangeIcons() {
         Guarded([&] { f.ShowProgress(0, f.IconCount); });
         if (superseded()) return;
 
-        std::int16_t row = 0, column = 0;
-        std::int32_t x = kGap, y = kGap;
+        const GridLayout grid(f.fraIcons.Width(), f.CellWidth, f.CellHeight);
+        std::int32_t cells = 0;
         const std::int32_t last = f.picIcon.Count() - 1;
         for (std::int32_t k = 0; k <= last && k <= platform::ControlArray<platform::PictureBox>::kMaxIndex; ++k) {
             Guarded([&] {
-                if (f.fraIcons.Width() < static_cast<float>(x + f.CellWidth + kRightMargin)) {
-                    column = 0;
-                    row = platform::ToInt16(row + 1);
-                    x = kGap;
-                    y = row * (f.CellHeight + kGap) + kGap;
-                }
+                // Rows are counted in 16 bits; a cell whose row is past them stays put.
+                platform::ToInt16(static_cast<double>(grid.Row(k)));
+                const CellRect r = grid.Cell(k);
+                f.picIcon(static_cast<std::int16_t>(k)).Move(r.left, r.top);
             });
-            Guarded([&] { f.picIcon(static_cast<std::int16_t>(k)).Move(x, y); });
-            Guarded([&] {
-                column = platform::ToInt16(column + 1);
-                x = column * (f.CellWidth + kGap) + kGap;
-            });
+            cells = k + 1;
             Guarded([&] { f.ShowProgress(k, -1); });
             if (superseded()) return;
         }
 
         Guarded([&] {
-            const std::int32_t G = y + f.CellHeight;
+            const std::int32_t G = platform::ToInt32(static_cast<double>(grid.Height(cells)));
             const float H = f.picIconHolder.Height();
             if (H < static_cast<float>(G)) {
-                const std::int32_t range = platform::ToInt32(G - static_cast<double>(H));
+                const std::int32_t range = platform::ToInt32(static_cast<double>(grid.MaxScroll(cells, H)));
                 const std::int32_t unit = range > 32767 ? (range + 32766) / 32767 : 1;
                 const auto steps = [unit](std::int32_t twips) { return std::max(1, twips / unit); };
                 Guarded([&] { f.VS.setMin(0); });

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "grid_layout.h"
 #include "main_window/frm_main.h"
 
 namespace icon_panel {
@@ -15,9 +16,7 @@ inline constexpr const char* kSaveError = "错误";
 inline constexpr const char* kLoadingText = "读取窗体 ";
 inline constexpr const char* kArrangingText = "定位图标";
 
-// Grid constants, in twips.
-inline constexpr int kGap = 200;
-inline constexpr int kRightMargin = 50;
+// How far the selection frame stands outside its cell, in twips.
 inline constexpr int kFrameMargin = 18;
 
 class IconPanel {
