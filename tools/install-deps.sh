@@ -11,7 +11,7 @@ packages=(
   libpng-dev libgif-dev
   fonts-noto-cjk
   xvfb xauth x11-utils xclip
-  desktop-file-utils appstream man-db
+  desktop-file-utils appstream man-db shared-mime-info
   dpkg-dev file
 )
 if [ "${TESSEL_FUZZ_DEPS:-0}" = 1 ]; then packages+=(clang libclang-rt-14-dev); fi
