@@ -123,9 +123,11 @@ std::optional<Bytes> IconFile::fileBytes(int index) const {
         if (const auto info = ProbeImageBytes(ByteView(*image))) {
             out[e] = SideByte(info->width);
             out[e + 1] = SideByte(info->height);
-            out[e + 2] = info->depth < 8 ? static_cast<std::uint8_t>(1u << info->depth) : 0;
+            // A PNG is drawn as 32-bit RGBA whatever it stores, and Windows' tools say 32 for it.
+            const int depth = info->png ? 32 : info->depth;
+            out[e + 2] = depth < 8 ? static_cast<std::uint8_t>(1u << depth) : 0;
             Put16(out, e + 4, 1);
-            Put16(out, e + 6, static_cast<std::uint16_t>(info->depth));
+            Put16(out, e + 6, static_cast<std::uint16_t>(depth));
         } else {
             out[e] = SideByte(r.dirWidth);
             out[e + 1] = SideByte(r.dirHeight);

@@ -21,7 +21,8 @@ std::vector<GroupImage> MixedImages() {
     icon_files::DibSpec inverted = SolidDib(16, 16, 4, MakeArgb(0, 255, 0));
     inverted.mask.assign(16 * 16, 1);
     return {
-        {11, 0, 0, 32, icon_files::MakePng(256, 256, std::vector<Argb>(256 * 256, MakeArgb(9, 8, 7, 128)))},
+        {11, 0, 0, 32,
+         icon_files::MakePng(256, 256, std::vector<Argb>(256 * 256, MakeArgb(9, 9, 9, 128)), icon_files::PngKind::GrayAlpha8)},
         {12, 48, 48, 32, MakeDib(SolidDib(48, 48, 32, MakeArgb(1, 2, 3, 200)))},
         {13, 32, 32, 8, MakeDib(SolidDib(32, 32, 8, kBlue))},
         {14, 16, 16, 4, MakeDib(inverted)},
@@ -87,7 +88,7 @@ TEST_P(WholeIconRoundTrip, ReadsBackTheSameImages) {
         // The directory byte for a side of 256 is 0, as Windows writes it.
         if (!c.cursor) {
             EXPECT_EQ((*bytes)[6 + 16 * k], a.width >= 256 ? 0 : a.width);
-            EXPECT_EQ(icon_files::Get16(*bytes, 6 + 16 * k + 6), a.depth);
+            EXPECT_EQ(icon_files::Get16(*bytes, 6 + 16 * k + 6), a.png ? 32 : a.depth);
         }
     }
     // An .ico or .cur is its own icon file.
@@ -108,7 +109,7 @@ TEST(WholeIcon, NamesAndDescribesEveryIconInOrder) {
     EXPECT_EQ(all[1].name, "5");
     ASSERT_EQ(all[0].images.size(), 4u);
     const icons::ImageDescription& png = all[0].images[0];
-    EXPECT_EQ(std::tie(png.width, png.height, png.depth, png.png), std::make_tuple(256, 256, 32, true));
+    EXPECT_EQ(std::tie(png.width, png.height, png.depth, png.png), std::make_tuple(256, 256, 16, true));
     EXPECT_EQ(icons::LargestImage(all[0]), 0);
     // The 32x32 cell draws the 32x32 image.
     EXPECT_EQ(all[0].shown, 2);
