@@ -26,7 +26,8 @@ bool WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ok = ok && ::fchmod(fd, 0666 & ~mask) == 0;
-    ok = ok && ::fsync(fd) == 0;
+    // No fsync: the rename alone makes the file appear whole or not at all, and
+    // a run writes thousands of files that a sync each would make wait on the disk.
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) ::unlink(temp.c_str());

@@ -191,6 +191,12 @@ bool Process(const icons::IconFile& file, int count, const std::string& path, co
             IconListing entry{i, description.value_or(icons::IconDescription{}), {}};
             if (wantImages) {
                 for (std::size_t k = 0; k < entry.description.images.size(); ++k) {
+                    // A listing only needs to know of inverted pixels, which a PNG cannot have,
+                    // and a large PNG costs more to decode than all of its icon's DIBs.
+                    if (opt.imagesDir.empty() && entry.description.images[k].png) {
+                        entry.states.push_back({true, false});
+                        continue;
+                    }
                     const auto image = file.decode(i, static_cast<int>(k));
                     entry.states.push_back({image.has_value(), image && image->inverted});
                     if (!image || opt.imagesDir.empty()) continue;
