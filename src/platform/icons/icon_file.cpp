@@ -166,6 +166,13 @@ std::optional<RgbaImage> IconFile::decode(int index, int k) const {
     return out;
 }
 
+std::optional<Bytes> IconFile::largestPng(int index) const {
+    const auto d = describe(index);
+    const int largest = d ? LargestImage(*d) : -1;
+    const auto image = largest < 0 ? std::nullopt : decode(index, largest);
+    return image ? EncodePng(*image) : std::nullopt;
+}
+
 std::optional<IconDescription> DescribeIcon(const ByteSource& source, int index) {
     return IconFile(source).describe(index);
 }
@@ -184,6 +191,10 @@ std::optional<Bytes> IconFileBytes(const ByteSource& source, int index) { return
 
 std::optional<RgbaImage> DecodeIconImage(const ByteSource& source, int index, int k) {
     return IconFile(source).decode(index, k);
+}
+
+std::optional<Bytes> LargestImagePng(const ByteSource& source, int index) {
+    return IconFile(source).largestPng(index);
 }
 
 int LargestImage(const IconDescription& icon) {

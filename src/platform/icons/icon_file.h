@@ -26,6 +26,7 @@ public:
     std::optional<IconDescription> describe(int index) const;
     std::optional<Bytes> fileBytes(int index) const;
     std::optional<RgbaImage> decode(int index, int k) const;
+    std::optional<Bytes> largestPng(int index) const;  // as LargestImagePng
 
 private:
     std::optional<RawGroup> group(int index) const;

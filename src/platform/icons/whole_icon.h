@@ -64,6 +64,10 @@ std::optional<RgbaImage> DecodeIconImage(const ByteSource& source, int index, in
 // The image with the most pixels, then the highest depth, first on a tie; -1 for none.
 int LargestImage(const IconDescription& icon);
 
+// The icon's largest image (LargestImage) decoded and encoded as PNG: what a
+// launcher, a thumbnail or a document takes from the icon.
+std::optional<std::vector<std::uint8_t>> LargestImagePng(const ByteSource& source, int index);
+
 // An 8-bit RGBA PNG of the picture; nullopt for an empty or inconsistent one.
 std::optional<std::vector<std::uint8_t>> EncodePng(const RgbaImage& image);
 
