@@ -14,6 +14,7 @@ namespace platform {
 
 namespace icons {
 struct Icon;
+struct IconDescription;
 }
 
 class System {
@@ -36,6 +37,13 @@ public:
     // Icon files
     virtual int CountIcons(const std::string& path) = 0;  // 0 for none or unreadable
     virtual std::optional<icons::Icon> ExtractIcon(const std::string& path, int index) = 0;
+    // The whole icon number `index` of the file: what it holds, and saving it
+    // as `target` by the name's ending: .png its largest image at its own
+    // size, anything else the whole group as an icon file (a cursor file's own
+    // bytes). Saving fails (platform::Failure) when the icon cannot be read or
+    // the file cannot be written, leaving an existing file whole.
+    virtual std::optional<icons::IconDescription> DescribeIcon(const std::string& path, int index) = 0;
+    virtual void SaveWholeIcon(const std::string& path, int index, const std::string& target) = 0;
 
     // Writes the picture under `path` in the format its name asks for; fails
     // when the file cannot be written, leaving an existing file whole.

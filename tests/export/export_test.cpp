@@ -25,7 +25,10 @@
 #include "fake_services.h"
 #include "icon_file_builders.h"
 #include "platform/icons/icons.h"
+#include "platform/failure.h"
+#include "platform/icons/whole_icon.h"
 #include "platform/system/picture_files.h"
+#include "platform/system/system_services.h"
 
 namespace {
 
@@ -550,6 +553,58 @@ TEST(PictureFiles, GifKeepsEveryColourOfASmallPalette) {
 }
 
 }  // namespace
+
+// The system writes a whole icon as the name asks, read back by Qt's own
+// decoder for the .png, and whole or not at all.
+TEST(WholeIconFiles, WrittenAsTheNameAsksWholeOrNotAtAll) {
+    TempFolder in, out;
+    icon_files::PeSpec pe;
+    pe.resources = icon_files::IconResources(
+        {{icon_files::ResName{1, {}},
+          {{1, 16, 16, 4, icon_files::MakeDib(icon_files::SolidDib(16, 16, 4, platform::MakeArgb(255, 0, 0)))},
+           {2, 48, 48, 32, icon_files::MakeDib(icon_files::SolidDib(48, 48, 32, platform::MakeArgb(0, 0, 255, 200)))}}}});
+    in.write("lib.dll", icon_files::MakePe(pe).bytes);
+    const platform::icons::FileSource source(in.file("lib.dll"));
+    const auto ico = platform::icons::IconFileBytes(source, 0);
+    ASSERT_TRUE(ico.has_value());
+    const std::string old = "the file the user had";
+    out.write("old.ico", old);
+    struct Case {
+        const char* name;
+        std::string target;
+        bool fits;
+        bool png;
+    } cases[] = {
+        {"ico", out.file("whole.ico"), true, false},
+        {"any_other_ending_is_ico", out.file("whole.bin"), true, false},
+        {"png_whatever_the_case", out.file("large.PNG"), true, true},
+        {"missing_folder", out.file("missing/whole.ico"), false, false},
+        {"disk_refuses_over_an_existing_file", out.file("old.ico"), false, false},
+    };
+    platform::SystemServices system;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.fits) {
+            system.SaveWholeIcon(in.file("lib.dll"), 0, c.target);
+        } else {
+            FileSizeLimit limit(64);
+            EXPECT_THROW(system.SaveWholeIcon(in.file("lib.dll"), 0, c.target), platform::Failure);
+            continue;
+        }
+        const std::vector<char> bytes = ReadBytes(c.target);
+        if (!c.png) {
+            EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), *ico);
+            continue;
+        }
+        // The largest image, at its own size, with its alpha.
+        const QImage image = QImage::fromData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), "PNG");
+        ASSERT_EQ(image.width(), 48);
+        EXPECT_EQ(image.pixel(5, 5), qRgba(0, 0, 255, 200));
+    }
+    EXPECT_EQ(std::string(ReadBytes(out.file("old.ico")).data(), old.size()), old);
+    EXPECT_EQ(ReadBytes(out.file("old.ico")).size(), old.size());
+    EXPECT_THROW(system.SaveWholeIcon(in.file("missing.dll"), 0, out.file("x.ico")), platform::Failure);
+}
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

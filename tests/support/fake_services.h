@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "platform/controls/menu.h"
+#include "platform/failure.h"
 #include "platform/icons/icons.h"
+#include "platform/icons/whole_icon.h"
 #include "platform/screen.h"
 #include "platform/system.h"
 #include "platform/system/posix_files.h"
@@ -124,6 +126,21 @@ public:
     std::function<int(const std::string&)> count;
     int CountIcons(const std::string& path) override {
         return count ? count(path) : platform::icons::CountIconsInFile(path);
+    }
+    std::optional<platform::icons::IconDescription> DescribeIcon(const std::string& path, int index) override {
+        const platform::icons::FileSource file(path);
+        return file.ok() ? platform::icons::DescribeIcon(file, index) : std::nullopt;
+    }
+    struct WholeIconSave {
+        std::string file;
+        int index;
+        std::string target;
+    };
+    std::vector<WholeIconSave> wholeIconSaves;
+    bool wholeIconSaveFails = false;  // as a full disk or a folder that is not there would
+    void SaveWholeIcon(const std::string& path, int index, const std::string& target) override {
+        if (wholeIconSaveFails) throw platform::Failure("cannot write " + target);
+        wholeIconSaves.push_back({path, index, target});
     }
 
     struct Picture {

@@ -24,20 +24,14 @@ namespace {
 
 enum class Format { Bmp, Gif, Jpeg, Ico, Png };
 
-bool EndsWith(const std::string& path, const char* ending) {
-    const std::string e = ending;
-    if (path.size() < e.size()) return false;
-    return std::equal(e.begin(), e.end(), path.end() - static_cast<std::ptrdiff_t>(e.size()),
-                      [](char e, char p) { return e == std::tolower(static_cast<unsigned char>(p)); });
-}
 
 // Users pick the format by the name they type; whatever we do not know stays
 // a bitmap, which every program opens.
 Format FormatOf(const std::string& path) {
-    if (EndsWith(path, ".gif")) return Format::Gif;
-    if (EndsWith(path, ".jpeg") || EndsWith(path, ".jpg")) return Format::Jpeg;
-    if (EndsWith(path, ".ico")) return Format::Ico;
-    if (EndsWith(path, ".png")) return Format::Png;
+    if (HasEnding(path, ".gif")) return Format::Gif;
+    if (HasEnding(path, ".jpeg") || HasEnding(path, ".jpg")) return Format::Jpeg;
+    if (HasEnding(path, ".ico")) return Format::Ico;
+    if (HasEnding(path, ".png")) return Format::Png;
     return Format::Bmp;
 }
 
@@ -196,6 +190,19 @@ QByteArray EncodeIco(const Bitmap& image) {
     return b;
 }
 
+// The old file is replaced only once the new one is complete.
+void WriteBytes(const QByteArray& bytes, const std::string& path) {
+    QSaveFile file(QFile::decodeName(path.c_str()));
+    // Unbuffered, so that a short write (a full disk) shows here: a buffered
+    // QSaveFile drops the error on flush and commits a truncated file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) throw Failure("cannot write " + path);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        throw Failure("cannot write " + path);
+    }
+    if (!file.commit()) throw Failure("cannot write " + path);
+}
+
 QByteArray Encode(const Bitmap& image, Format format) {
     switch (format) {
         case Format::Gif: return EncodeGif(image);
@@ -212,18 +219,19 @@ QByteArray Encode(const Bitmap& image, Format format) {
 void WritePictureFile(const Bitmap& image, const std::string& path) {
     if (image.empty() || image.pixels.size() != static_cast<std::size_t>(image.width) * image.height)
         throw Failure("no picture to write to " + path);
-    const QByteArray bytes = Encode(image, FormatOf(path));
-    // Encode first, so that nothing is touched when encoding fails; the old
-    // file is replaced only once the new one is complete.
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    // Unbuffered, so that a short write (a full disk) shows here: a buffered
-    // QSaveFile drops the error on flush and commits a truncated file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) throw Failure("cannot write " + path);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        throw Failure("cannot write " + path);
-    }
-    if (!file.commit()) throw Failure("cannot write " + path);
+    // Encode first, so that nothing is touched when encoding fails.
+    WriteBytes(Encode(image, FormatOf(path)), path);
+}
+
+void WriteFileBytes(const std::vector<std::uint8_t>& bytes, const std::string& path) {
+    WriteBytes(QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())), path);
+}
+
+bool HasEnding(const std::string& path, const char* ending) {
+    const std::string e = ending;
+    if (path.size() < e.size()) return false;
+    return std::equal(e.begin(), e.end(), path.end() - static_cast<std::ptrdiff_t>(e.size()),
+                      [](char e, char p) { return e == std::tolower(static_cast<unsigned char>(p)); });
 }
 
 }  // namespace platform

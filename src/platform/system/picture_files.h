@@ -1,5 +1,7 @@
 #pragma once
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/bitmap.h"
 
@@ -11,5 +13,11 @@ namespace platform {
 // existing file of that name survives a failed write. Fails
 // (platform::Failure) when the file cannot be written.
 void WritePictureFile(const Bitmap& image, const std::string& path);
+
+// Writes the bytes as the file `path`, whole or not at all, as above.
+void WriteFileBytes(const std::vector<std::uint8_t>& bytes, const std::string& path);
+
+// True when the name ends with `ending` (lower case), whatever the case of the name.
+bool HasEnding(const std::string& path, const char* ending);
 
 }  // namespace platform

@@ -5,7 +5,9 @@
 #include <QUrl>
 
 #include "picture_files.h"
+#include "platform/failure.h"
 #include "platform/icons/icons.h"
+#include "platform/icons/whole_icon.h"
 
 namespace platform {
 
@@ -24,7 +26,21 @@ std::string SystemServices::AppPath() { return ProgramFolder(); }
 int SystemServices::CountIcons(const std::string& path) { return icons::CountIconsInFile(path); }
 
 std::optional<icons::Icon> SystemServices::ExtractIcon(const std::string& path, int index) {
-    return icons::ExtractIconFromFile(path, index);
+    const icons::IconFile* file = iconFile_.open(path);
+    return file ? file->extract(index) : std::nullopt;
+}
+
+std::optional<icons::IconDescription> SystemServices::DescribeIcon(const std::string& path, int index) {
+    const icons::IconFile* file = iconFile_.open(path);
+    return file ? file->describe(index) : std::nullopt;
+}
+
+void SystemServices::SaveWholeIcon(const std::string& path, int index, const std::string& target) {
+    const icons::IconFile* file = iconFile_.open(path);
+    if (!file) throw Failure("cannot open " + path);
+    const auto bytes = HasEnding(target, ".png") ? file->largestPng(index) : file->fileBytes(index);
+    if (!bytes) throw Failure("cannot read icon " + std::to_string(index) + " of " + path);
+    WriteFileBytes(*bytes, target);
 }
 
 void SystemServices::SavePicture(const Bitmap& image, const std::string& path) { WritePictureFile(image, path); }
@@ -34,6 +50,10 @@ void SystemServices::ShellOpen(const std::string& url) {
     QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromUtf8(url.c_str())));
 }
 
-void SystemServices::TrimMemory() { TrimHeap(); }
+void SystemServices::TrimMemory() {
+    // An idle window holds no file open: the medium it is on can be unmounted.
+    iconFile_.close();
+    TrimHeap();
+}
 
 }  // namespace platform

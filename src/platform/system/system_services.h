@@ -4,6 +4,7 @@
 // handler for web addresses.
 
 #include "platform/system.h"
+#include "platform/icons/open_icon_file.h"
 #include "posix_files.h"
 
 namespace platform {
@@ -20,6 +21,8 @@ public:
 
     int CountIcons(const std::string& path) override;
     std::optional<icons::Icon> ExtractIcon(const std::string& path, int index) override;
+    std::optional<icons::IconDescription> DescribeIcon(const std::string& path, int index) override;
+    void SaveWholeIcon(const std::string& path, int index, const std::string& target) override;
 
     void SavePicture(const Bitmap& image, const std::string& path) override;
     void ShellOpen(const std::string& url) override;
@@ -27,6 +30,8 @@ public:
 
 private:
     PlainFileEnumeration dir_;
+    // A load asks for its file's icons one by one; the file stays open between them.
+    icons::OpenIconFile iconFile_;
 };
 
 }  // namespace platform
