@@ -126,6 +126,7 @@ QtWindow::QtWindow(main_window::frmMain& frm, platform_qt::QtServices& screen)
     };
     bind(frm.mnuIcons(0));
     bind(frm.mnuIcons(1));
+    bind(frm.mnuIcons(2));
     bind(frm.mnuDirectories(0));
 }
 

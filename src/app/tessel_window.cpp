@@ -11,12 +11,16 @@ TesselWindow::TesselWindow(platform::Screen& screen, platform::System& system)
     f.picIconMouseUp.connect([this](int i, int b, int s, float x, float y) {
         panel.picIcon_MouseUp(static_cast<std::int16_t>(i), b, s, x, y);
     });
+    f.picIconMouseMove.connect([this](int i, int b, int s, float x, float y) {
+        panel.picIcon_MouseMove(static_cast<std::int16_t>(i), b, s, x, y);
+    });
     f.fraIcons.MouseUp.connect([this](int b, int s, float x, float y) { panel.fraIcons_MouseUp(b, s, x, y); });
     f.VS.Change.connect([this] { panel.VS_Change(); });
     f.VS.Scroll.connect([this] { panel.VS_Scroll(); });
     f.VS.GotFocus.connect([this] { panel.VS_GotFocus(); });
     f.mnuIcons(0).Click.connect([this] { panel.mnuIcons_Click(0); });
     f.mnuIcons(1).Click.connect([this] { panel.mnuIcons_Click(1); });
+    f.mnuIcons(2).Click.connect([this] { panel.mnuIcons_Click(2); });
 
     f.Drive1.Change.connect([this] { browsing.Drive1_Change(); });
     f.Dir1.Change.connect([this] { browsing.Dir1_Change(); });

@@ -1,5 +1,6 @@
 // The cells and the selection frame.
 #include "icon_panel.h"
+#include "platform/guarded.h"
 
 namespace icon_panel {
 
@@ -8,7 +9,10 @@ IconPanel::IconPanel(main_window::frmMain& form) : f(form) {}
 void IconPanel::ClearIcons() {
     run_.Clear();
     const std::int16_t last = platform::ToInt16(f.picIcon.Count() - 1);
-    for (std::int32_t i = 0; i <= last; ++i) f.picIcon(i).Cls();
+    for (std::int32_t i = 0; i <= last; ++i) {
+        f.picIcon(i).Cls();
+        Forget(i);
+    }
     f.fraIcons.setTop(0);
     scrollUnit_ = 1;
     f.VS.setMin(0);
@@ -40,6 +44,50 @@ void IconPanel::SelectIcon(std::int32_t index) {
 void IconPanel::picIcon_Click(std::int16_t index) {
     f.SelectedIcon = index;
     SelectIcon(index);
+}
+
+std::optional<CellOrigin> IconPanel::OriginOf(std::int32_t index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= origins_.size()) return std::nullopt;
+    return origins_[static_cast<std::size_t>(index)];
+}
+
+void IconPanel::Remember(std::int32_t cell, CellOrigin origin) {
+    if (cell < 0) return;
+    if (static_cast<std::size_t>(cell) >= origins_.size()) origins_.resize(static_cast<std::size_t>(cell) + 1);
+    origins_[static_cast<std::size_t>(cell)] = std::move(origin);
+}
+
+// A cell that is cleared or filled anew no longer shows what it came from.
+void IconPanel::Forget(std::int32_t cell) {
+    if (cell >= 0 && static_cast<std::size_t>(cell) < origins_.size()) origins_[static_cast<std::size_t>(cell)].reset();
+    if (f.picIcon.Exists(cell)) f.picIcon(platform::ToInt16(cell)).setToolTipText("");
+}
+
+void IconPanel::picIcon_MouseMove(std::int16_t index, int, int, float, float) {
+    platform::PictureBox& cell = f.picIcon(index);
+    if (!cell.ToolTipText().empty()) return;
+    const auto origin = OriginOf(index);
+    if (!origin) return;
+    // Read once per cell, not on every move: the text stays until the cell forgets its origin.
+    std::optional<platform::icons::IconDescription> icon;
+    platform::Guarded([&] { icon = f.system.DescribeIcon(origin->file, origin->index); });
+    cell.setToolTipText(CellToolTip(*origin, icon));
+}
+
+std::string CellToolTip(const CellOrigin& origin, const std::optional<platform::icons::IconDescription>& icon) {
+    const auto slash = origin.file.rfind('/');
+    std::string text = slash == std::string::npos ? origin.file : origin.file.substr(slash + 1);
+    text += "\n图标 " + std::to_string(origin.index);
+    if (!icon || icon->images.empty()) return text;
+    text += "\n";
+    for (std::size_t k = 0; k < icon->images.size(); ++k) {
+        const platform::icons::ImageDescription& image = icon->images[k];
+        if (k != 0) text += " · ";
+        text += std::to_string(image.width) + "×" + std::to_string(image.height);
+        text += image.png ? std::string(" PNG") : " " + std::to_string(image.depth) + "位";
+        if (static_cast<int>(k) == icon->shown) text += "（显示）";
+    }
+    return text;
 }
 
 }  // namespace icon_panel

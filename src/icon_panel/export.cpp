@@ -1,5 +1,7 @@
 // The icon menu and the export of the selected icon.
 #include "icon_panel.h"
+#include "platform/icons/whole_icon.h"
+#include "platform/paths.h"
 
 namespace icon_panel {
 
@@ -16,6 +18,7 @@ void IconPanel::OpenIconMenu(int button, int shift) {
 void IconPanel::mnuIcons_Click(std::int16_t index) {
     if (index == 0) CopySelected();
     else if (index == 1) SaveSelected();
+    else if (index == 2) SaveWholeSelected();
 }
 
 void IconPanel::CopySelected() {
@@ -39,6 +42,40 @@ void IconPanel::SaveSelected() {
     }
     try {
         f.system.SavePicture(f.picIcon(platform::ToInt16(f.SelectedIcon)).Image(), f.CD.FileName);
+    } catch (const platform::Failure&) {
+        f.screen.MsgBox(kSaveError, platform::msgbox::kOkOnly);
+    }
+}
+
+void IconPanel::SaveWholeSelected() {
+    // As with the picture: until a name is chosen a failure ends the command
+    // quietly; the write is what the user hears about.
+    std::optional<CellOrigin> origin;
+    try {
+        if (f.SelectedIcon <= -1) return;
+        origin = OriginOf(f.SelectedIcon);
+        if (!origin) return;
+        const auto icon = f.system.DescribeIcon(origin->file, origin->index);
+        // The dialog opens where the last save went, named after the icon's file.
+        const std::string appPath = f.system.AppPath();
+        std::string folder = appPath;
+        if (!f.CD.FileName.empty() && f.CD.FileName != appPath) {
+            const auto slash = f.CD.FileName.rfind('/');
+            folder = slash == std::string::npos ? std::string() : f.CD.FileName.substr(0, slash == 0 ? 1 : slash);
+        }
+        const auto slash = origin->file.rfind('/');
+        const std::string name = origin->file.substr(slash == std::string::npos ? 0 : slash + 1) + "." +
+                                 std::to_string(origin->index) + (icon && icon->cursor ? ".cur" : ".ico");
+        f.CD.Filter = kWholeIconFilter;
+        const std::string first = platform::JoinPath(folder, name);
+        std::optional<std::string> chosen = f.screen.ShowSave(first, f.CD.Filter);
+        if (!chosen) return;
+        f.CD.FileName = *chosen;
+    } catch (const platform::Failure&) {
+        return;
+    }
+    try {
+        f.system.SaveWholeIcon(origin->file, origin->index, f.CD.FileName);
     } catch (const platform::Failure&) {
         f.screen.MsgBox(kSaveError, platform::msgbox::kOkOnly);
     }

@@ -57,7 +57,10 @@ void IconPanel::LoadIconsOfFile(std::int16_t itemIndex, bool hideCanvas) {
         if (n > platform::ControlArray<platform::PictureBox>::kMaxIndex) break;
         Guarded([&] { f.picIcon.Load(n); });
     }
-    for (std::int32_t n = f.picIcon.Count(); n > neededCells; --n) Guarded([&] { f.picIcon.Unload(n - 1); });
+    for (std::int32_t n = f.picIcon.Count(); n > neededCells; --n) Guarded([&] {
+            f.picIcon.Unload(n - 1);
+            Forget(n - 1);
+        });
 
     if (neededCells > f.picIcon.Count()) {
         f.IconCount = f.picIcon.Count();
@@ -76,7 +79,10 @@ void IconPanel::LoadIconsOfFile(std::int16_t itemIndex, bool hideCanvas) {
     std::int32_t nextCell = f.IconCount;
     const std::int32_t icons = neededCells - f.IconCount;
     for (std::int32_t pass = 0; pass < icons; ++pass) {
-        Guarded([&] { f.picIcon(platform::ToInt16(nextCell)).Cls(); });
+        Guarded([&] {
+            f.picIcon(platform::ToInt16(nextCell)).Cls();
+            Forget(nextCell);
+        });
         std::optional<platform::icons::Icon> icon;
         Guarded([&] { icon = f.system.ExtractIcon(filePath, iconIndex); });
         Guarded([&] {
@@ -84,6 +90,7 @@ void IconPanel::LoadIconsOfFile(std::int16_t itemIndex, bool hideCanvas) {
             platform::PictureBox& cell = f.picIcon(platform::ToInt16(nextCell));
             cell.Draw([&](platform::Bitmap& image) { platform::icons::DrawIcon(image, 0, 0, *icon); });
             icon.reset();
+            Remember(nextCell, {filePath, iconIndex});
             cell.setVisible(true);
             ++nextCell;
         });

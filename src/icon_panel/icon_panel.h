@@ -4,17 +4,33 @@
 // selected icon.
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "grid_layout.h"
 #include "main_window/frm_main.h"
+#include "platform/icons/whole_icon.h"
 
 namespace icon_panel {
 
 // The Save dialog's filter, display text and pattern in pairs.
 inline constexpr const char* kSaveFilter = "GIF (*.gif)|*.gif|JPEG (*.jpeg)|*.jpeg|ICO (*.ico)|*.ico|BMP (*.bmp)|*.bmp";
 inline constexpr const char* kSaveError = "错误";
+inline constexpr const char* kWholeIconFilter = "ICO 完整图标 (*.ico)|*.ico|PNG 原始尺寸 (*.png)|*.png";
 inline constexpr const char* kLoadingText = "读取窗体 ";
 inline constexpr const char* kArrangingText = "定位图标";
+
+// Where a cell's icon came from: the file, and the icon's index in it.
+struct CellOrigin {
+    std::string file;
+    int index = 0;
+    bool operator==(const CellOrigin&) const = default;
+};
+
+// What the tooltip of a cell says: the file's name, the icon's index, and its
+// images in group order, the one the cell shows marked.
+std::string CellToolTip(const CellOrigin& origin, const std::optional<platform::icons::IconDescription>& icon);
 
 // How far the selection frame stands outside its cell, in twips.
 inline constexpr int kFrameMargin = 18;
@@ -27,6 +43,11 @@ public:
     void ClearIcons();
     void SelectIcon(std::int32_t index);
     void picIcon_Click(std::int16_t index);
+    // The file and icon index cell `index` was filled from; nullopt for a cell
+    // that is blank or was cleared since.
+    std::optional<CellOrigin> OriginOf(std::int32_t index) const;
+    // Fills in the cell's tooltip the first time the pointer comes over it.
+    void picIcon_MouseMove(std::int16_t index, int button, int shift, float x, float y);
 
     // Appends the icons of the file at list position `itemIndex` to the cells.
     void LoadIconsOfFile(std::int16_t itemIndex, bool hideCanvas);
@@ -84,6 +105,9 @@ private:
     void OpenIconMenu(int button, int shift);
     void CopySelected();
     void SaveSelected();
+    void SaveWholeSelected();
+    void Remember(std::int32_t cell, CellOrigin origin);
+    void Forget(std::int32_t cell);
 
     main_window::frmMain& f;
     // Twips the canvas moves for one step of the scroll bar. One, unless the
@@ -92,6 +116,8 @@ private:
     std::int32_t scrollUnit_ = 1;
     std::int32_t scrollRange_ = 0;  // how far the canvas can move up, in twips
     RunToken run_;
+    // Indexed by cell; a cell past the end or holding nullopt came from nowhere.
+    std::vector<std::optional<CellOrigin>> origins_;
 };
 
 }  // namespace icon_panel

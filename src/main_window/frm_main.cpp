@@ -43,6 +43,7 @@ frmMain::frmMain(platform::Screen& scr, platform::System& sys)
                   cell->setVisible(false);
                   cell->Click.connect([this, index] { picIconClick.raise(index); });
                   cell->MouseUp.connect([this, index](int b, int s, float x, float y) { picIconMouseUp.raise(index, b, s, x, y); });
+                  cell->MouseMove.connect([this, index](int b, int s, float x, float y) { picIconMouseMove.raise(index, b, s, x, y); });
                   return cell;
               }),
       lnFrame(std::make_unique<platform::Line>("lnFrame", &fraIcons),
@@ -102,6 +103,7 @@ frmMain::frmMain(platform::Screen& scr, platform::System& sys)
     cell0.setForeColor(text);
     cell0.Click.connect([this] { picIconClick.raise(0); });
     cell0.MouseUp.connect([this](int b, int s, float x, float y) { picIconMouseUp.raise(0, b, s, x, y); });
+    cell0.MouseMove.connect([this](int b, int s, float x, float y) { picIconMouseMove.raise(0, b, s, x, y); });
 
     static const float kLineEnds[4][4] = {{0, 0, 0, 720}, {0, 1080, 0, 1800}, {0, 1920, 0, 2640}, {0, 2880, 0, 3600}};
     for (int i = 1; i < 4; ++i) lnFrame.Load(i);
@@ -150,6 +152,8 @@ frmMain::frmMain(platform::Screen& scr, platform::System& sys)
     mnuTop1_ = std::make_unique<platform::Menu>("mnuTop", &Me, 1, "操作");
     mnuIcons_[0] = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnuIcons", mnuTop1_.get(), 0, "复制到剪贴板", "Ctrl+C"));
     mnuIcons_[1] = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnuIcons", mnuTop1_.get(), 1, "保存图标", "Ctrl+S"));
+    mnuIcons_[2] = &mnuTop1_->Add(
+        std::make_unique<platform::Menu>("mnuIcons", mnuTop1_.get(), 2, "保存完整图标...", "Ctrl+Shift+S"));
     mnulin2_ = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnulin2", mnuTop1_.get(), -1, "-"));
     mnutesselblog_ = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnutesselblog", mnuTop1_.get(), -1, "Tessel博客"));
     mnuTop2_ = std::make_unique<platform::Menu>("mnuTop", &Me, 2, "目录");
@@ -171,7 +175,7 @@ platform::Menu& frmMain::mnuTop(int index) {
 }
 
 platform::Menu& frmMain::mnuIcons(int index) {
-    if (index < 0 || index > 1) throw platform::Failure("control array element '" + std::to_string(index) + "' doesn't exist");
+    if (index < 0 || index > 2) throw platform::Failure("control array element '" + std::to_string(index) + "' doesn't exist");
     return *mnuIcons_[index];
 }
 

@@ -70,7 +70,8 @@ public:
 
     // Events of the cell array, raised with the element's index.
     platform::Event<int> picIconClick;
-    platform::Event<int, int, int, float, float> picIconMouseUp;  // Index, Button, Shift, X, Y
+    platform::Event<int, int, int, float, float> picIconMouseUp;    // Index, Button, Shift, X, Y
+    platform::Event<int, int, int, float, float> picIconMouseMove;  // Index, Button, Shift, X, Y
 
     // Form-level state.
     std::int32_t SelectedIcon = 0;
@@ -104,7 +105,7 @@ public:
 
 private:
     std::unique_ptr<platform::Menu> mnuTop1_, mnuTop2_;
-    platform::Menu* mnuIcons_[2] = {};
+    platform::Menu* mnuIcons_[3] = {};
     platform::Menu* mnulin2_ = nullptr;
     platform::Menu* mnutesselblog_ = nullptr;
     platform::Menu* mnuDirectories0_ = nullptr;

@@ -49,6 +49,9 @@ TEST_P(LoadOnACleanPanel, FillsCellsWithoutGaps) {
     for (int k = 0; k < c.cells; ++k) {
         SCOPED_TRACE("cell " + std::to_string(k));
         const platform::PictureBox& cell = f.picIcon(k);
+        // A cell remembers the icon it shows; a blank one came from nowhere.
+        EXPECT_EQ(panel.OriginOf(k), c.shown[k] < 0 ? std::nullopt
+                                                    : std::optional(icon_panel::CellOrigin{f.Dir1.Path() + "/x.dll", c.shown[k]}));
         if (c.shown[k] < 0) {
             EXPECT_EQ(cell.Image(), Blank());
             // New cells are made hidden and a blank one is not shown; the template always is.

@@ -158,8 +158,9 @@ TEST(Design, PopupMenus) {
     const MenuItemCase cases[] = {
         {"mnuIcons(0)", [](frmMain& f) -> platform::Menu& { return f.mnuIcons(0); }, 1, 0, 0, "复制到剪贴板", "Ctrl+C"},
         {"mnuIcons(1)", [](frmMain& f) -> platform::Menu& { return f.mnuIcons(1); }, 1, 1, 1, "保存图标", "Ctrl+S"},
-        {"mnulin2", [](frmMain& f) -> platform::Menu& { return f.mnulin2(); }, 1, 2, -1, "-", ""},
-        {"mnutesselblog", [](frmMain& f) -> platform::Menu& { return f.mnutesselblog(); }, 1, 3, -1, "Tessel博客", ""},
+        {"mnuIcons(2)", [](frmMain& f) -> platform::Menu& { return f.mnuIcons(2); }, 1, 2, 2, "保存完整图标...", "Ctrl+Shift+S"},
+        {"mnulin2", [](frmMain& f) -> platform::Menu& { return f.mnulin2(); }, 1, 3, -1, "-", ""},
+        {"mnutesselblog", [](frmMain& f) -> platform::Menu& { return f.mnutesselblog(); }, 1, 4, -1, "Tessel博客", ""},
         {"mnuDirectories(0)", [](frmMain& f) -> platform::Menu& { return f.mnuDirectories(0); }, 2, 0, 0, "显示全部图标", "Ctrl+A"},
     };
     TestWindow w;
@@ -170,7 +171,7 @@ TEST(Design, PopupMenus) {
     EXPECT_EQ(f.mnuTop(2).Index(), 2);
     EXPECT_FALSE(f.mnuTop(1).Visible());
     EXPECT_FALSE(f.mnuTop(2).Visible());
-    EXPECT_EQ(f.mnuTop(1).Items().size(), 4u);
+    EXPECT_EQ(f.mnuTop(1).Items().size(), 5u);
     EXPECT_EQ(f.mnuTop(2).Items().size(), 1u);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -195,7 +196,7 @@ TEST(Design, MenuElementsThatDoNotExistFail) {
         {"mnuTop(0)", [&] { f.mnuTop(0); }},
         {"mnuTop(3)", [&] { f.mnuTop(3); }},
         {"mnuTop(-1)", [&] { f.mnuTop(-1); }},
-        {"mnuIcons(2)", [&] { f.mnuIcons(2); }},
+        {"mnuIcons(3)", [&] { f.mnuIcons(3); }},
         {"mnuIcons(-1)", [&] { f.mnuIcons(-1); }},
         {"mnuDirectories(1)", [&] { f.mnuDirectories(1); }},
     };

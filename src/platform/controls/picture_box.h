@@ -43,12 +43,18 @@ public:
 
     const ScreenScale& Scale() const { return scale_; }
 
+    // Shown when the pointer rests on the box; empty shows nothing.
+    const std::string& ToolTipText() const { return toolTip_; }
+    void setToolTipText(std::string text) { toolTip_ = std::move(text); }
+
     Event<> Click;
-    Event<int, int, float, float> MouseUp;  // Button, Shift, X, Y
+    Event<int, int, float, float> MouseUp;    // Button, Shift, X, Y
+    Event<int, int, float, float> MouseMove;  // Button, Shift, X, Y
 
 private:
     ScreenScale scale_;
     Bitmap image_;
+    std::string toolTip_;
 };
 
 }  // namespace platform

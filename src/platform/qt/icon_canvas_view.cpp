@@ -3,6 +3,9 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QToolTip>
 
 #include "platform/system/bitmap_image.h"
 
@@ -13,6 +16,8 @@ IconCanvasView::IconCanvasView(platform::Frame& canvas, platform::ControlArray<p
     : QWidget(parent), canvas_(canvas), cells_(cells), lines_(lines), ctx_(ctx) {
     setObjectName(QString::fromStdString(canvas.Name()));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Cells hear the pointer move without a button held, as windows do.
+    setMouseTracking(true);
     cells_.ForEach([this](platform::PictureBox& cell) { watch(cell); });
     cells_.loaded = [this](platform::PictureBox& cell) {
         watch(cell);
@@ -152,6 +157,40 @@ void IconCanvasView::mouseReleaseEvent(QMouseEvent* e) {
     if (clicked) (*ctx_.dispatch)([&] {
             if (cells_.Exists(target)) cells_(target).Click.raise();
         });
+}
+
+int IconCanvasView::moveOver(QPointF at, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+    const int target = CellAt(at.toPoint());
+    if (target < 0) return -1;
+    int button = 0;
+    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+        if (buttons & b) button |= ButtonMask(b);
+    (*ctx_.dispatch)([&] {
+        // A handler run during an earlier dispatch may have unloaded it.
+        if (!cells_.Exists(target)) return;
+        platform::PictureBox& cell = cells_(target);
+        const QPointF local = at - QPointF(CellRect(cell).topLeft() + ClientOrigin(cell, ctx_.scale));
+        cell.MouseMove.raise(button, ShiftMask(modifiers), ToTwipsX(local.x(), ctx_.scale), ToTwipsY(local.y(), ctx_.scale));
+    });
+    return cells_.Exists(target) ? target : -1;
+}
+
+void IconCanvasView::mouseMoveEvent(QMouseEvent* e) { moveOver(e->position(), e->buttons(), e->modifiers()); }
+
+// The cell under the pointer says what its tooltip is; the canvas has none of its own.
+bool IconCanvasView::event(QEvent* e) {
+    if (e->type() != QEvent::ToolTip) return QWidget::event(e);
+    const auto* help = static_cast<QHelpEvent*>(e);
+    // Moved there without a move event (the window came up under the pointer): the cell hears it now.
+    const int target = moveOver(help->pos(), QGuiApplication::mouseButtons(), QGuiApplication::keyboardModifiers());
+    const std::string text = target >= 0 ? cells_(target).ToolTipText() : std::string();
+    if (text.empty()) {
+        QToolTip::hideText();
+        e->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), QString::fromUtf8(text.c_str()), this, CellRect(cells_(target)));
+    }
+    return true;
 }
 
 }  // namespace platform_qt

@@ -35,11 +35,15 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    bool event(QEvent* e) override;
 
 private:
     void watch(platform::PictureBox& cell);
     void forget(platform::PictureBox& cell);
     void repaintLater();
+    // Raises MouseMove on the cell under the point, as its own window would; the cell's index or -1.
+    int moveOver(QPointF at, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
     const QImage& imageOf(const platform::PictureBox& cell);
 
     platform::Frame& canvas_;

@@ -2,7 +2,10 @@
 // and hands the mouse to the cell under it.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
 #include <memory>
 #include <vector>
 
@@ -145,6 +148,37 @@ TEST(IconCanvasView, ReleaseGoesWhereThePressWas) {
     ASSERT_EQ(canvas.ups.size(), 1u);
     EXPECT_EQ(canvas.ups[0].who, 0) << "cell 0 took the press, so it gets the release";
     EXPECT_TRUE(canvas.clicks.empty()) << "released outside the cell: no click";
+}
+
+// The pointer resting on a cell: the cell hears it move and says what its
+// tooltip is; over a cell with no text, or the canvas, no tooltip shows.
+TEST(IconCanvasView, ToolTipIsTheCellsOwn) {
+    struct Case {
+        const char* name;
+        QPoint at;
+        int who;  // cell told of the move, -1 none
+        QString text;
+    };
+    const Case cases[] = {
+        {"cell with a text", {60, 20}, 1, "lib.dll\n图标 1"},
+        {"cell without one", {20, 18}, 0, ""},
+        {"the canvas", {150, 150}, -1, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Canvas canvas;
+        std::vector<int> moved;
+        for (int k = 0; k <= 2; ++k)
+            canvas.cells(k).MouseMove.connect([&, k](int, int, float, float) {
+                moved.push_back(k);
+                if (k == 1) canvas.cells(1).setToolTipText("lib.dll\n图标 1");
+            });
+        QHelpEvent help(QEvent::ToolTip, c.at, canvas.view->mapToGlobal(c.at));
+        QApplication::sendEvent(canvas.view.get(), &help);
+        EXPECT_EQ(moved, c.who < 0 ? std::vector<int>{} : std::vector<int>{c.who});
+        EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(), c.text);
+        QToolTip::hideText();
+    }
 }
 
 TEST(IconCanvasView, PaintsCellsAndVisibleLines) {

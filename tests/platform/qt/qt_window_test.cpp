@@ -120,7 +120,7 @@ TEST(QtWindow, PopupMenusShowTheirItemsInTheSkin) {
         QStringList texts;
     };
     const Case cases[] = {
-        {"the icon menu", 1, {"复制到剪贴板\tCtrl+C", "保存图标\tCtrl+S", "", "Tessel博客"}},
+        {"the icon menu", 1, {"复制到剪贴板\tCtrl+C", "保存图标\tCtrl+S", "保存完整图标...\tCtrl+Shift+S", "", "Tessel博客"}},
         {"the folder menu", 2, {"显示全部图标\tCtrl+A"}},
     };
     for (const auto& c : cases) {
@@ -173,6 +173,7 @@ TEST(QtWindow, KeysWorkWithoutTheMenu) {
     std::vector<std::string> clicked;
     w.frm.mnuIcons(0).Click.connect([&] { clicked.push_back("copy"); });
     w.frm.mnuIcons(1).Click.connect([&] { clicked.push_back("save"); });
+    w.frm.mnuIcons(2).Click.connect([&] { clicked.push_back("whole"); });
     w.frm.mnuDirectories(0).Click.connect([&] { clicked.push_back("all"); });
     w.view.window().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w.view.window()));
@@ -186,8 +187,9 @@ TEST(QtWindow, KeysWorkWithoutTheMenu) {
         c.focus->setFocus();
         QTest::keyClick(c.focus, Qt::Key_C, Qt::ControlModifier);
         QTest::keyClick(c.focus, Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(c.focus, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         QTest::keyClick(c.focus, Qt::Key_A, Qt::ControlModifier);
-        EXPECT_EQ(clicked, (std::vector<std::string>{"copy", "save", "all"})) << c.name;
+        EXPECT_EQ(clicked, (std::vector<std::string>{"copy", "save", "whole", "all"})) << c.name;
     }
 
     // While a message box is up the keys do nothing to the window, even
