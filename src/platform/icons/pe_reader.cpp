@@ -11,6 +11,9 @@ constexpr std::uint16_t kMagicPe32 = 0x10B;
 constexpr std::uint16_t kMagicPe32Plus = 0x20B;
 constexpr std::uint32_t kResourceDirectory = 2;
 constexpr std::uint32_t kHighBit = 0x80000000u;
+// How much of the resource tree's start is read at once; shell32.dll's
+// directories and data entries take about 70 KiB.
+constexpr std::uint64_t kTreeHeadBytes = 256u << 10;
 // Both 16-bit counts of a directory at their maximum.
 constexpr std::uint64_t kMaxDirectoryBytes = 8ull * 2 * 0xFFFF;
 // A resource name is a 16-bit count of UTF-16 units.
@@ -134,7 +137,7 @@ std::optional<Blob> Resources::mapClamped(std::uint64_t rva, std::uint64_t lengt
 std::optional<Directory> Resources::directory(std::uint32_t offset) const {
     const auto at = map(static_cast<std::uint64_t>(resourceRva_) + offset, 16);
     if (!at) return std::nullopt;
-    const auto head = Fetch(*src_, *at, 16, 16);
+    const auto head = read(*at, 16);
     if (!head) return std::nullopt;
     const ByteView d(*head);
     Directory dir{offset, d.u16(12), d.u16(14)};
@@ -175,7 +178,7 @@ std::optional<Blob> Resources::firstLanguageData(const Directory& typeDir, std::
     if (nameAt == 0 || nameAt == typeDir.offset) return std::nullopt;
     const auto at = map(static_cast<std::uint64_t>(resourceRva_) + nameAt, 24);
     if (!at) return std::nullopt;
-    const auto nameDir = Fetch(*src_, *at, 24, 24);  // the directory and its first entry
+    const auto nameDir = read(*at, 24);  // the directory and its first entry
     if (!nameDir) return std::nullopt;
     const ByteView n(*nameDir);
     const std::uint64_t count = static_cast<std::uint64_t>(n.u16(12)) + n.u16(14);
@@ -185,7 +188,7 @@ std::optional<Blob> Resources::firstLanguageData(const Directory& typeDir, std::
     if ((lang & kHighBit) != 0) return std::nullopt;
     const auto dataAt = map(static_cast<std::uint64_t>(resourceRva_) + lang, 16);
     if (!dataAt) return std::nullopt;
-    const auto data = Fetch(*src_, *dataAt, 16, 16);
+    const auto data = read(*dataAt, 16);
     if (!data) return std::nullopt;
     const ByteView d(*data);
     return mapClamped(d.u32(0), d.u32(4));
@@ -204,9 +207,21 @@ std::string Resources::nameOf(std::uint32_t name) const {
     return text ? Utf16ToUtf8(ByteView(*text)) : std::string();
 }
 
+std::optional<Bytes> Resources::read(std::uint64_t at, std::uint64_t length) const {
+    if (at >= treeAt_ && at - treeAt_ <= treeHead_.size() && length <= treeHead_.size() - (at - treeAt_)) {
+        const auto from = treeHead_.begin() + static_cast<std::ptrdiff_t>(at - treeAt_);
+        return Bytes(from, from + static_cast<std::ptrdiff_t>(length));
+    }
+    return Fetch(*src_, at, length, length);
+}
+
 bool Resources::loadIconIds() const {
     if (iconsLoaded_) return icons_.has_value();
     iconsLoaded_ = true;
+    if (const auto head = mapClamped(resourceRva_, kTreeHeadBytes)) {
+        treeAt_ = head->offset;
+        treeHead_ = FetchSome(*src_, head->offset, head->size, kTreeHeadBytes);
+    }
     icons_ = typeDirectory(kRtIcon);
     if (!icons_) return false;
     const auto table = entries(*icons_);

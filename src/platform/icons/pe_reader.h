@@ -55,6 +55,8 @@ private:
     std::optional<Blob> firstLanguageData(const Directory& typeDir, std::uint32_t target) const;
     std::string nameOf(std::uint32_t name) const;
     bool loadIconIds() const;
+    // The bytes at a file offset: from the tree's first bytes when they are there, else read.
+    std::optional<Bytes> read(std::uint64_t at, std::uint64_t length) const;
 
     const ByteSource* src_;
     std::uint32_t resourceRva_ = 0;
@@ -67,6 +69,11 @@ private:
     // Numbered RT_ICON entries (id, target), sorted so each lookup is a binary
     // search even when the file did not keep them in order.
     mutable std::vector<std::pair<std::uint16_t, std::uint32_t>> iconIds_;
+    // The start of the resource tree, read at once when the first group is
+    // asked for: compilers put every directory and data entry before the data,
+    // so each image's lookup then costs no read of its own.
+    mutable Bytes treeHead_;
+    mutable std::uint64_t treeAt_ = 0;
 };
 
 // True when the bytes start a PE file ("MZ", then "PE\0\0" where e_lfanew points).
