@@ -218,10 +218,6 @@ std::optional<Bytes> Resources::read(std::uint64_t at, std::uint64_t length) con
 bool Resources::loadIconIds() const {
     if (iconsLoaded_) return icons_.has_value();
     iconsLoaded_ = true;
-    if (const auto head = mapClamped(resourceRva_, kTreeHeadBytes)) {
-        treeAt_ = head->offset;
-        treeHead_ = FetchSome(*src_, head->offset, head->size, kTreeHeadBytes);
-    }
     icons_ = typeDirectory(kRtIcon);
     if (!icons_) return false;
     const auto table = entries(*icons_);
@@ -244,6 +240,12 @@ std::optional<RawGroup> Resources::group(int index) const {
     if (!groups_ || index < 0 || static_cast<std::uint32_t>(index) >= groups_->count()) return std::nullopt;
     if (!groupEntries_) groupEntries_ = entries(*groups_);
     if (!groupEntries_) return std::nullopt;
+    if (++groupsRead_ == 2) {
+        if (const auto head = mapClamped(resourceRva_, kTreeHeadBytes)) {
+            treeAt_ = head->offset;
+            treeHead_ = FetchSome(*src_, head->offset, head->size, kTreeHeadBytes);
+        }
+    }
     const ByteView t(*groupEntries_);
     const std::uint32_t name = t.u32(8ull * index), target = t.u32(8ull * index + 4);
     const auto groupData = firstLanguageData(*groups_, target);

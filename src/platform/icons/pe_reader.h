@@ -69,11 +69,13 @@ private:
     // Numbered RT_ICON entries (id, target), sorted so each lookup is a binary
     // search even when the file did not keep them in order.
     mutable std::vector<std::pair<std::uint16_t, std::uint32_t>> iconIds_;
-    // The start of the resource tree, read at once when the first group is
-    // asked for: compilers put every directory and data entry before the data,
-    // so each image's lookup then costs no read of its own.
+    // The start of the resource tree, read at once when a second group is
+    // asked for (one icon alone is cheaper read field by field): compilers put
+    // every directory and data entry before the data, so each image's lookup
+    // then costs no read of its own.
     mutable Bytes treeHead_;
     mutable std::uint64_t treeAt_ = 0;
+    mutable int groupsRead_ = 0;
 };
 
 // True when the bytes start a PE file ("MZ", then "PE\0\0" where e_lfanew points).
