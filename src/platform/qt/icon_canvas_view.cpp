@@ -1,11 +1,17 @@
 #include "icon_canvas_view.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QDrag>
+#include <QFile>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QToolTip>
+#include <QUrl>
 
 #include "platform/system/bitmap_image.h"
 
@@ -129,7 +135,40 @@ void IconCanvasView::paintEvent(QPaintEvent* e) {
     });
 }
 
-void IconCanvasView::mousePressEvent(QMouseEvent* e) { pressedOn_[e->button()] = CellAt(e->position().toPoint()); }
+void IconCanvasView::mousePressEvent(QMouseEvent* e) {
+    pressedOn_[e->button()] = CellAt(e->position().toPoint());
+    if (e->button() == Qt::LeftButton) leftPressedAt_ = e->position().toPoint();
+}
+
+QMimeData* IconCanvasView::DragData(int index) {
+    if (!writeDragFile || !cells_.Exists(index)) return nullptr;
+    if (!dragFolder_) dragFolder_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/tessel-icons-drag-XXXXXX");
+    if (!dragFolder_->isValid()) return nullptr;
+    const QString path = writeDragFile(index, dragFolder_->path());
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return nullptr;
+    auto* data = new QMimeData;
+    // The very bytes of the file, so a drop on an editor and one on a folder give the same picture.
+    data->setData("image/png", file.readAll());
+    data->setUrls({QUrl::fromLocalFile(path)});
+    return data;
+}
+
+void IconCanvasView::mouseMoveEvent(QMouseEvent* e) {
+    moveOver(e->position(), e->buttons(), e->modifiers());
+    const auto pressed = pressedOn_.find(Qt::LeftButton);
+    if (!(e->buttons() & Qt::LeftButton) || pressed == pressedOn_.end() || pressed->second < 0) return;
+    if ((e->position().toPoint() - leftPressedAt_).manhattanLength() < QApplication::startDragDistance()) return;
+    const int cell = pressed->second;
+    QMimeData* data = DragData(cell);
+    if (!data) return;
+    // A drag is no click: the release that ends it, if Qt hands it on, goes nowhere.
+    pressed->second = -2;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->setPixmap(QPixmap::fromImage(imageOf(cells_(cell))));
+    drag->exec(Qt::CopyAction);
+}
 
 void IconCanvasView::mouseReleaseEvent(QMouseEvent* e) {
     const QPoint at = e->position().toPoint();
@@ -175,7 +214,6 @@ int IconCanvasView::moveOver(QPointF at, Qt::MouseButtons buttons, Qt::KeyboardM
     return cells_.Exists(target) ? target : -1;
 }
 
-void IconCanvasView::mouseMoveEvent(QMouseEvent* e) { moveOver(e->position(), e->buttons(), e->modifiers()); }
 
 // The cell under the pointer says what its tooltip is; the canvas has none of its own.
 bool IconCanvasView::event(QEvent* e) {

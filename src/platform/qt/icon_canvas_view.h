@@ -1,6 +1,10 @@
 #pragma once
 #include <QImage>
+#include <QMimeData>
+#include <QTemporaryDir>
 #include <QWidget>
+#include <functional>
+#include <memory>
 #include <unordered_map>
 
 #include "platform/controls/control_array.h"
@@ -31,6 +35,14 @@ public:
     int CellAt(QPoint p) const;
     int CachedImages() const { return static_cast<int>(images_.size()); }
 
+    // Writes the icon a cell shows as a PNG file into `folder` and returns the
+    // file's path; empty for a cell that shows no icon of a file. Set by whoever
+    // knows where the cells' icons come from; without it cells do not drag.
+    std::function<QString(int cell, const QString& folder)> writeDragFile;
+    // What dragging cell `index` out offers, as image/png and as a file
+    // (text/uri-list) in a folder that lives as long as this view; nullptr for nothing.
+    QMimeData* DragData(int index);
+
 protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -56,6 +68,8 @@ private:
     // window that captured the mouse would: a cell index, or -1 the canvas.
     std::unordered_map<int, int> pressedOn_;
     bool repaintPending_ = false;
+    QPoint leftPressedAt_;
+    std::unique_ptr<QTemporaryDir> dragFolder_;  // made on the first drag
 };
 
 }  // namespace platform_qt

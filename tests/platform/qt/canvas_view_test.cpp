@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QHelpEvent>
+#include <QMimeData>
 #include <QTest>
 #include <QToolTip>
 #include <memory>
@@ -179,6 +181,35 @@ TEST(IconCanvasView, ToolTipIsTheCellsOwn) {
         EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(), c.text);
         QToolTip::hideText();
     }
+}
+
+TEST(IconCanvasView, ADraggedCellOffersItsIconAsPngAndAsAFile) {
+    Canvas canvas;
+    const QByteArray png("\x89PNG\r\n\x1a\n-icon-", 14);
+    std::vector<int> asked;
+    canvas.view->writeDragFile = [&](int cell, const QString& folder) {
+        asked.push_back(cell);
+        if (cell == 2) return QString();  // shows no icon of a file
+        QFile f(folder + "/app.exe.0.png");
+        f.open(QIODevice::WriteOnly);
+        f.write(png);
+        return f.fileName();
+    };
+    QTest::mousePress(canvas.view.get(), Qt::LeftButton, Qt::NoModifier, {60, 20});
+    QTest::mouseMove(canvas.view.get(), {60 + QApplication::startDragDistance(), 20});
+    QTest::mouseRelease(canvas.view.get(), Qt::LeftButton, Qt::NoModifier, {60 + QApplication::startDragDistance(), 20});
+    EXPECT_EQ(asked, std::vector<int>{1}) << "pressed on cell 1 and moved past the drag distance";
+    EXPECT_TRUE(canvas.clicks.empty() && canvas.ups.empty()) << "a drag is no click";
+
+    EXPECT_EQ(canvas.view->DragData(2), nullptr);
+    std::unique_ptr<QMimeData> data(canvas.view->DragData(1));
+    ASSERT_TRUE(data);
+    EXPECT_EQ(data->data("image/png"), png);
+    ASSERT_EQ(data->urls().size(), 1);
+    const QString file = data->urls()[0].toLocalFile();
+    EXPECT_TRUE(QFile::exists(file));
+    canvas.view.reset();
+    EXPECT_FALSE(QFile::exists(file)) << "the drag's folder goes with the window";
 }
 
 TEST(IconCanvasView, PaintsCellsAndVisibleLines) {
