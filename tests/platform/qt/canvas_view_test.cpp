@@ -185,27 +185,24 @@ TEST(IconCanvasView, ToolTipIsTheCellsOwn) {
 
 TEST(IconCanvasView, ADraggedCellOffersItsIconAsPngAndAsAFile) {
     Canvas canvas;
-    const QByteArray png("\x89PNG\r\n\x1a\n-icon-", 14);
     std::vector<int> asked;
     canvas.view->writeDragFile = [&](int cell, const QString& folder) {
         asked.push_back(cell);
-        if (cell == 2) return QString();  // shows no icon of a file
         QFile f(folder + "/app.exe.0.png");
-        f.open(QIODevice::WriteOnly);
-        f.write(png);
+        if (cell == 2 || !f.open(QIODevice::WriteOnly)) return QString();  // cell 2 shows no icon of a file
+        f.write("\x89PNG-icon");
         return f.fileName();
     };
-    QTest::mousePress(canvas.view.get(), Qt::LeftButton, Qt::NoModifier, {60, 20});
-    QTest::mouseMove(canvas.view.get(), {60 + QApplication::startDragDistance(), 20});
-    QTest::mouseRelease(canvas.view.get(), Qt::LeftButton, Qt::NoModifier, {60 + QApplication::startDragDistance(), 20});
-    EXPECT_EQ(asked, std::vector<int>{1}) << "pressed on cell 1 and moved past the drag distance";
+    const QPoint from(60, 20), to = from + QPoint(QApplication::startDragDistance(), 0);
+    QTest::mousePress(canvas.view.get(), Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(canvas.view.get(), to);
+    QTest::mouseRelease(canvas.view.get(), Qt::LeftButton, Qt::NoModifier, to);
+    EXPECT_EQ(asked, std::vector<int>{1}) << "pressed on cell 1 and moved the drag distance";
     EXPECT_TRUE(canvas.clicks.empty() && canvas.ups.empty()) << "a drag is no click";
-
     EXPECT_EQ(canvas.view->DragData(2), nullptr);
     std::unique_ptr<QMimeData> data(canvas.view->DragData(1));
-    ASSERT_TRUE(data);
-    EXPECT_EQ(data->data("image/png"), png);
-    ASSERT_EQ(data->urls().size(), 1);
+    ASSERT_TRUE(data && data->urls().size() == 1);
+    EXPECT_EQ(data->data("image/png"), QByteArray("\x89PNG-icon"));
     const QString file = data->urls()[0].toLocalFile();
     EXPECT_TRUE(QFile::exists(file));
     canvas.view.reset();
