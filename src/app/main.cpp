@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
     platform::SystemServices system;
     app::TesselWindow window(screen, system);
     app::QtWindow view(window.form, screen);
+    app::OfferDragOut(view, window);
 
     // Form_Load runs before the window is first shown; showing it raises the
     // first resize.

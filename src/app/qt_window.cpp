@@ -1,6 +1,8 @@
 #include "qt_window.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QPainter>
 #include <QShortcut>
@@ -72,6 +74,22 @@ QImage AppIconImage() {
 }
 
 QIcon AppIcon() { return QIcon(QPixmap::fromImage(AppIconImage())); }
+
+void OfferDragOut(QtWindow& view, TesselWindow& window) {
+    view.canvas().writeDragFile = [&window](int cell, const QString& folder) {
+        const auto origin = window.panel.OriginOf(cell);
+        if (!origin) return QString();
+        // Named as the Save dialog names a whole icon, so the dropped file says where it came from.
+        const QString name = QFileInfo(QFile::decodeName(origin->file.c_str())).fileName();
+        const QString path = folder + "/" + name + "." + QString::number(origin->index) + ".png";
+        try {
+            window.form.system.SaveWholeIcon(origin->file, origin->index, QFile::encodeName(path).toStdString());
+        } catch (const platform::Failure&) {
+            return QString();
+        }
+        return path;
+    };
+}
 
 QtWindow::QtWindow(main_window::frmMain& frm, platform_qt::QtServices& screen)
     : frm_(frm), dispatch_([&frm] { return frm.Ended(); }), ctx_{frm.Me.Scale(), &dispatch_} {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <memory>
 
+#include "app/tessel_window.h"
 #include "main_window/frm_main.h"
 #include "platform/qt/dir_list_view.h"
 #include "platform/qt/dispatcher.h"
@@ -32,6 +33,11 @@ QString MenuStyleSheet(const main_window::MenuSkin& skin, const QString& family)
 // The program's icon: 32 by 32, 24 bits a pixel, a mosaic of tiles.
 QImage AppIconImage();
 QIcon AppIcon();
+
+class QtWindow;
+// Lets a cell be dragged out of the window, carrying its icon as the whole-icon
+// save writes it to a .png: the largest image with its transparency.
+void OfferDragOut(QtWindow& view, TesselWindow& window);
 
 // `screen` is the screen `frm` was made with; its popup menus take the
 // window's menu skin.

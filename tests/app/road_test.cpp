@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "app/tessel_window.h"
 #include "fake_services.h"
 #include "platform/icons/icons.h"
+#include "platform/icons/whole_icon.h"
 #include "platform/qt/qt_services.h"
 #include "platform/system/system_services.h"
 #include "qt_test_util.h"
@@ -167,6 +169,14 @@ TEST(Road, OpenClickShowAll) {
     }
     EXPECT_EQ(r.frm.SelectedIcon, 0);
     EXPECT_TRUE(r.frm.fraIcons.Visible());
+
+    // Dragged out, a cell carries its icon as the whole-icon save writes a .png.
+    app::OfferDragOut(r.view, r.tessel);
+    const std::unique_ptr<QMimeData> drag(r.view.canvas().DragData(4));
+    const auto png = platform::icons::LargestImagePng(platform::icons::FileSource(r.folder + "/mixed.ico"), 0);
+    ASSERT_TRUE(drag && png && drag->urls().size() == 1);
+    EXPECT_EQ(drag->data("image/png"), QByteArray(reinterpret_cast<const char*>(png->data()), qsizetype(png->size())));
+    EXPECT_EQ(drag->urls()[0].fileName(), "mixed.ico.0.png");
 }
 
 TEST(Road, TheScrollBarHandsTheFocusToTheViewport) {
