@@ -4,15 +4,14 @@
 # thumbnailer entry valid, naming installed files; icon sizes; the thumbnailer run as its entry says.
 #   check_installed_tree.sh BUILD_DIR VERSION FIXTURES_DIR PROGRAM...
 set -uo pipefail
-build=$1 version=$2 fixtures=$3 programs=("${@:4}") tmp=$(mktemp -d) failures=0 && usr=$tmp/usr
-trap 'rm -rf "$tmp"' EXIT
+build=$1 version=$2 fixtures=$3 programs=("${@:4}") tmp=$(mktemp -d) failures=0 && usr=$tmp/usr && trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 has() { [[ " ${programs[*]} " == *" $1 "* ]]; }
 key() { sed -n "s/^$2=//p" "$1" | head -n1; }
 cmake --install "$build" --prefix "$usr" >"$tmp/log" 2>&1 || { cat "$tmp/log" >&2; exit 1; }
 expected=()
 for p in "${programs[@]}"; do expected+=("bin/$p" "share/man/man1/$p.1.gz"); done
-has tessel-thumbnailer && expected+=(share/thumbnailers/tessel.thumbnailer)
+expected+=(share/thumbnailers/tessel.thumbnailer)
 has tessel-icons && expected+=(share/applications/tessel-icons.desktop share/metainfo/example.tessel.TesselIcons.metainfo.xml
   share/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/tessel-icons.png share/icons/hicolor/scalable/apps/tessel-icons.svg)
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$usr" && find . -type f -printf '%P\n' | sort) >&2 ||
@@ -22,13 +21,11 @@ for p in "${programs[@]}"; do
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$usr/share/man/man1/$p.1.gz" 2>&1 >"$tmp/page")
   [ -z "$warnings" ] && grep -Eq "^ +$p - " "$tmp/page" && grep -q "Tessel Icons $version" "$tmp/page" || fail "$p.1: $warnings"
 done
-if has tessel-thumbnailer; then
-  entry=$usr/share/thumbnailers/tessel.thumbnailer
-  [ "$(key "$entry" Exec)" = "tessel-thumbnailer -s %s %i %o" ] && [ -x "$usr/bin/$(key "$entry" TryExec)" ] || fail "$entry"
-  for t in $(key "$entry" MimeType | tr ';' ' '); do [ -f "/usr/share/mime/$t.xml" ] || fail "no MIME type $t"; done
-  cmd=$(key "$entry" Exec | sed "s|^|$usr/bin/|; s|%s|16|; s|%i|$fixtures/mixed.ico|; s|%o|$tmp/t.png|")
-  $cmd && [ "$(od -An -tx1 -j12 -N12 "$tmp/t.png" | tr -d ' \n')" = 494844520000001000000010 ] || fail "$cmd: no 16x16 PNG"
-fi
+entry=$usr/share/thumbnailers/tessel.thumbnailer
+[ "$(key "$entry" Exec)" = "tessel-thumbnailer -s %s %i %o" ] && [ -x "$usr/bin/$(key "$entry" TryExec)" ] || fail "$entry"
+for t in $(key "$entry" MimeType | tr ';' ' '); do [ -f "/usr/share/mime/$t.xml" ] || fail "no MIME type $t"; done
+cmd=$(key "$entry" Exec | sed "s|^|$usr/bin/|; s|%s|16|; s|%i|$fixtures/mixed.ico|; s|%o|$tmp/t.png|")
+$cmd && [ "$(od -An -tx1 -j12 -N12 "$tmp/t.png" | tr -d ' \n')" = 494844520000001000000010 ] || fail "$cmd: no 16x16 PNG"
 if has tessel-icons; then
   desktop=$usr/share/applications/tessel-icons.desktop metainfo=$usr/share/metainfo/example.tessel.TesselIcons.metainfo.xml
   desktop-file-validate "$desktop" >&2 || fail "$desktop"

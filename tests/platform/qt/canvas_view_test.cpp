@@ -186,12 +186,10 @@ TEST(IconCanvasView, ToolTipIsTheCellsOwn) {
 TEST(IconCanvasView, ADraggedCellOffersItsIconAsPngAndAsAFile) {
     Canvas canvas;
     std::vector<int> asked;
-    canvas.view->writeDragFile = [&](int cell, const QString& folder) {
+    canvas.view->writeDragFile = [&](int cell, const QString& folder) {  // cell 2 shows no icon of a file
         asked.push_back(cell);
         QFile f(folder + "/app.exe.0.png");
-        if (cell == 2 || !f.open(QIODevice::WriteOnly)) return QString();  // cell 2 shows no icon of a file
-        f.write("\x89PNG-icon");
-        return f.fileName();
+        return cell != 2 && f.open(QIODevice::WriteOnly) && f.write("\x89PNG-icon") > 0 ? f.fileName() : QString();
     };
     const QPoint from(60, 20), to = from + QPoint(QApplication::startDragDistance(), 0);
     QTest::mousePress(canvas.view.get(), Qt::LeftButton, Qt::NoModifier, from);
@@ -204,7 +202,7 @@ TEST(IconCanvasView, ADraggedCellOffersItsIconAsPngAndAsAFile) {
     ASSERT_TRUE(data && data->urls().size() == 1);
     EXPECT_EQ(data->data("image/png"), QByteArray("\x89PNG-icon"));
     const QString file = data->urls()[0].toLocalFile();
-    EXPECT_TRUE(QFile::exists(file));
+    ASSERT_TRUE(QFile::exists(file));
     canvas.view.reset();
     EXPECT_FALSE(QFile::exists(file)) << "the drag's folder goes with the window";
 }
