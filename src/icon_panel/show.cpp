@@ -24,7 +24,7 @@ void IconPanel::ShowAllIcons() {
     const std::int32_t n = std::min(f.File1.Count(), 32767);
     for (std::int32_t i = 1; i <= n; ++i) {
         LoadIconsOfFile(static_cast<std::int16_t>(i), false);
-        f.screen.DoEvents();
+        f.DoEvents();
         if (run_.FillSuperseded(mine)) {
             f.fraIcons.setVisible(true);
             // A run that ran out of cells must not leave the next load blocked.

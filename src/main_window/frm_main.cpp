@@ -213,7 +213,12 @@ void frmMain::ShowProgress(std::int32_t value, std::int32_t max) {
         progbar.setVisible(false);
     }
     if (static_cast<double>(progbar.Max()) >= static_cast<double>(value)) progbar.setValue(value);
+    DoEvents();
+}
+
+void frmMain::DoEvents() {
     screen.DoEvents();
+    if (ended_) throw platform::ProgramEnded();
 }
 
 void frmMain::Form_Load() {

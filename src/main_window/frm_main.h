@@ -89,6 +89,12 @@ public:
     void ShowStatus(std::string text);
     void ShowProgress(std::int32_t value, std::int32_t max);
 
+    // Lets pending events run. When the window was closed in the meantime,
+    // throws platform::ProgramEnded instead of returning: the handler that
+    // yielded must not go on reading files and making cells for a window that
+    // is gone.
+    void DoEvents();
+
     // Life cycle and layout.
     void Form_Load();
     void Form_Unload();

@@ -11,4 +11,11 @@ public:
     explicit Failure(const std::string& what) : std::runtime_error(what) {}
 };
 
+// Thrown by the first yield after the program ended, to unwind the handler
+// that was paused in it: End stops the program at once, and nothing of that
+// handler may run on after the window is gone. Deliberately neither a Failure
+// nor a std::exception, so that no step guard and no failure handler stops
+// it; only the dispatcher of events catches it.
+struct ProgramEnded {};
+
 }  // namespace platform

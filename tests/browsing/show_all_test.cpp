@@ -264,6 +264,28 @@ TEST_F(ShowAllTest, NewerCommandInsideAYieldStopsIt) {
     }
 }
 
+// Closing the window in any yield of the run ends the program there: the run
+// unwinds, reads no further icon and makes no cell.
+TEST_F(ShowAllTest, ClosingInAnyYieldEndsTheRunThere) {
+    const int before = screen.yields;
+    ShowAll();
+    for (int k = 1, run = screen.yields - before; k <= run; ++k) {
+        SCOPED_TRACE("closed in yield " + std::to_string(k));
+        window = std::make_unique<app::TesselWindow>(screen, sys);
+        screen.ended = false;
+        f().Form_Load();
+        Open(dir->path());
+        std::size_t readsAtClose = 0;
+        screen.onYield = [&, at = screen.yields + k](int n) {
+            if (n == at) screen.queued.push_back([&] { f().Me.Unload.raise(), readsAtClose = sys.extractions.size(); });
+        };
+        EXPECT_THROW(ShowAll(), platform::ProgramEnded);
+        EXPECT_EQ(sys.extractions.size(), readsAtClose);
+        EXPECT_EQ(f().picIcon.Count(), 1) << "no cell made after the close";
+    }
+    screen.onYield = nullptr;
+}
+
 // Row positions are 16-bit: the loop stops at row 32767 and nothing crashes.
 TEST_F(BrowsingTest, ShowAllStopsAtTheLastSixteenBitRow) {
     const auto& dir = Folder({});

@@ -2,12 +2,15 @@
 // Every event the user raises goes through here. A failure that the window's
 // logic lets through stops that one handler, never the program: the window
 // stays usable, as it would if the toolkit had swallowed the error. Once the
-// program has ended, input is dropped so that no handler runs after End.
+// program has ended, input is dropped so that no handler runs after End, and
+// a handler that was paused in a yield when End ran unwinds to here.
 
 #include <exception>
 #include <functional>
 #include <string>
 #include <utility>
+
+#include "platform/failure.h"
 
 namespace platform_qt {
 
@@ -22,6 +25,9 @@ public:
         try {
             handler();
             return true;
+        } catch (const platform::ProgramEnded&) {
+            // The program is ending, not failing.
+            return false;
         } catch (const std::exception& e) {
             ++failures_;
             lastFailure_ = e.what();

@@ -110,6 +110,8 @@ TEST(Dispatcher, CatchesFailuresAndDropsInputAfterTheEnd) {
     EXPECT_TRUE(dispatch([&] { ++ran; })) << "the next event still runs";
     EXPECT_FALSE(dispatch([&] { throw std::out_of_range("index"); }));
     EXPECT_EQ(dispatch.Failures(), 2);
+    EXPECT_FALSE(dispatch([&] { throw platform::ProgramEnded(); }));
+    EXPECT_EQ(dispatch.Failures(), 2) << "a handler unwound by the end did not fail";
     ended = true;
     EXPECT_FALSE(dispatch([&] { ++ran; }));
     EXPECT_EQ(ran, 1) << "no handler runs after the end";
