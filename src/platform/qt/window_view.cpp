@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <cmath>
 
 namespace platform_qt {
 
@@ -38,9 +39,17 @@ void WindowView::setMinimumOuterSize(double width, double height) {
 }
 
 void WindowView::applyMinimum() {
+    // Under a window manager the window never gets smaller than this hint, so
+    // the hint stands in for the resize handler's snap-back: rounded down, it
+    // would let the window stop just short of the minimum (6500 twips are
+    // 433.3 pixels), and every resize would then push the size and the
+    // pointer out again by a fraction of a pixel.
     const platform::Window::Frame& f = window_.NonClient();
-    setMinimumSize(std::max(0, ToPixelsX(minWidth_ - f.left - f.right, ctx_.scale)),
-                   std::max(0, ToPixelsY(minHeight_ - f.top - f.bottom, ctx_.scale)));
+    const auto pixelsUp = [](double twips, double twipsPerPixel) {
+        return std::max(0, static_cast<int>(std::ceil(twips / twipsPerPixel - 1e-9)));
+    };
+    setMinimumSize(pixelsUp(minWidth_ - f.left - f.right, ctx_.scale.twipsPerPixelX()),
+                   pixelsUp(minHeight_ - f.top - f.bottom, ctx_.scale.twipsPerPixelY()));
 }
 
 platform::Window::Frame WindowView::measuredFrame() const {

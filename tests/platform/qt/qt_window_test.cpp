@@ -50,7 +50,7 @@ TEST(QtWindow, OpensAtTheDesignedSize) {
     // The minimum outer size less whatever frame the platform draws.
     const QRect outer = w.view.window().frameGeometry(), inner = w.view.window().geometry();
     EXPECT_EQ(w.view.window().minimumSize(),
-              QSize(569 - (outer.width() - inner.width()), 433 - (outer.height() - inner.height())));
+              QSize(569 - (outer.width() - inner.width()), 434 - (outer.height() - inner.height())));
     EXPECT_FLOAT_EQ(w.frm.Me.ScaleWidth(), 9630);
     EXPECT_FLOAT_EQ(w.frm.Me.ScaleHeight(), 7875);
     EXPECT_FALSE(w.view.window().windowIcon().isNull());
