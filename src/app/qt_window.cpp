@@ -111,6 +111,10 @@ QtWindow::QtWindow(main_window::frmMain& frm, platform_qt::QtServices& screen)
     auto* fraIconHolder = new FrameView(frm.fraIconHolder, ctx_, picIconHolder);
     vs_ = new ScrollBarView(frm.VS, ctx_, fraIconHolder);
     fraIcons_ = new IconCanvasView(frm.fraIcons, frm.picIcon, frm.lnFrame, ctx_, fraIconHolder);
+    // The wheel over the icons, and over the viewport's margins, scrolls them
+    // as it does over the bar.
+    vs_->scrollsFor(fraIcons_);
+    vs_->scrollsFor(picIconHolder);
     auto* picStatus = new PictureBoxView(frm.picStatus, ctx_, top);
     progbar_ = new ProgressBarView(frm.progbar, ctx_, picStatus);
     lblStatus_ = new LabelView(frm.lblStatus, ctx_, picStatus);

@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWheelEvent>
 #include <filesystem>
 
 #include "app/qt_window.h"
@@ -41,6 +42,17 @@ struct Road {
         view.dispatcher()([&] { frm.Me.Load.raise(); });
         view.show();
         qt_test::WaitFor([&] { return view.window().isVisible(); });
+    }
+
+    // The folder with 60 more copies of app64.exe opened and all its 186
+    // icons shown: a grid that scrolls.
+    void ShowManyIcons() {
+        for (int i = 0; i < 60; ++i)
+            fs::copy_file(fs::path(TESSEL_FIXTURES) / "app64.exe", fs::path(folder) / ("copy" + std::to_string(i) + ".exe"));
+        OpenInFolderView("icons");
+        ASSERT_TRUE(qt_test::WaitFor([&] { return frm.Dir1.Path() == folder; }));
+        QTest::keyClick(&view.window(), Qt::Key_A, Qt::ControlModifier);
+        ASSERT_TRUE(qt_test::WaitFor([&] { return frm.IconCount == 186; }));
     }
 
     // Opens a subfolder the way a user does: a double click on its name.
@@ -195,12 +207,7 @@ namespace {
 // narrows: the scroll bar shows the new range and steps, at the top.
 TEST(Road, ScrollBarFollowsTheGridAfterResizes) {
     Road r;
-    for (int i = 0; i < 60; ++i)
-        fs::copy_file(fs::path(TESSEL_FIXTURES) / "app64.exe", fs::path(r.folder) / ("copy" + std::to_string(i) + ".exe"));
-    r.OpenInFolderView("icons");
-    ASSERT_TRUE(qt_test::WaitFor([&] { return r.frm.Dir1.Path() == r.folder; }));
-    QTest::keyClick(&r.view.window(), Qt::Key_A, Qt::ControlModifier);
-    ASSERT_TRUE(qt_test::WaitFor([&] { return r.frm.IconCount == 186; }));
+    r.ShowManyIcons();
     ASSERT_GT(r.frm.VS.Max(), 0);
     EXPECT_EQ(r.view.scrollBar().pageStep(), r.frm.VS.LargeChange()) << "the first arrangement's steps are shown";
     QTest::mouseClick(&r.view.scrollBar(), Qt::LeftButton, Qt::NoModifier, QPoint(8, r.view.scrollBar().height() - 30));
@@ -216,5 +223,25 @@ TEST(Road, ScrollBarFollowsTheGridAfterResizes) {
     // The thumb's size follows the steps the arrangement set, not stale ones.
     EXPECT_EQ(r.view.scrollBar().pageStep(), r.frm.VS.LargeChange());
     EXPECT_EQ(r.view.scrollBar().singleStep(), r.frm.VS.SmallChange());
+}
+
+// Wheel down over the icons or the bar moves them up by the desktop's lines
+// per notch, a small change each, through the change handler as the arrows do.
+TEST(Road, TheWheelScrollsOverTheIconsAndTheBar) {
+    Road r;
+    r.ShowManyIcons();
+    const int notch = QApplication::wheelScrollLines() * r.frm.VS.SmallChange();
+    QWidget *icons = &r.view.canvas(), *bar = &r.view.scrollBar();
+    // The wheel turns in eighths of a degree, 120 a notch, negative towards the user.
+    const struct { const char* name; QWidget* over; int delta, value; } cases[] = {{"down over the icons", icons, -120, notch}, {"down over the bar", bar, -120, 2 * notch},
+                 {"up over the bar", bar, 120, notch},        {"half a notch waits", icons, -60, notch},
+                 {"the other half makes it", icons, -60, 2 * notch}, {"up past the top", icons, 360, 0}};
+    for (const auto& c : cases) {
+        QWheelEvent wheel({5, 5}, c.over->mapToGlobal(QPointF(5, 5)), {}, {0, c.delta}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(c.over, &wheel);
+        EXPECT_EQ(r.frm.VS.Value(), c.value) << c.name;
+        EXPECT_EQ(r.frm.fraIcons.Top(), -c.value) << c.name;
+    }
 }
 }  // namespace

@@ -54,6 +54,15 @@ public:
         assignValue(nv);
     }
 
+    // The mouse wheel turned `lines` lines towards the user (negative: away).
+    // Each line is one small change towards Max, as a click on the lower
+    // arrow is, and the whole turn reports one change.
+    void UserWheel(int lines) {
+        const int step = max_ >= min_ ? small_ : -small_;
+        const long target = static_cast<long>(value_) + static_cast<long>(lines) * step;
+        assignValue(static_cast<std::int16_t>(std::clamp<long>(target, lowest(), highest())));
+    }
+
     // Letting go of the thumb: the value is where the drag left it, and the
     // change is reported even though the drag already moved it there.
     void UserEndScroll(int v) {

@@ -1,5 +1,7 @@
 #include "scroll_bar_view.h"
 
+#include <QApplication>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace platform_qt {
@@ -9,6 +11,9 @@ ScrollBarView::ScrollBarView(platform::ScrollBar& bar, const ViewContext& ctx, Q
     setObjectName(QString::fromStdString(bar.Name()));
     // A click on the bar gives it the focus, so its got-focus event is raised.
     setFocusPolicy(Qt::StrongFocus);
+    // Qt's own menu here ("Scroll here", "Top", ...) is English and unskinned,
+    // and a right click over the scroll bar opens no menu of the window.
+    setContextMenuPolicy(Qt::PreventContextMenu);
     connect(this, &QScrollBar::valueChanged, this, [this](int v) { userValue(v); });
     connect(this, &QScrollBar::sliderReleased, this, [this] {
         if (syncing_) return;
@@ -43,6 +48,35 @@ void ScrollBarView::refresh() {
     if (value() != bar_.Value() && !isSliderDown()) setValue(bar_.Value());
     syncing_ = false;
     Place(*this, bar_, ctx_.scale);
+}
+
+void ScrollBarView::scrollsFor(QWidget* area) { area->installEventFilter(this); }
+
+bool ScrollBarView::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::Wheel && isVisible()) {
+        wheel(static_cast<QWheelEvent*>(e));
+        return true;
+    }
+    return QScrollBar::eventFilter(watched, e);
+}
+
+void ScrollBarView::wheelEvent(QWheelEvent* e) { wheel(e); }
+
+// Qt's own wheel handling moves the value by itself, in the direction and by
+// the amount that its settings say; this one asks the model, which moves by
+// small changes and reports one change for the turn, as the arrows do.
+void ScrollBarView::wheel(QWheelEvent* e) {
+    e->accept();
+    if (isSliderDown()) return;
+    // 120 eighths of a degree make one notch; a fine wheel gets there in parts.
+    wheelEighths_ += e->angleDelta().y();
+    const int notches = wheelEighths_ / 120;
+    if (notches == 0) return;
+    wheelEighths_ -= notches * 120;
+    // Turning the wheel towards the user (a negative delta) scrolls down.
+    const int lines = -notches * QApplication::wheelScrollLines();
+    (*ctx_.dispatch)([&] { bar_.UserWheel(lines); });
+    refresh();
 }
 
 void ScrollBarView::focusInEvent(QFocusEvent* e) {
