@@ -18,6 +18,7 @@ TesselWindow::TesselWindow(platform::Screen& screen, platform::System& system)
     f.VS.Change.connect([this] { panel.VS_Change(); });
     f.VS.Scroll.connect([this] { panel.VS_Scroll(); });
     f.VS.GotFocus.connect([this] { panel.VS_GotFocus(); });
+    f.picIconHolder.KeyDown.connect([this](int k, int s) { panel.picIconHolder_KeyDown(k, s); });
     f.mnuIcons(0).Click.connect([this] { panel.mnuIcons_Click(0); });
     f.mnuIcons(1).Click.connect([this] { panel.mnuIcons_Click(1); });
     f.mnuIcons(2).Click.connect([this] { panel.mnuIcons_Click(2); });

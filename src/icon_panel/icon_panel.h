@@ -66,6 +66,11 @@ public:
     void VS_Scroll();
     void VS_GotFocus();
 
+    // The keyboard over the grid, while the viewport has the focus: the
+    // arrows move the selection by one cell or one row, Home and End to the
+    // first and last icon, the page keys by a viewport's worth of rows.
+    void picIconHolder_KeyDown(int keyCode, int shift);
+
     // The icon menu and export
     void picIcon_MouseUp(std::int16_t index, int button, int shift, float x, float y);
     void fraIcons_MouseUp(int button, int shift, float x, float y);
@@ -101,6 +106,10 @@ private:
         Run fill_ = 0;
         Run arrangement_ = 0;
     };
+
+    std::int32_t CellsPerRow();
+    std::int32_t RowsPerPage();
+    void ScrollIntoView(std::int32_t index);
 
     void OpenIconMenu(int button, int shift);
     void CopySelected();

@@ -39,10 +39,13 @@ struct Road {
             fs::copy_file(fs::path(TESSEL_FIXTURES) / name, fs::path(folder) / name);
         // The folder view starts above the folder, as after choosing a drive.
         frm.Dir1.setPath(temp.path());
+        // Which row each item click was raised for, by mouse or key.
+        frm.File1.ItemClick.connect([this](platform::ListItem& i) { clicked.push_back(i.Text()), tessel.browsing.File1_ItemClick(i); });
         view.dispatcher()([&] { frm.Me.Load.raise(); });
         view.show();
         qt_test::WaitFor([&] { return view.window().isVisible(); });
     }
+    std::vector<std::string> clicked;
 
     // The folder with 60 more copies of app64.exe opened and all its 186
     // icons shown: a grid that scrolls.
@@ -244,4 +247,37 @@ TEST(Road, TheWheelScrollsOverTheIconsAndTheBar) {
         EXPECT_EQ(r.frm.fraIcons.Top(), -c.value) << c.name;
     }
 }
+
+// A row reached with a key in the file list shows that file as a click does;
+// in the grid, once a cell was clicked, the keys move the frame and the view
+// scrolls to keep it in sight.
+TEST(Road, TheKeyboardWalksTheListAndTheGrid) {
+    Road r;
+    QApplication::setActiveWindow(&r.view.window());
+    r.ShowManyIcons();
+    QTest::mouseClick(&r.view.canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    ASSERT_TRUE(qt_test::WaitFor([&] { return r.view.canvas().KeysComeHere(); })) << "the grid shows it has the focus";
+    QWidget* grid = QApplication::focusWidget();
+    QWidget* list = &r.view.files();
+    r.ListModel();
+    const int across = icon_panel::GridLayout(r.frm.fraIcons.Width(), 480, 480).Columns();
+    const int page = static_cast<int>(r.frm.picIconHolder.ScaleHeight() / 680) * across;
+    // `shown`: the file whose icons a key in the list shows.
+    const struct { QWidget* to; Qt::Key key; const char* shown; int selected; bool scrolled; } steps[] = {{grid, Qt::Key_Right, nullptr, 1, false},        {grid, Qt::Key_Down, nullptr, 1 + across, false},
+                 {grid, Qt::Key_Left, nullptr, across, false},    {grid, Qt::Key_End, nullptr, 185, true},
+                 {grid, Qt::Key_Home, nullptr, 0, false},         {grid, Qt::Key_PageDown, nullptr, page, true},
+                 {grid, Qt::Key_PageUp, nullptr, 0, false},       {list, Qt::Key_Down, "app64.exe", 0, false},
+                 {list, Qt::Key_Down, "copy0.exe", 0, false},     {list, Qt::Key_End, "pointer.cur", 0, false},
+                 {list, Qt::Key_Up, "mixed.ico", 0, false},       {list, Qt::Key_Return, "mixed.ico", 0, false}};
+    for (const auto& c : steps) {
+        const std::size_t clicks = r.clicked.size();
+        QTest::keyClick(c.to, c.key);
+        SCOPED_TRACE("step " + std::to_string(&c - steps));
+        ASSERT_EQ(r.clicked.size(), clicks + (c.shown ? 1 : 0));
+        if (c.shown) { EXPECT_EQ(r.clicked.back(), c.shown); }
+        EXPECT_EQ(r.frm.SelectedIcon, c.selected);
+        EXPECT_EQ(r.frm.VS.Value() > 0, c.scrolled);
+    }
+}
+
 }  // namespace

@@ -103,4 +103,11 @@ constexpr int kLeft = 1, kRight = 2, kMiddle = 4;
 constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
 }  // namespace mouse
 
+// Key codes as a key-down handler receives them.
+namespace key {
+constexpr int kReturn = 13, kEscape = 27, kSpace = 32;
+constexpr int kPageUp = 33, kPageDown = 34, kEnd = 35, kHome = 36;
+constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+}  // namespace key
+
 }  // namespace platform

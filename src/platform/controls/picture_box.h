@@ -50,6 +50,7 @@ public:
     Event<> Click;
     Event<int, int, float, float> MouseUp;    // Button, Shift, X, Y
     Event<int, int, float, float> MouseMove;  // Button, Shift, X, Y
+    Event<int, int> KeyDown;                  // KeyCode, Shift, while the box has the focus
 
 private:
     ScreenScale scale_;

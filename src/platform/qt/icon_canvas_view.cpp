@@ -43,7 +43,17 @@ IconCanvasView::IconCanvasView(platform::Frame& canvas, platform::ControlArray<p
         repaintLater();
     };
     hook_.install(canvas_, [this] { refresh(); });
+    // The keys move the selection while the viewport holds the focus; the
+    // canvas shows when that is so.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* was, QWidget* now) {
+        if ((was && was->isAncestorOf(this)) || (now && now->isAncestorOf(this))) repaintLater();
+    });
     refresh();
+}
+
+bool IconCanvasView::KeysComeHere() const {
+    const QWidget* focus = QApplication::focusWidget();
+    return focus && focus->isAncestorOf(this);
 }
 
 IconCanvasView::~IconCanvasView() {
@@ -133,6 +143,21 @@ void IconCanvasView::paintEvent(QPaintEvent* e) {
         p.drawImage(r.topLeft() + ClientOrigin(cell, ctx_.scale), imageOf(cell));
         p.restore();
     });
+
+    // A dotted focus rectangle just outside the selection frame, as a list
+    // draws around its focused item.
+    if (!KeysComeHere()) return;
+    QRect frame;
+    lines_.ForEach([&](platform::Line& line) {
+        if (!line.Visible()) return;
+        const QPoint a(ToPixelsX(line.X1(), ctx_.scale), ToPixelsY(line.Y1(), ctx_.scale));
+        const QPoint b(ToPixelsX(line.X2(), ctx_.scale), ToPixelsY(line.Y2(), ctx_.scale));
+        frame |= QRect(a, b).normalized();
+    });
+    if (frame.isNull()) return;
+    p.setPen(QPen(ToQColor(canvas_.ForeColor()), 1, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(frame.adjusted(-2, -2, 2, 2));
 }
 
 void IconCanvasView::mousePressEvent(QMouseEvent* e) {

@@ -33,6 +33,8 @@ public:
     QRect CellRect(const platform::PictureBox& cell) const;
     // The topmost visible cell under a point of the canvas, -1 for none.
     int CellAt(QPoint p) const;
+    // True while the keyboard works the grid: the viewport has the focus.
+    bool KeysComeHere() const;
     int CachedImages() const { return static_cast<int>(images_.size()); }
 
     // Writes the icon a cell shows as a PNG file into `folder` and returns the

@@ -1,6 +1,7 @@
 #include "list_view_view.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 #include "cjk_font.h"
 
@@ -73,11 +74,7 @@ ListViewView::ListViewView(platform::ListView& list, const ViewContext& ctx, QWi
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, [this] { refreshNow(); });
     connect(this, &QTreeView::clicked, this, [this](const QModelIndex& index) {
-        if (!index.isValid()) return;
-        const int position = index.row() + 1;
-        (*ctx_.dispatch)([&] {
-            if (position <= list_.Count()) list_.UserClickItem(position);
-        });
+        if (index.isValid()) clickRow(index.row());
     });
     connect(header(), &QHeaderView::sectionClicked, this, [this](int section) {
         (*ctx_.dispatch)([&] { list_.UserClickColumn(section + 1); });
@@ -86,6 +83,24 @@ ListViewView::ListViewView(platform::ListView& list, const ViewContext& ctx, QWi
     hook_.install(list_, [this] { changed(); });
     sinceRefresh_.start();
     refreshNow();
+}
+
+void ListViewView::clickRow(int row) {
+    const int position = row + 1;
+    (*ctx_.dispatch)([&] {
+        if (position <= list_.Count()) list_.UserClickItem(position);
+    });
+}
+
+void ListViewView::keyPressEvent(QKeyEvent* e) {
+    const QModelIndex before = currentIndex();
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (before.isValid()) clickRow(before.row());
+        return;
+    }
+    QTreeView::keyPressEvent(e);
+    const QModelIndex now = currentIndex();
+    if (now.isValid() && (!before.isValid() || now.row() != before.row())) clickRow(now.row());
 }
 
 void ListViewView::changed() {

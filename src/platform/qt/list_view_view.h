@@ -35,7 +35,9 @@ private:
     int resets_ = 0;
 };
 
-// The file list: a report view with the list's columns. The list changes on
+// The file list: a report view with the list's columns. A row reached with
+// the keyboard (arrows, Home, End, the page keys, typing a name) raises the
+// item click as a mouse click does, and so does Enter on the current row. The list changes on
 // every Add; the view catches up once the burst is over, at most every few
 // tens of milliseconds, so a folder of thousands of files does not cost
 // thousands of redraws.
@@ -53,8 +55,12 @@ public:
     bool RefreshPending() const { return timer_.isActive(); }
     int Refreshes() const { return refreshes_; }
 
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
 private:
     void changed();
+    void clickRow(int row);
 
     platform::ListView& list_;
     ViewContext ctx_;

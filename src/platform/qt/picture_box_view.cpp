@@ -1,5 +1,6 @@
 #include "picture_box_view.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <qdrawutil.h>
@@ -52,6 +53,21 @@ void PictureBoxView::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) pressedLeft_ = false;
     (*ctx_.dispatch)([&] { box_.MouseUp.raise(button, shift, ToTwipsX(p.x(), ctx_.scale), ToTwipsY(p.y(), ctx_.scale)); });
     if (click) (*ctx_.dispatch)([&] { box_.Click.raise(); });
+}
+
+}  // namespace platform_qt
+
+namespace platform_qt {
+
+void PictureBoxView::keyPressEvent(QKeyEvent* e) {
+    const int code = KeyCode(e->key());
+    // Keys without a code go on to the window.
+    if (code == 0) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    const int shift = ShiftMask(e->modifiers() & ~Qt::KeypadModifier);
+    (*ctx_.dispatch)([&] { box_.KeyDown.raise(code, shift); });
 }
 
 }  // namespace platform_qt

@@ -58,6 +58,29 @@ inline int ShiftMask(Qt::KeyboardModifiers m) {
     return s;
 }
 
+// The key code a key-down handler receives for a key of the keyboard; 0 for
+// keys the window's logic has no name for.
+inline int KeyCode(int qtKey) {
+    switch (qtKey) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return platform::key::kReturn;
+        case Qt::Key_Escape: return platform::key::kEscape;
+        case Qt::Key_Space: return platform::key::kSpace;
+        case Qt::Key_PageUp: return platform::key::kPageUp;
+        case Qt::Key_PageDown: return platform::key::kPageDown;
+        case Qt::Key_End: return platform::key::kEnd;
+        case Qt::Key_Home: return platform::key::kHome;
+        case Qt::Key_Left: return platform::key::kLeft;
+        case Qt::Key_Up: return platform::key::kUp;
+        case Qt::Key_Right: return platform::key::kRight;
+        case Qt::Key_Down: return platform::key::kDown;
+        default: break;
+    }
+    // Letters and digits are their upper-case character codes.
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) return qtKey;
+    return 0;
+}
+
 }  // namespace platform_qt
 
 #include <QColor>
