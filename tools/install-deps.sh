@@ -10,6 +10,7 @@ packages=(
   libgtest-dev googletest
   libpng-dev libgif-dev
   fonts-noto-cjk
+  qt6-translations-l10n
   xvfb xauth x11-utils xclip
   desktop-file-utils appstream man-db shared-mime-info
   dpkg-dev file

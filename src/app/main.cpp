@@ -6,6 +6,7 @@
 #include "app/qt_window.h"
 #include "app/tessel_window.h"
 #include "platform/qt/qt_services.h"
+#include "platform/qt/translations.h"
 #include "platform/system/system_services.h"
 #include "tessel_version.h"
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Tessel Icons");
     QApplication::setDesktopFileName("tessel-icons");
     QApplication::setWindowIcon(app::AppIcon());
+    platform_qt::InstallChineseTranslations();
 
     platform_qt::QtServices screen;
     platform::SystemServices system;

@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QGridLayout>
+#include <QSpacerItem>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -42,6 +44,21 @@ QByteArray Encode(const QImage& img, const char* format) {
     buf.open(QIODevice::WriteOnly);
     img.save(&buf, format);
     return bytes;
+}
+
+// A window manager cuts a title that does not fit between the buttons of its
+// title bar to "…", and a box around a short text such as "错误" is narrower
+// than "Tessel Icons" and those buttons. Keeps the box wide enough for both.
+void FitTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    QFont bold = box.font();
+    bold.setBold(true);
+    // Room for a title bar's icon and its three buttons, with their margins.
+    constexpr int kTitleBarButtons = 120;
+    const int wanted = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+    grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
 }
 
 }  // namespace
@@ -80,6 +97,8 @@ int QtServices::MsgBox(const std::string& prompt, int style) {
         case 64: box.setIcon(QMessageBox::Information); break;
         default: box.setIcon(QMessageBox::NoIcon); break;
     }
+    // After the icon, which lays the box out anew.
+    FitTitle(box);
     // The window speaks Chinese, so its message boxes do too, whatever the
     // language of the desktop.
     if ((style & 0x0F) == platform::msgbox::kYesNo) {

@@ -59,10 +59,12 @@ TEST(QtServicesMsgBox, StylesAndAnswers) {
         QMessageBox::Icon icon{};
         int buttons = 0;
         QString defaultText;
+        int width = 0;
         WhenOpen([&](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
             ASSERT_NE(box, nullptr);
             title = box->windowTitle();
+            width = box->width();
             icon = box->icon();
             buttons = static_cast<int>(box->buttons().size());
             if (box->defaultButton()) defaultText = box->defaultButton()->text();
@@ -75,6 +77,7 @@ TEST(QtServicesMsgBox, StylesAndAnswers) {
         });
         EXPECT_EQ(services.MsgBox("错误", c.style), c.answer) << c.name;
         EXPECT_EQ(title, "Tessel Icons") << c.name;
+        EXPECT_GT(width, QFontMetrics(QApplication::font()).horizontalAdvance(title) + 100) << c.name << ": room for the title";
         EXPECT_EQ(icon, c.icon) << c.name;
         EXPECT_EQ(buttons, c.buttons) << c.name;
         if (c.buttons == 2) {
