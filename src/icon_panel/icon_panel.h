@@ -15,7 +15,7 @@
 namespace icon_panel {
 
 // The Save dialog's filter, display text and pattern in pairs.
-inline constexpr const char* kSaveFilter = "GIF (*.gif)|*.gif|JPEG (*.jpeg)|*.jpeg|ICO (*.ico)|*.ico|BMP (*.bmp)|*.bmp";
+inline constexpr const char* kSaveFilter = "GIF (*.gif)|*.gif|JPEG (*.jpeg)|*.jpeg|ICO (*.ico)|*.ico|BMP (*.bmp)|*.bmp|PNG (*.png)|*.png";
 inline constexpr const char* kSaveError = "错误";
 inline constexpr const char* kWholeIconFilter = "ICO 完整图标 (*.ico)|*.ico|PNG 原始尺寸 (*.png)|*.png";
 inline constexpr const char* kLoadingText = "读取窗体 ";

@@ -37,7 +37,7 @@ using platform::Bitmap;
 using test_support::FakeScreen;
 using test_support::TempFolder;
 
-constexpr const char* kFilter = "GIF (*.gif)|*.gif|JPEG (*.jpeg)|*.jpeg|ICO (*.ico)|*.ico|BMP (*.bmp)|*.bmp";
+constexpr const char* kFilter = "GIF (*.gif)|*.gif|JPEG (*.jpeg)|*.jpeg|ICO (*.ico)|*.ico|BMP (*.bmp)|*.bmp|PNG (*.png)|*.png";
 
 std::vector<char> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

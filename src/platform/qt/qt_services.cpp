@@ -81,6 +81,13 @@ QStringList ToQtNameFilters(const std::string& filter) {
     return out;
 }
 
+QString DefaultSuffix(const QString& nameFilter) {
+    // "JPEG (*.jpeg)" -> "jpeg"; the first pattern of the bracket decides.
+    static const QRegularExpression pattern(R"(\(\s*\*\.([^\s;()*?]+))");
+    const QRegularExpressionMatch m = pattern.match(nameFilter);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
 QtServices::QtServices()
     : title_(QCoreApplication::applicationName()), menuFont_(UiFont()), labelFont_(UiFont()) {}
 
@@ -154,6 +161,11 @@ std::optional<std::string> QtServices::ShowSave(const std::string& fileName, con
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
         dialog.selectNameFilter(filters.front());
+        // A name typed without an ending gets the chosen type's, so that the
+        // file is written in the format the user picked; a typed ending wins.
+        dialog.setDefaultSuffix(DefaultSuffix(filters.front()));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString& chosen) { dialog.setDefaultSuffix(DefaultSuffix(chosen)); });
     }
     const QString name = QFile::decodeName(QByteArray::fromStdString(fileName));
     if (!name.isEmpty()) {

@@ -17,6 +17,10 @@ namespace platform_qt {
 // brackets keeps it once; patterns separated by ';' become blank-separated.
 QStringList ToQtNameFilters(const std::string& filter);
 
+// The ending a name typed under one of those filters gets when it has none:
+// "JPEG (*.jpeg)" gives "jpeg"; empty for a filter of every file.
+QString DefaultSuffix(const QString& nameFilter);
+
 class QtServices : public platform::Screen {
 public:
     QtServices();

@@ -18,6 +18,7 @@
 #include "platform/controls/menu.h"
 #include "platform/qt/cjk_font.h"
 #include "platform/qt/qt_services.h"
+#include "platform/qt/translations.h"
 #include "qt_test_util.h"
 
 namespace {
@@ -146,7 +147,7 @@ TEST(QtServicesPopupMenu, ShowsItemsAndRaisesTheChosenOne) {
 TEST(QtServicesSaveDialog, StartsWhereToldAndReturnsTheChoice) {
     test_support::TempFolder tmp;
     tmp.write("old.bmp", std::string("x"));
-    const std::string filter = "GIF (*.gif)|*.gif|JPEG (*.jpeg)|*.jpeg|ICO (*.ico)|*.ico|BMP (*.bmp)|*.bmp";
+    const std::string filter = "GIF (*.gif)|*.gif|JPEG (*.jpeg)|*.jpeg|ICO (*.ico)|*.ico|BMP (*.bmp)|*.bmp|PNG (*.png)|*.png";
     struct Case {
         const char* name;
         std::string start;
@@ -156,6 +157,8 @@ TEST(QtServicesSaveDialog, StartsWhereToldAndReturnsTheChoice) {
         std::optional<std::string> answer;
         // Accepting the name of a file that exists asks first; the answer given.
         std::optional<QMessageBox::StandardButton> replace = std::nullopt;
+        QString typed = {};  // a name typed under filter number `filter`
+        int filter = 0;
     };
     const QString dir = QString::fromStdString(tmp.path());
     const Case cases[] = {
@@ -165,11 +168,14 @@ TEST(QtServicesSaveDialog, StartsWhereToldAndReturnsTheChoice) {
         {"declining to replace keeps the dialog open", tmp.file("old.bmp"), true, dir, "old.bmp", std::nullopt,
          QMessageBox::No},
         {"cancel gives nothing", tmp.file("old.bmp"), false, dir, "old.bmp", std::nullopt},
+        {"a name without an ending gets the chosen type's", tmp.path(), true, dir, "", tmp.file("p.png"), {}, "p", 4},
+        {"a typed ending decides", tmp.path(), true, dir, "", tmp.file("p.gif"), {}, "p.gif", 1},
     };
+    platform_qt::InstallChineseTranslations();
     platform_qt::QtServices services;
     for (const auto& c : cases) {
         QStringList filters;
-        QString selectedFilter, shownDir, shownFile;
+        QString selectedFilter, shownDir, shownFile, title;
         WhenOpen([&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
             ASSERT_NE(dialog, nullptr);
@@ -178,6 +184,10 @@ TEST(QtServicesSaveDialog, StartsWhereToldAndReturnsTheChoice) {
             shownDir = dialog->directory().absolutePath();
             const QStringList chosen = dialog->selectedFiles();
             shownFile = chosen.isEmpty() ? QString() : QFileInfo(chosen.front()).fileName();
+            title = dialog->windowTitle();
+            // As the user does it: the type from the list, then the name.
+            for (int i = 0; i < c.filter; ++i) QTest::keyClick(dialog->findChild<QWidget*>("fileTypeCombo"), Qt::Key_Down);
+            if (!c.typed.isEmpty()) dialog->findChild<QWidget*>("fileNameEdit")->setProperty("text", c.typed);
             bool asked = false;
             if (c.replace) {
                 WhenOpen([&](QWidget* question) {
@@ -192,8 +202,10 @@ TEST(QtServicesSaveDialog, StartsWhereToldAndReturnsTheChoice) {
             if (dialog->isVisible()) dialog->reject();
         });
         const auto answer = services.ShowSave(c.start, filter);
-        EXPECT_EQ(filters, (QStringList{"GIF (*.gif)", "JPEG (*.jpeg)", "ICO (*.ico)", "BMP (*.bmp)"})) << c.name;
+        EXPECT_EQ(filters, (QStringList{"GIF (*.gif)", "JPEG (*.jpeg)", "ICO (*.ico)", "BMP (*.bmp)", "PNG (*.png)"}))
+            << c.name;
         EXPECT_EQ(selectedFilter, "GIF (*.gif)") << c.name;
+        EXPECT_EQ(title, QString::fromUtf8("另存为")) << c.name << ": Qt's own texts are Chinese";
         EXPECT_EQ(shownDir, c.expectDir) << c.name;
         if (!c.expectFile.isEmpty()) {
             EXPECT_EQ(shownFile, c.expectFile) << c.name;
