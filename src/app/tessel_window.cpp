@@ -25,6 +25,7 @@ TesselWindow::TesselWindow(platform::Screen& screen, platform::System& system)
 
     f.Drive1.Change.connect([this] { browsing.Drive1_Change(); });
     f.Dir1.Change.connect([this] { browsing.Dir1_Change(); });
+    f.Dir1.OpenFailed.connect([this](const std::string& folder) { browsing.Dir1_OpenFailed(folder); });
     f.Dir1.MouseUp.connect([this](int b, int s, float x, float y) { browsing.Dir1_MouseUp(b, s, x, y); });
     f.File1.ItemClick.connect([this](platform::ListItem& item) { browsing.File1_ItemClick(item); });
     f.File1.ColumnClick.connect([this](int n) { browsing.File1_ColumnClick(n); });

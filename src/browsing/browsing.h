@@ -14,6 +14,7 @@ namespace browsing {
 inline constexpr const char* kReadingListText = "读取文件列表...";
 inline constexpr const char* kConfirmAllText = "你选择的目录确定要全部读取图标？";
 inline constexpr int kConfirmAbove = 1000;
+inline constexpr const char* kCannotOpenFolderText = "无法打开文件夹：";
 
 // "文件名称 (12)"
 std::string FileColumnHeader(int rows);
@@ -34,6 +35,7 @@ public:
     void Drive1_Change();
     void Dir1_Change();
     void Dir1_MouseUp(int button, int shift, float x, float y);
+    void Dir1_OpenFailed(const std::string& folder);
 
     void File1_ItemClick(platform::ListItem& item);
     void File1_ColumnClick(int columnIndex);
@@ -41,6 +43,10 @@ public:
     void mnuDirectories_Click(std::int16_t index);
 
 private:
+    bool ShownFolderGone();
+    void MoveToNearestFolder();
+    void ReportCannotOpen(std::string folder);
+
     main_window::frmMain& f;
     icon_panel::IconPanel& panel;
     // The drive the folder view last moved to, for putting a failed choice back.

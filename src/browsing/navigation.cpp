@@ -1,23 +1,47 @@
 // Drive and folder navigation, the file list's clicks and sorting, and the
 // command that shows every icon of the folder.
-#include <cmath>
 #include <charconv>
+#include <cmath>
 
 #include "browsing.h"
+#include "platform/guarded.h"
+#include "platform/paths.h"
 
 namespace browsing {
 
+using platform::Guarded;
+
 void Browsing::Drive1_Change() {
+    const std::string drive = f.Drive1.Drive();
     try {
-        f.Dir1.setPath(f.Drive1.Drive());
-        drive_ = f.Drive1.Drive();
+        f.Dir1.setPath(drive);
+        drive_ = drive;
     } catch (const platform::Failure&) {
         // A drive that cannot be opened: both lists stay where they were.
         f.Drive1.showDrive(drive_);
+        ReportCannotOpen(drive);
     }
 }
 
 void Browsing::Dir1_Change() { ListIconFiles(); }
+
+void Browsing::Dir1_OpenFailed(const std::string& folder) { ReportCannotOpen(folder); }
+
+// The lists go to the nearest folder that is still there, so that nothing of
+// a vanished folder stays listed, and the status text says what happened;
+// after the move, whose scan clears the status text.
+void Browsing::ReportCannotOpen(std::string folder) {
+    MoveToNearestFolder();
+    f.ShowStatus(kCannotOpenFolderText + folder);
+}
+
+bool Browsing::ShownFolderGone() { return !f.system.ResolveFolder(f.Dir1.Path(), f.Dir1.Path()); }
+
+void Browsing::MoveToNearestFolder() {
+    std::string nearest = f.Dir1.Path();
+    while (nearest != "/" && !f.system.ResolveFolder(nearest, nearest)) nearest = platform::ParentFolderOf(nearest);
+    Guarded([&] { f.Dir1.setPath(nearest); });
+}
 
 void Browsing::Dir1_MouseUp(int button, int shift, float, float) {
     if (button == platform::mouse::kRight && shift == 0) f.screen.PopupMenu(f.mnuTop(2));
@@ -27,6 +51,9 @@ void Browsing::File1_ItemClick(platform::ListItem& item) {
     // Positions past 16 bits are beyond what the loader takes: nothing happens.
     if (item.Index() > 32767) return;
     panel.ShowIconsOfFile(static_cast<std::int16_t>(item.Index()));
+    // Icons that could not be read may be the first sign that the folder
+    // itself went away since it was listed.
+    if (ShownFolderGone()) ReportCannotOpen(f.Dir1.Path());
 }
 
 void Browsing::File1_ColumnClick(int columnIndex) {
@@ -57,6 +84,7 @@ void Browsing::mnuDirectories_Click(std::int16_t index) {
         if (answer != platform::msgbox::kYes) return;
     }
     panel.ShowAllIcons();
+    if (ShownFolderGone()) ReportCannotOpen(f.Dir1.Path());
 }
 
 }  // namespace browsing

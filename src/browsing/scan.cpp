@@ -57,9 +57,10 @@ void Browsing::ListIconFiles() {
         name = f.system.Dir();
     }
 
-    // A folder that went away while it was read lists nothing: its rows name
-    // files that are no longer there.
-    if (!f.system.ResolveFolder(f.Dir1.Path(), folder)) {
+    // A folder that went away while it was read (or that could not be read
+    // at all) lists nothing: its rows name files that are no longer there.
+    const bool gone = !f.system.ResolveFolder(f.Dir1.Path(), folder);
+    if (gone) {
         f.File1.Clear();
         f.TotalIcons = 0;
     }
@@ -68,6 +69,7 @@ void Browsing::ListIconFiles() {
     f.File1.setColumnText(1, FileColumnHeader(f.File1.Count()));
     f.File1.setColumnText(2, std::to_string(f.TotalIcons));
     f.fraNoFiles.setVisible(f.File1.Count() == 0);
+    if (gone && !abandoned()) ReportCannotOpen(f.Dir1.Path());
 }
 
 }  // namespace browsing

@@ -32,6 +32,13 @@ struct CellOrigin {
 // images in group order, the one the cell shows marked.
 std::string CellToolTip(const CellOrigin& origin, const std::optional<platform::icons::IconDescription>& icon);
 
+// What the status bar says when a command could not show every icon the
+// list counted: "图标太多，只显示了 32767 个，共 33000 个" when the cells ran
+// out, "a.exe：3 个图标中有 2 个无法显示" when some could not be drawn
+// (without the name for the icons of a whole folder).
+std::string TooManyIconsText(std::int64_t shown, std::int64_t total);
+std::string UndrawnIconsText(const std::string& name, std::int64_t counted, std::int64_t drawn);
+
 // How far the selection frame stands outside its cell, in twips.
 inline constexpr int kFrameMargin = 18;
 
@@ -55,6 +62,8 @@ public:
     // The commands that fill the panel, each a whole step: what was shown
     // before goes, the icons are loaded and laid out, and a run that ran out
     // of cells no longer blocks the next load.
+    // When a command could not show all the icons the list counts, the
+    // status text says so at its end.
     // The icons of the file at list position `position` alone.
     void ShowIconsOfFile(std::int16_t position);
     // The icons of every listed file in one grid, yielding after each file.
@@ -110,6 +119,10 @@ private:
     std::int32_t CellsPerRow();
     std::int32_t RowsPerPage();
     void ScrollIntoView(std::int32_t index);
+
+    // The icons the list counts for the file at `position`; 0 when its count
+    // is not a number.
+    std::int64_t CountedIcons(std::int16_t position) const;
 
     void OpenIconMenu(int button, int shift);
     void CopySelected();

@@ -10,4 +10,11 @@ inline std::string JoinPath(const std::string& folder, const std::string& name) 
     return folder + "/" + name;
 }
 
+// The folder that holds `folder`; "/" for the root itself.
+inline std::string ParentFolderOf(const std::string& folder) {
+    const auto slash = folder.find_last_of('/', folder.size() > 1 ? folder.size() - 2 : 0);
+    if (slash == std::string::npos || slash == 0) return "/";
+    return folder.substr(0, slash);
+}
+
 }  // namespace platform

@@ -202,7 +202,9 @@ TEST_F(BrowsingTest, ScanEmptiesTheIconPanel) {
     for (int i = 0; i < f().picIcon.Count(); ++i) EXPECT_TRUE(f().picIcon(i).IsBlank()) << "cell " << i;
 }
 
-TEST_F(BrowsingTest, FolderThatCannotBeReadCompletesAsEmpty) {
+// A folder that goes or cannot be read lists nothing of its own: the lists
+// move up to the nearest folder still there, and the status text says why.
+TEST_F(BrowsingTest, FolderThatCannotBeReadMovesUpAndSaysSo) {
     struct Case {
         const char* name;
         bool needsNonRoot;
@@ -228,23 +230,27 @@ TEST_F(BrowsingTest, FolderThatCannotBeReadCompletesAsEmpty) {
             std::cout << "[ skipped ] " << c.name << ": running as root\n";
             continue;
         }
-        const auto& dir = Folder({{"a.exe", PeWithIcons(1, 2)}, {"b.exe", PeWithIcons(2, 1)}, {"c.ico", IconFile({IconColour(3, 0)})}});
-        Open(dir.path());
+        const auto& parent = Folder({{"p.exe", PeWithIcons(4, 1)}});
+        const std::string dir = parent.file("sub");
+        std::filesystem::create_directory(dir);
+        for (const char* name : {"a.exe", "b.exe", "c.exe"}) parent.write(std::string("sub/") + name, PeWithIcons(1, 2));
+        Open(dir);
         ASSERT_EQ(f().File1.Count(), 3);
 
         screen.yields = 0;
         screen.onYield = [&](int n) {
-            if (n == c.atYield) c.takeAway(dir.path());
+            if (n == c.atYield) c.takeAway(dir);
         };
-        if (c.atYield == 0) c.takeAway(dir.path());
+        if (c.atYield == 0) c.takeAway(dir);
         // The folder view raises its change event again, as when the user reopens it.
         ASSERT_NO_THROW(browsing().Dir1_Change());
         screen.onYield = nullptr;
-        EXPECT_EQ(f().Dir1.Path(), dir.path());
-        ExpectCompletedScan({}, 0);
+        EXPECT_EQ(f().Dir1.Path(), parent.path());
+        EXPECT_EQ(DisplayedRows(), (Rows{{"p.exe", "1"}}));
+        EXPECT_EQ(f().lblStatus.Caption(), "无法打开文件夹：" + dir);
         // Unlocked again, or the folder could not be removed.
         std::error_code ec;
-        std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+        std::filesystem::permissions(dir, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
     }
 }
 

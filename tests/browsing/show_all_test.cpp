@@ -286,6 +286,32 @@ TEST_F(ShowAllTest, ClosingInAnyYieldEndsTheRunThere) {
     screen.onYield = nullptr;
 }
 
+// The status text says what could not be shown; a folder that cannot be
+// opened leaves the lists on the nearest folder still there.
+TEST_F(ShowAllTest, TheStatusTextSaysWhatWentWrong) {
+    namespace fs = std::filesystem;
+    const std::string sub = dir->file("sub");
+    const auto oddIconsFail = [](auto&, int i) { return i % 2 ? std::nullopt : std::optional(test_support::SolidIcon(0)); };
+    const struct { const char* name; std::function<void()> act; std::string status; } cases[] = {
+        {"a folder that is not there", [&] { f().Dir1.UserOpen(sub); }, "无法打开文件夹：" + sub},
+        {"a file clicked in a folder gone since",
+         [&] { fs::create_directory(sub); fs::copy_file(dir->file("a.exe"), sub + "/a.exe"); Open(sub);
+               fs::remove_all(sub); f().File1.UserClickItem(1); },
+         "无法打开文件夹：" + sub},
+        {"show-all out of cells", [&] { f().picIcon.setLimit(4); ShowAll(); f().picIcon.setLimit(32768); },
+         "图标太多，只显示了 2 个，共 8 个"},
+        {"a file not all drawn", [&] { sys.extract = oddIconsFail; f().File1.UserClickItem(2); },
+         "b.exe：5 个图标中有 2 个无法显示"},
+        {"show-all not all drawn", [&] { ShowAll(); }, "8 个图标中有 3 个无法显示"},
+    };
+    for (const auto& c : cases) {
+        c.act();
+        EXPECT_EQ(f().lblStatus.Caption(), c.status) << c.name;
+        EXPECT_EQ(f().Dir1.Path(), dir->path()) << c.name;
+        EXPECT_EQ(f().File1.Count(), 3) << c.name;
+    }
+}
+
 // Row positions are 16-bit: the loop stops at row 32767 and nothing crashes.
 TEST_F(BrowsingTest, ShowAllStopsAtTheLastSixteenBitRow) {
     const auto& dir = Folder({});

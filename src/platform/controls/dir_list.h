@@ -29,8 +29,20 @@ public:
         Change.raise();
     }
 
+    // From the view: the user opened a folder of the list. One that cannot
+    // be opened (no longer there, not readable) is reported by OpenFailed
+    // rather than by a failure, which no handler would hear.
+    void UserOpen(const std::string& requested) {
+        if (resolve_ && !resolve_(path_, requested)) {
+            OpenFailed.raise(requested);
+            return;
+        }
+        setPath(requested);
+    }
+
     Event<> Change;
     Event<int, int, float, float> MouseUp;  // Button, Shift, X, Y
+    Event<const std::string&> OpenFailed;   // the folder that could not be opened
 
 private:
     Resolve resolve_;

@@ -130,7 +130,7 @@ QTreeWidgetItem* DirListView::itemFor(const std::string& path) const {
 void DirListView::open(QTreeWidgetItem* item) {
     if (!item) return;
     const std::string path = item->data(0, kPathRole).toByteArray().toStdString();
-    (*ctx_.dispatch)([&] { list_.setPath(path); });
+    (*ctx_.dispatch)([&] { list_.UserOpen(path); });
     // Whether it opened or not, show where the model is; an unreadable folder
     // may also have vanished from its parent since the list was read.
     if (list_.Path() == shownPath_) rebuild();
