@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 
 #include "platform/screen.h"
 
@@ -59,6 +60,9 @@ private:
     // The font labels are drawn in, which MeasureText measures.
     QFont labelFont_;
     bool ended_ = false;
+    // When the last yield that processed events ended; the epoch before the first.
+    static constexpr std::chrono::microseconds kYieldInterval{1000};
+    std::chrono::steady_clock::time_point lastYield_{};
 };
 
 }  // namespace platform_qt
