@@ -273,7 +273,7 @@ int main(int argc, char** argv) {
             continue;
         }
         // Headers and directory are read once here, for everything asked of the file.
-        const icons::BufferedSource buffered(source);
+        const icons::BufferedSource buffered(source, 4096, icons::kReadAheadBytes, icons::kReadAheadWindows);
         const icons::IconFile file(buffered);
         const int count = file.count();
         if (opt.json) json << ",\"count\":" << count;

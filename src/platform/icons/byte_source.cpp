@@ -16,19 +16,47 @@ bool MemorySource::read(std::uint64_t offset, void* dst, std::size_t n) const {
     return true;
 }
 
+BufferedSource::BufferedSource(const ByteSource& inner, std::size_t window, std::size_t largest, std::size_t windows)
+    : inner_(inner), window_(window == 0 ? 1 : window), largest_(largest < window_ ? window_ : largest),
+      windows_(windows == 0 ? 1 : windows) {}
+
+BufferedSource::Window* BufferedSource::fill(std::uint64_t offset, std::size_t n) const {
+    Window* w = &windows_.front();
+    for (Window& c : windows_)
+        if (c.used < w->used) w = &c;
+    const std::size_t length = window_ < n ? n : window_;
+    // Reads stepping down the file (a group may list its images last first)
+    // get a window that ends where the read ends, so the next ones fall inside it.
+    std::uint64_t start = offset;
+    if (offset < lastOffset_ && lastOffset_ - offset <= length) start = offset + n > length ? offset + n - length : 0;
+    const std::uint64_t left = size() - start;
+    const std::size_t want = static_cast<std::size_t>(left < length ? left : length);
+    if (want > w->capacity) {
+        w->bytes.reset(new std::uint8_t[want]);
+        w->capacity = want;
+    }
+    w->start = start;
+    w->size = 0;
+    if (!inner_.read(start, w->bytes.get(), want)) return nullptr;
+    w->size = want;
+    if (window_ < largest_) window_ = largest_ / 2 < window_ ? largest_ : 2 * window_;
+    return w;
+}
+
 bool BufferedSource::read(std::uint64_t offset, void* dst, std::size_t n) const {
     if (!contains(offset, n)) return false;
-    if (n > window_) return inner_.read(offset, dst, n);
-    if (offset < start_ || offset - start_ > buffer_.size() || n > buffer_.size() - (offset - start_)) {
-        const std::uint64_t left = size() - offset;
-        buffer_.resize(static_cast<std::size_t>(left < window_ ? left : window_));
-        start_ = offset;
-        if (!inner_.read(start_, buffer_.data(), buffer_.size())) {
-            buffer_.clear();
-            return inner_.read(offset, dst, n);
+    if (n > largest_) return inner_.read(offset, dst, n);
+    Window* hit = nullptr;
+    for (Window& w : windows_)
+        if (w.size != 0 && offset >= w.start && offset - w.start <= w.size && n <= w.size - (offset - w.start)) {
+            hit = &w;
+            break;
         }
-    }
-    if (n != 0) std::memcpy(dst, buffer_.data() + (offset - start_), n);
+    if (!hit) hit = fill(offset, n);
+    lastOffset_ = offset;
+    if (!hit) return inner_.read(offset, dst, n);
+    hit->used = ++clock_;
+    if (n != 0) std::memcpy(dst, hit->bytes.get() + (offset - hit->start), n);
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -57,21 +58,45 @@ private:
     std::uint64_t size_ = 0;
 };
 
-// Serves small reads from one window of the source read ahead at once, so the
+// How a run of work over one file's icons reads ahead: four windows (one for
+// the groups, others for their images) of at most 64 KiB, enough for the
+// images of a few icons at a time.
+constexpr std::size_t kReadAheadBytes = 64u << 10;
+constexpr std::size_t kReadAheadWindows = 4;
+
+// Serves small reads from windows of the source read ahead at once, so the
 // dozen header and directory fields a count needs cost one or two system calls.
-// Reads larger than the window go straight through. Not for sharing between threads.
+// The first window is `window` bytes and each one read after it twice the last,
+// up to `largest`: a count stays with a few small reads, while a run over many
+// icons soon reads the file in large pieces. `windows` of them are kept, the
+// least recently used replaced, so reads that go back and forth between a
+// group and its images each stay in their own window. Reads larger than
+// `largest` go straight through. Not for sharing between threads.
 class BufferedSource : public ByteSource {
 public:
-    explicit BufferedSource(const ByteSource& inner, std::size_t window = 4096) : inner_(inner), window_(window) {}
+    explicit BufferedSource(const ByteSource& inner, std::size_t window = 4096, std::size_t largest = 0,
+                            std::size_t windows = 1);
 
     std::uint64_t size() const override { return inner_.size(); }
     bool read(std::uint64_t offset, void* dst, std::size_t n) const override;
 
 private:
+    struct Window {
+        std::uint64_t start = 0;  // source offset of bytes[0]
+        // Filled by the read alone: a vector would clear each one first.
+        std::unique_ptr<std::uint8_t[]> bytes;
+        std::size_t capacity = 0;
+        std::size_t size = 0;
+        std::uint64_t used = 0;   // when it last served a read
+    };
+    Window* fill(std::uint64_t offset, std::size_t n) const;
+
     const ByteSource& inner_;
-    std::size_t window_;
-    mutable std::vector<std::uint8_t> buffer_;
-    mutable std::uint64_t start_ = 0;  // source offset of buffer_[0]
+    mutable std::size_t window_;
+    std::size_t largest_;
+    mutable std::vector<Window> windows_;
+    mutable std::uint64_t clock_ = 0;
+    mutable std::uint64_t lastOffset_ = 0;
 };
 
 }  // namespace platform::icons

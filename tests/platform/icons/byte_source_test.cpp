@@ -1,4 +1,5 @@
 #include <limits>
+#include <vector>
 
 #include "platform/icons/byte_view.h"
 #include "test_support.h"
@@ -61,10 +62,24 @@ TEST(ByteSource, FileSourceChecksEveryRange) {
     CheckRanges(f);
 }
 
+// Window sizes, largest window and number of windows the buffered source is tried with.
+struct Buffering {
+    const char* name;
+    std::size_t window, largest, windows;
+};
+const Buffering kBufferings[] = {
+    {"one_window", 5, 5, 1},
+    {"growing_windows", 2, 8, 3},
+    {"windows_larger_than_the_source", 3, 64, 2},
+};
+
 TEST(ByteSource, BufferedSourceChecksEveryRange) {
     const Bytes b = Counting();
     const auto inner = Source(b);
-    CheckRanges(platform::icons::BufferedSource(inner, 5));
+    for (const Buffering& c : kBufferings) {
+        SCOPED_TRACE(c.name);
+        CheckRanges(platform::icons::BufferedSource(inner, c.window, c.largest, c.windows));
+    }
 }
 
 // Reads in an order that hits the window, straddles its end, goes backwards and
@@ -72,14 +87,60 @@ TEST(ByteSource, BufferedSourceChecksEveryRange) {
 TEST(ByteSource, BufferedSourceReturnsTheSourceBytes) {
     const Bytes b = Counting();
     const auto inner = Source(b);
-    const platform::icons::BufferedSource buffered(inner, 5);
-    const std::pair<std::uint64_t, std::size_t> reads[] = {{0, 2}, {3, 2}, {4, 3}, {15, 1}, {1, 1},
-                                                           {12, 4}, {11, 5}, {0, 16}, {14, 2}, {13, 3}};
-    for (const auto& [offset, n] : reads) {
-        SCOPED_TRACE(testing::Message() << offset << "+" << n);
-        std::uint8_t buf[16] = {};
-        ASSERT_TRUE(buffered.read(offset, buf, n));
-        for (std::size_t i = 0; i < n; ++i) EXPECT_EQ(buf[i], offset + i + 1);
+    const std::pair<std::uint64_t, std::size_t> reads[] = {{0, 2}, {3, 2}, {4, 3}, {15, 1}, {1, 1}, {12, 4},
+                                                           {11, 5}, {0, 16}, {14, 2}, {13, 3}, {9, 2}, {8, 1}};
+    for (const Buffering& c : kBufferings) {
+        const platform::icons::BufferedSource buffered(inner, c.window, c.largest, c.windows);
+        for (const auto& [offset, n] : reads) {
+            SCOPED_TRACE(testing::Message() << c.name << " " << offset << "+" << n);
+            std::uint8_t buf[16] = {};
+            ASSERT_TRUE(buffered.read(offset, buf, n));
+            for (std::size_t i = 0; i < n; ++i) EXPECT_EQ(buf[i], offset + i + 1);
+        }
+    }
+}
+
+// Counts the reads that reach the file.
+class CountingSource : public ByteSource {
+public:
+    explicit CountingSource(std::uint64_t size) : size_(size) {}
+    std::uint64_t size() const override { return size_; }
+    bool read(std::uint64_t offset, void* dst, std::size_t n) const override {
+        if (!contains(offset, n)) return false;
+        ++reads;
+        for (std::size_t i = 0; i < n; ++i) static_cast<std::uint8_t*>(dst)[i] = static_cast<std::uint8_t>(offset + i);
+        return true;
+    }
+    mutable int reads = 0;
+
+private:
+    std::uint64_t size_;
+};
+
+// A load goes back and forth between the groups and their images, and a
+// group may list its images last first: each area costs one read of the file
+// once the windows have grown, not one per visit.
+TEST(ByteSource, BufferedSourceKeepsAWindowPerArea) {
+    constexpr std::uint64_t kGroups = 900000, kImages = 300000;
+    struct Case {
+        const char* name;
+        std::vector<std::uint64_t> offsets;  // 16-byte reads
+        int reads;
+    } cases[] = {
+        {"groups_then_their_images", {kGroups, kImages, kGroups + 100, kImages + 3000, kGroups + 200, kImages + 6000}, 2},
+        {"images_last_first", {kImages + 9000, kImages + 6000, kImages + 3000, kImages}, 2},
+        {"far_jump_back_reads_forward", {kGroups, kImages, kImages + 9000}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CountingSource file(1u << 20);
+        const platform::icons::BufferedSource buffered(file, 16u << 10, 16u << 10, 2);
+        for (const std::uint64_t at : c.offsets) {
+            std::uint8_t buf[16] = {};
+            ASSERT_TRUE(buffered.read(at, buf, sizeof buf));
+            EXPECT_EQ(buf[15], static_cast<std::uint8_t>(at + 15));
+        }
+        EXPECT_EQ(file.reads, c.reads);
     }
 }
 
