@@ -1,5 +1,6 @@
 #include "image_decoder.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <vector>
@@ -229,7 +230,20 @@ bool IsPngSignature(ByteView head) {
 // What the header probe needs: a DIB header and the masks after it, or PNG's signature and IHDR.
 constexpr std::uint64_t kHeadBytes = 56;
 
-Bytes Head(const ByteSource& src, Blob blob) { return FetchSome(src, blob.offset, blob.size, kHeadBytes); }
+// The first bytes of an image, held in place: every image of a group is
+// probed for every icon, and a heap block per probe showed in the profile.
+struct Head {
+    std::uint8_t bytes[kHeadBytes];
+    std::size_t size = 0;
+
+    Head(const ByteSource& src, Blob blob) {
+        const std::uint64_t total = src.size();
+        if (blob.offset >= total) return;
+        std::uint64_t n = std::min<std::uint64_t>({blob.size, total - blob.offset, kHeadBytes});
+        if (src.read(blob.offset, bytes, static_cast<std::size_t>(n))) size = static_cast<std::size_t>(n);
+    }
+    ByteView view() const { return ByteView(bytes, size); }
+};
 
 std::optional<ImageInfo> ProbeHead(ByteView head, std::uint64_t available) {
     if (IsPngSignature(head)) {
@@ -263,16 +277,16 @@ bool IsPngSignature(const ByteSource& src, Blob blob) {
 }
 
 std::optional<ImageInfo> ProbeImage(const ByteSource& src, Blob blob) {
-    const Bytes head = Head(src, blob);
-    return ProbeHead(ByteView(head), blob.size);
+    const Head head(src, blob);
+    return ProbeHead(head.view(), blob.size);
 }
 
 std::optional<ImageInfo> ProbeImageBytes(ByteView image) { return ProbeHead(image, image.size()); }
 
 std::optional<Icon> DecodeImage(const ByteSource& src, Blob blob) {
-    const Bytes head = Head(src, blob);
-    if (IsPngSignature(ByteView(head))) return DecodePng(src, blob);
-    const auto layout = ParseDib(ByteView(head), blob.size);
+    const Head head(src, blob);
+    if (IsPngSignature(head.view())) return DecodePng(src, blob);
+    const auto layout = ParseDib(head.view(), blob.size);
     if (!layout) return std::nullopt;
     // Only what the header says the image needs: a directory may claim more.
     const auto bytes = Fetch(src, blob.offset, layout->total, layout->total);

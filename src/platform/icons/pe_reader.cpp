@@ -137,9 +137,9 @@ std::optional<Blob> Resources::mapClamped(std::uint64_t rva, std::uint64_t lengt
 std::optional<Directory> Resources::directory(std::uint32_t offset) const {
     const auto at = map(static_cast<std::uint64_t>(resourceRva_) + offset, 16);
     if (!at) return std::nullopt;
-    const auto head = read(*at, 16);
-    if (!head) return std::nullopt;
-    const ByteView d(*head);
+    std::uint8_t head[16];
+    if (!readInto(*at, head, sizeof head)) return std::nullopt;
+    const ByteView d(head, sizeof head);
     Directory dir{offset, d.u16(12), d.u16(14)};
     // The entry table must be there in full, or the directory is not trusted at all.
     if (!map(static_cast<std::uint64_t>(resourceRva_) + offset + 16, 8ull * dir.count())) return std::nullopt;
@@ -178,9 +178,9 @@ std::optional<Blob> Resources::firstLanguageData(const Directory& typeDir, std::
     if (nameAt == 0 || nameAt == typeDir.offset) return std::nullopt;
     const auto at = map(static_cast<std::uint64_t>(resourceRva_) + nameAt, 24);
     if (!at) return std::nullopt;
-    const auto nameDir = read(*at, 24);  // the directory and its first entry
-    if (!nameDir) return std::nullopt;
-    const ByteView n(*nameDir);
+    std::uint8_t nameDir[24];  // the directory and its first entry
+    if (!readInto(*at, nameDir, sizeof nameDir)) return std::nullopt;
+    const ByteView n(nameDir, sizeof nameDir);
     const std::uint64_t count = static_cast<std::uint64_t>(n.u16(12)) + n.u16(14);
     // The whole entry table must be there, as for any directory, though only the first entry is read.
     if (count == 0 || !map(static_cast<std::uint64_t>(resourceRva_) + nameAt + 16, 8 * count)) return std::nullopt;
@@ -188,9 +188,9 @@ std::optional<Blob> Resources::firstLanguageData(const Directory& typeDir, std::
     if ((lang & kHighBit) != 0) return std::nullopt;
     const auto dataAt = map(static_cast<std::uint64_t>(resourceRva_) + lang, 16);
     if (!dataAt) return std::nullopt;
-    const auto data = read(*dataAt, 16);
-    if (!data) return std::nullopt;
-    const ByteView d(*data);
+    std::uint8_t data[16];
+    if (!readInto(*dataAt, data, sizeof data)) return std::nullopt;
+    const ByteView d(data, sizeof data);
     return mapClamped(d.u32(0), d.u32(4));
 }
 
@@ -198,21 +198,33 @@ std::string Resources::nameOf(std::uint32_t name) const {
     if ((name & kHighBit) == 0) return std::to_string(name);
     const std::uint64_t rva = static_cast<std::uint64_t>(resourceRva_) + (name & ~kHighBit);
     const auto at = map(rva, 2);
-    std::uint8_t len[2] = {};
-    if (!at || !src_->read(*at, len, 2)) return {};
-    const std::uint64_t bytes = 2ull * (len[0] | (len[1] << 8));
+    std::uint8_t len[2];
+    if (!at || !readInto(*at, len, sizeof len)) return {};
+    const std::uint64_t bytes = 2ull * ByteView(len, sizeof len).u16(0);
     const auto textAt = map(rva + 2, bytes);
-    if (!textAt) return {};
-    const auto text = Fetch(*src_, *textAt, bytes, kMaxNameBytes);
+    if (!textAt || bytes > kMaxNameBytes) return {};
+    const auto text = read(*textAt, bytes);
     return text ? Utf16ToUtf8(ByteView(*text)) : std::string();
 }
 
+bool Resources::inTreeHead(std::uint64_t at, std::uint64_t length) const {
+    return at >= treeAt_ && at - treeAt_ <= treeHead_.size() && length <= treeHead_.size() - (at - treeAt_);
+}
+
 std::optional<Bytes> Resources::read(std::uint64_t at, std::uint64_t length) const {
-    if (at >= treeAt_ && at - treeAt_ <= treeHead_.size() && length <= treeHead_.size() - (at - treeAt_)) {
+    if (inTreeHead(at, length)) {
         const auto from = treeHead_.begin() + static_cast<std::ptrdiff_t>(at - treeAt_);
         return Bytes(from, from + static_cast<std::ptrdiff_t>(length));
     }
     return Fetch(*src_, at, length, length);
+}
+
+bool Resources::readInto(std::uint64_t at, std::uint8_t* dst, std::size_t length) const {
+    if (inTreeHead(at, length)) {
+        std::copy_n(treeHead_.begin() + static_cast<std::ptrdiff_t>(at - treeAt_), length, dst);
+        return true;
+    }
+    return src_->read(at, dst, length);
 }
 
 bool Resources::loadIconIds() const {

@@ -57,6 +57,9 @@ private:
     bool loadIconIds() const;
     // The bytes at a file offset: from the tree's first bytes when they are there, else read.
     std::optional<Bytes> read(std::uint64_t at, std::uint64_t length) const;
+    // The same into a field-sized buffer of the caller's; false when it cannot be read.
+    bool readInto(std::uint64_t at, std::uint8_t* dst, std::size_t length) const;
+    bool inTreeHead(std::uint64_t at, std::uint64_t length) const;
 
     const ByteSource* src_;
     std::uint32_t resourceRva_ = 0;
