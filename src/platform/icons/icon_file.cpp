@@ -1,6 +1,7 @@
 #include "icon_file.h"
 
 #include <numeric>
+#include <utility>
 
 #include "stretch.h"
 
@@ -74,7 +75,7 @@ std::optional<Icon> IconFile::extract(int index) const {
     if (!g) return std::nullopt;
     auto chosen = ChooseAndDecode(src_, g->images);
     if (!chosen) return std::nullopt;
-    return StretchIcon(chosen->image, kStandardIconSize, kStandardIconSize);
+    return StretchIcon(std::move(chosen->image), kStandardIconSize, kStandardIconSize);
 }
 
 std::optional<IconDescription> IconFile::describe(int index) const {

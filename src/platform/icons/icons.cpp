@@ -1,5 +1,7 @@
 #include "icons.h"
 
+#include <algorithm>
+
 #include "icon_file.h"
 
 namespace platform::icons {
@@ -23,17 +25,28 @@ void DrawIcon(platform::Bitmap& target, int x, int y, const Icon& icon) {
     const std::size_t expected = static_cast<std::size_t>(icon.width > 0 ? icon.width : 0) *
                                  static_cast<std::size_t>(icon.height > 0 ? icon.height : 0);
     if (icon.color.size() < expected || (!icon.blended && icon.mask.size() < expected)) return;
-    for (int iy = 0; iy < icon.height; ++iy) {
-        const long ty = static_cast<long>(y) + iy;
-        if (ty < 0 || ty >= target.height) continue;
-        for (int ix = 0; ix < icon.width; ++ix) {
-            const long tx = static_cast<long>(x) + ix;
-            if (tx < 0 || tx >= target.width) continue;
-            const std::size_t i = static_cast<std::size_t>(iy) * icon.width + ix;
-            platform::Argb& dst = target.at(static_cast<int>(tx), static_cast<int>(ty));
+    // The part of the icon that lands on the target, worked out once rather than per pixel.
+    const long firstX = std::max(0L, -static_cast<long>(x));
+    const long endX = std::min(static_cast<long>(icon.width), static_cast<long>(target.width) - x);
+    const long firstY = std::max(0L, -static_cast<long>(y));
+    const long endY = std::min(static_cast<long>(icon.height), static_cast<long>(target.height) - y);
+    if (firstX >= endX) return;
+    for (long iy = firstY; iy < endY; ++iy) {
+        const std::size_t row = static_cast<std::size_t>(iy) * static_cast<std::size_t>(icon.width);
+        platform::Argb* out = &target.at(static_cast<int>(x + firstX), static_cast<int>(y + iy));
+        for (long ix = firstX; ix < endX; ++ix, ++out) {
+            const std::size_t i = row + static_cast<std::size_t>(ix);
+            platform::Argb& dst = *out;
             const platform::Argb src = icon.color[i];
             if (icon.blended) {
                 const int a = platform::AlphaOf(src);
+                // Most pixels are wholly opaque or wholly clear, where the blend
+                // below gives the source or leaves the target as it is.
+                if (a == 255) {
+                    dst = src;
+                    continue;
+                }
+                if (a == 0) continue;
                 const auto mix = [a](int s, int d) { return (s * a + d * (255 - a) + 127) / 255; };
                 const int outA = a + (platform::AlphaOf(dst) * (255 - a) + 127) / 255;
                 dst = platform::MakeArgb(mix(platform::RedOf(src), platform::RedOf(dst)),

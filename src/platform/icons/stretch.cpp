@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace platform::icons {
 namespace {
@@ -100,6 +101,11 @@ Icon StretchIcon(const Icon& icon, int width, int height) {
         }
     }
     return out;
+}
+
+Icon StretchIcon(Icon&& icon, int width, int height) {
+    if (icon.width == width && icon.height == height) return std::move(icon);
+    return StretchIcon(static_cast<const Icon&>(icon), width, height);
 }
 
 }  // namespace platform::icons

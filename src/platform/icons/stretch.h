@@ -10,5 +10,7 @@ namespace platform::icons {
 // a masked icon filters its colours and keeps the background where most of
 // the covered mask did. Returns the icon unchanged when it has that size already.
 Icon StretchIcon(const Icon& icon, int width, int height);
+// The same for an icon that is not needed afterwards: one of that size already is moved, not copied.
+Icon StretchIcon(Icon&& icon, int width, int height);
 
 }  // namespace platform::icons
