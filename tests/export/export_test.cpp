@@ -606,6 +606,46 @@ TEST(WholeIconFiles, WrittenAsTheNameAsksWholeOrNotAtAll) {
     EXPECT_THROW(system.SaveWholeIcon(in.file("missing.dll"), 0, out.file("x.ico")), platform::Failure);
 }
 
+// A load asks for a file's icons one after the other and keeps the file
+// open between them; a file rewritten before the next load, or before an
+// icon asked for out of turn, is read as it is now.
+TEST(SystemIconFiles, AFileRewrittenBetweenLoadsIsReadAfresh) {
+    TempFolder in;
+    const auto library = [](platform::Argb colour, int icons) {
+        std::vector<icon_files::IconGroupSpec> groups;
+        for (int g = 0; g < icons; ++g)
+            groups.push_back({icon_files::ResName{static_cast<std::uint32_t>(g + 1), {}},
+                              {{static_cast<std::uint16_t>(g + 1), 32, 32, 24,
+                                icon_files::MakeDib(icon_files::SolidDib(32, 32, 24, colour))}}});
+        icon_files::PeSpec pe;
+        pe.resources = icon_files::IconResources(groups);
+        return icon_files::MakePe(pe).bytes;
+    };
+    const platform::Argb red = platform::MakeArgb(255, 0, 0), blue = platform::MakeArgb(0, 0, 255);
+    const std::string path = in.file("lib.dll");
+    struct Step {
+        const char* name;
+        int rewriteWith;  // icons of a blue library written first; 0: none
+        int index;
+        platform::Argb expected;
+    } steps[] = {
+        {"first_load", 0, 0, red},
+        {"its_next_icon", 0, 1, red},
+        {"a_new_load_after_a_rewrite", 3, 0, blue},
+        {"next_icon_of_the_new_file", 0, 1, blue},
+        {"an_icon_out_of_turn_after_a_rewrite", 2, 0 + 1, red},
+    };
+    in.write("lib.dll", library(red, 2));
+    platform::SystemServices system;
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        if (s.rewriteWith != 0) in.write("lib.dll", library(s.expected, s.rewriteWith));
+        const auto icon = system.ExtractIcon(path, s.index);
+        ASSERT_TRUE(icon.has_value());
+        EXPECT_EQ(icon->color[100] & 0xFFFFFFu, s.expected & 0xFFFFFFu);
+    }
+}
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

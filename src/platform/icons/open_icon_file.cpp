@@ -11,7 +11,8 @@ struct OpenIconFile::State {
     BufferedSource buffered;
     IconFile icons;
 
-    explicit State(const std::string& p) : path(p), file(p), buffered(file), icons(buffered) {}
+    explicit State(const std::string& p)
+        : path(p), file(p), buffered(file, 4096, kReadAheadBytes, kReadAheadWindows), icons(buffered) {}
 };
 
 namespace {
@@ -41,6 +42,10 @@ const IconFile* OpenIconFile::open(const std::string& path) {
     fresh->identity = now;
     state_ = std::move(fresh);
     return &state_->icons;
+}
+
+const IconFile* OpenIconFile::kept(const std::string& path) const {
+    return state_ && state_->path == path ? &state_->icons : nullptr;
 }
 
 void OpenIconFile::close() { state_.reset(); }

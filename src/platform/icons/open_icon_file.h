@@ -22,6 +22,9 @@ public:
     // file unchanged (same device, inode, size and change time). nullptr when
     // it cannot be opened. Valid until the next call.
     const IconFile* open(const std::string& path);
+    // The file kept open for `path`, as it was measured when opened, without
+    // measuring it again; nullptr when another file or none is open.
+    const IconFile* kept(const std::string& path) const;
     // Lets the descriptor and the buffers go.
     void close();
 

@@ -26,16 +26,25 @@ std::string SystemServices::AppPath() { return ProgramFolder(); }
 int SystemServices::CountIcons(const std::string& path) { return icons::CountIconsInFile(path); }
 
 std::optional<icons::Icon> SystemServices::ExtractIcon(const std::string& path, int index) {
-    const icons::IconFile* file = iconFile_.open(path);
+    // A load asks for a file's icons in order, each right after the one before.
+    // The file is measured again (is it still the file we opened?) when a load
+    // starts or anything else came between, not before every icon: that check
+    // cost as much as reading the icon.
+    const bool next = index > 0 && index == nextIcon_;
+    const icons::IconFile* file = next ? iconFile_.kept(path) : nullptr;
+    if (!file) file = iconFile_.open(path);
+    nextIcon_ = file ? index + 1 : -1;
     return file ? file->extract(index) : std::nullopt;
 }
 
 std::optional<icons::IconDescription> SystemServices::DescribeIcon(const std::string& path, int index) {
+    nextIcon_ = -1;
     const icons::IconFile* file = iconFile_.open(path);
     return file ? file->describe(index) : std::nullopt;
 }
 
 void SystemServices::SaveWholeIcon(const std::string& path, int index, const std::string& target) {
+    nextIcon_ = -1;
     const icons::IconFile* file = iconFile_.open(path);
     if (!file) throw Failure("cannot open " + path);
     const auto bytes = HasEnding(target, ".png") ? file->largestPng(index) : file->fileBytes(index);
@@ -53,6 +62,7 @@ void SystemServices::ShellOpen(const std::string& url) {
 void SystemServices::TrimMemory() {
     // An idle window holds no file open: the medium it is on can be unmounted.
     iconFile_.close();
+    nextIcon_ = -1;
     TrimHeap();
 }
 

@@ -32,6 +32,7 @@ private:
     PlainFileEnumeration dir_;
     // A load asks for its file's icons one by one; the file stays open between them.
     icons::OpenIconFile iconFile_;
+    int nextIcon_ = -1;  // the index that continues the run of ExtractIcon calls
 };
 
 }  // namespace platform
