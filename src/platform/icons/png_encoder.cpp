@@ -4,6 +4,7 @@
 #include <csetjmp>
 
 #include <png.h>
+#include <zlib.h>
 
 #include "image_decoder.h"
 #include "whole_icon.h"
@@ -23,6 +24,11 @@ void FlushNothing(png_structp) {}
 bool Write(png_structp png, png_infop info, std::vector<std::uint8_t>* out, int width, int height, png_bytepp rows) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_write_fn(png, out, WriteToVector, FlushNothing);
+    // On icons, zlib's level 3 with its plain strategy gives smaller files
+    // than libpng's default (level 6, strategy for filtered data) and takes
+    // two thirds of the time, which was most of an export's.
+    png_set_compression_level(png, 3);
+    png_set_compression_strategy(png, Z_DEFAULT_STRATEGY);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGBA,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
