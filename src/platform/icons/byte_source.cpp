@@ -10,6 +10,12 @@ namespace platform::icons {
 
 ByteSource::~ByteSource() = default;
 
+const std::uint8_t* ByteSource::peek(std::uint64_t, std::size_t) const { return nullptr; }
+
+const std::uint8_t* MemorySource::peek(std::uint64_t offset, std::size_t n) const {
+    return contains(offset, n) && n != 0 ? data_ + offset : nullptr;
+}
+
 bool MemorySource::read(std::uint64_t offset, void* dst, std::size_t n) const {
     if (!contains(offset, n)) return false;
     if (n != 0) std::memcpy(dst, data_ + offset, n);
@@ -43,9 +49,8 @@ BufferedSource::Window* BufferedSource::fill(std::uint64_t offset, std::size_t n
     return w;
 }
 
-bool BufferedSource::read(std::uint64_t offset, void* dst, std::size_t n) const {
-    if (!contains(offset, n)) return false;
-    if (n > largest_) return inner_.read(offset, dst, n);
+const std::uint8_t* BufferedSource::peek(std::uint64_t offset, std::size_t n) const {
+    if (!contains(offset, n) || n == 0 || n > largest_) return nullptr;
     Window* hit = nullptr;
     for (Window& w : windows_)
         if (w.size != 0 && offset >= w.start && offset - w.start <= w.size && n <= w.size - (offset - w.start)) {
@@ -54,10 +59,19 @@ bool BufferedSource::read(std::uint64_t offset, void* dst, std::size_t n) const 
         }
     if (!hit) hit = fill(offset, n);
     lastOffset_ = offset;
-    if (!hit) return inner_.read(offset, dst, n);
+    if (!hit) return nullptr;
     hit->used = ++clock_;
-    if (n != 0) std::memcpy(dst, hit->bytes.get() + (offset - hit->start), n);
-    return true;
+    return hit->bytes.get() + (offset - hit->start);
+}
+
+bool BufferedSource::read(std::uint64_t offset, void* dst, std::size_t n) const {
+    if (!contains(offset, n)) return false;
+    if (n == 0) return true;
+    if (const std::uint8_t* p = peek(offset, n)) {
+        std::memcpy(dst, p, n);
+        return true;
+    }
+    return inner_.read(offset, dst, n);
 }
 
 FileSource::FileSource(const std::string& path) {

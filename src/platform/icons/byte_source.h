@@ -19,6 +19,10 @@ public:
     // false when [offset, offset+n) is not wholly inside the source or cannot be read
     virtual bool read(std::uint64_t offset, void* dst, std::size_t n) const = 0;
 
+    // The bytes [offset, offset+n) where the source already holds them in
+    // memory, valid until its next read; nullptr when it does not (then read).
+    virtual const std::uint8_t* peek(std::uint64_t offset, std::size_t n) const;
+
     // True when [offset, offset+n) lies wholly inside the source; safe for any values.
     bool contains(std::uint64_t offset, std::uint64_t n) const {
         const std::uint64_t total = size();
@@ -35,6 +39,7 @@ public:
 
     std::uint64_t size() const override { return size_; }
     bool read(std::uint64_t offset, void* dst, std::size_t n) const override;
+    const std::uint8_t* peek(std::uint64_t offset, std::size_t n) const override;
 
 private:
     const std::uint8_t* data_;
@@ -79,6 +84,8 @@ public:
 
     std::uint64_t size() const override { return inner_.size(); }
     bool read(std::uint64_t offset, void* dst, std::size_t n) const override;
+    // Reads the window in as a read would; nullptr for a range larger than `largest`.
+    const std::uint8_t* peek(std::uint64_t offset, std::size_t n) const override;
 
 private:
     struct Window {

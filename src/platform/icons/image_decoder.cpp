@@ -289,6 +289,9 @@ std::optional<Icon> DecodeImage(const ByteSource& src, Blob blob) {
     const auto layout = ParseDib(head.view(), blob.size);
     if (!layout) return std::nullopt;
     // Only what the header says the image needs: a directory may claim more.
+    // Straight from the source's memory when it holds the image already.
+    if (const std::uint8_t* held = src.peek(blob.offset, static_cast<std::size_t>(layout->total)))
+        return DecodeDib(ByteView(held, static_cast<std::size_t>(layout->total)), *layout);
     const auto bytes = Fetch(src, blob.offset, layout->total, layout->total);
     if (!bytes) return std::nullopt;
     return DecodeDib(ByteView(*bytes), *layout);

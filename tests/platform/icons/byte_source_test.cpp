@@ -96,6 +96,10 @@ TEST(ByteSource, BufferedSourceReturnsTheSourceBytes) {
             std::uint8_t buf[16] = {};
             ASSERT_TRUE(buffered.read(offset, buf, n));
             for (std::size_t i = 0; i < n; ++i) EXPECT_EQ(buf[i], offset + i + 1);
+            // What a decoder reads in place is the same bytes.
+            const std::uint8_t* held = buffered.peek(offset, n);
+            EXPECT_EQ(held != nullptr, n != 0 && n <= c.largest);
+            for (std::size_t i = 0; held && i < n; ++i) EXPECT_EQ(held[i], offset + i + 1);
         }
     }
 }
