@@ -7,8 +7,8 @@
 // shell32.dll has), where a reader that walks the directory per icon shows.
 //
 // Built with the Qt views (TESSEL_BENCH_QT) it runs the real window on the
-// offscreen platform, with every yield processing Qt's events and a final
-// paint of the canvas; without them it runs the window's logic over the test
+// offscreen platform, with its yields processing Qt's events (at most once a
+// millisecond, as the window does) and a final paint of the canvas; without them it runs the window's logic over the test
 // double, whose yield does nothing.
 //
 //   icon_panel_bench [icons] [runs]
@@ -232,7 +232,7 @@ int main(int argc, char** argv) {
         Figures panel;
         const char* mode;
 #ifdef TESSEL_BENCH_QT
-        mode = "Qt views, offscreen platform; every yield processes Qt's events; ends with a paint of the window";
+        mode = "Qt views, offscreen platform; yields process Qt's events, at most once a millisecond; ends with a paint of the window";
         for (int r = 0; r < runs; ++r) {
             BenchQtServices services;
             platform::SystemServices system;
