@@ -606,17 +606,14 @@ TEST(WholeIconFiles, WrittenAsTheNameAsksWholeOrNotAtAll) {
     EXPECT_THROW(system.SaveWholeIcon(in.file("missing.dll"), 0, out.file("x.ico")), platform::Failure);
 }
 
-// A load asks for a file's icons one after the other and keeps the file
-// open between them; a file rewritten before the next load, or before an
-// icon asked for out of turn, is read as it is now.
+// The file a load keeps open is read as it is now when the next load starts or an icon comes out of turn.
 TEST(SystemIconFiles, AFileRewrittenBetweenLoadsIsReadAfresh) {
     TempFolder in;
-    const auto library = [](platform::Argb colour, int icons) {
+    const auto library = [](platform::Argb colour, std::uint16_t icons) {
         std::vector<icon_files::IconGroupSpec> groups;
-        for (int g = 0; g < icons; ++g)
-            groups.push_back({icon_files::ResName{static_cast<std::uint32_t>(g + 1), {}},
-                              {{static_cast<std::uint16_t>(g + 1), 32, 32, 24,
-                                icon_files::MakeDib(icon_files::SolidDib(32, 32, 24, colour))}}});
+        for (std::uint16_t g = 1; g <= icons; ++g)
+            groups.push_back({icon_files::ResName{g, {}},
+                              {{g, 32, 32, 24, icon_files::MakeDib(icon_files::SolidDib(32, 32, 24, colour))}}});
         icon_files::PeSpec pe;
         pe.resources = icon_files::IconResources(groups);
         return icon_files::MakePe(pe).bytes;
@@ -625,7 +622,7 @@ TEST(SystemIconFiles, AFileRewrittenBetweenLoadsIsReadAfresh) {
     const std::string path = in.file("lib.dll");
     struct Step {
         const char* name;
-        int rewriteWith;  // icons of a blue library written first; 0: none
+        std::uint16_t rewriteWith;  // the file is first rewritten with this many icons of the expected colour; 0: not
         int index;
         platform::Argb expected;
     } steps[] = {
@@ -633,7 +630,7 @@ TEST(SystemIconFiles, AFileRewrittenBetweenLoadsIsReadAfresh) {
         {"its_next_icon", 0, 1, red},
         {"a_new_load_after_a_rewrite", 3, 0, blue},
         {"next_icon_of_the_new_file", 0, 1, blue},
-        {"an_icon_out_of_turn_after_a_rewrite", 2, 0 + 1, red},
+        {"an_icon_out_of_turn_after_a_rewrite", 2, 1, red},
     };
     in.write("lib.dll", library(red, 2));
     platform::SystemServices system;
