@@ -75,7 +75,10 @@ bool BufferedSource::read(std::uint64_t offset, void* dst, std::size_t n) const 
 }
 
 FileSource::FileSource(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // A FIFO would block the open until some writer came, and a terminal
+    // could become ours; the check below turns both away once they are open.
+    // Reads of a regular file never wait either way.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return;
     struct stat st {};
     // A folder or a device opens fine on Linux but is no icon file; treat it as unreadable.

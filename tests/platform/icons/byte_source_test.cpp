@@ -1,6 +1,8 @@
 #include <limits>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "platform/icons/byte_view.h"
 #include "test_support.h"
 
@@ -163,6 +165,9 @@ TEST(ByteSource, FileSourceRefusesWhatIsNoRegularFile) {
     TempDir dir;
     EXPECT_FALSE(FileSource(dir.path() + "/missing").ok());
     EXPECT_FALSE(FileSource(dir.path()).ok());
+    // With no writer, opening a FIFO to read would wait for ever.
+    ASSERT_EQ(::mkfifo((dir.path() + "/fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(FileSource(dir.path() + "/fifo").ok());
     EXPECT_EQ(platform::icons::CountIconsInFile(dir.path()), 0);
     EXPECT_FALSE(platform::icons::ExtractIconFromFile(dir.path() + "/missing", 0).has_value());
 }
