@@ -41,8 +41,6 @@ std::vector<ImageRef> ReadEntries(const ByteSource& src, const Header& h) {
 
 }  // namespace
 
-bool IsIco(const ByteSource& source) { return ReadHeader(source).has_value(); }
-
 std::optional<int> CountIcons(const ByteSource& source) {
     const auto h = ReadHeader(source);
     if (!h) return std::nullopt;

@@ -8,9 +8,6 @@
 
 namespace platform::icons::ico {
 
-// Reserved 0, type 1 or 2, at least one entry declared.
-bool IsIco(const ByteSource& source);
-
 // 1 when some entry points inside the file, else 0; nullopt when not an ICO/CUR file.
 std::optional<int> CountIcons(const ByteSource& source);
 

@@ -96,8 +96,6 @@ std::optional<RawGroup> Resources::group(int index) const {
     return out;
 }
 
-bool IsNe(const ByteSource& source) { return NeHeaderOffset(source).has_value(); }
-
 std::optional<int> CountIconGroups(const ByteSource& source) {
     const auto res = Resources::Open(source);
     if (!res) return std::nullopt;

@@ -38,9 +38,6 @@ private:
     std::vector<std::size_t> groupAt_;  // positions of the RT_GROUP_ICON resources in resources_
 };
 
-// True when the bytes start an NE file ("MZ", then "NE" where e_lfanew points).
-bool IsNe(const ByteSource& source);
-
 // RT_GROUP_ICON resources in the table; 0 when malformed; nullopt when not NE.
 std::optional<int> CountIconGroups(const ByteSource& source);
 

@@ -277,8 +277,6 @@ std::optional<RawGroup> Resources::group(int index) const {
     return out;
 }
 
-bool IsPe(const ByteSource& source) { return PeHeaderOffset(source).has_value(); }
-
 std::optional<int> CountIconGroups(const ByteSource& source) {
     const auto res = Resources::Open(source);
     if (!res) return std::nullopt;

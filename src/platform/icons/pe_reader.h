@@ -81,9 +81,6 @@ private:
     mutable int groupsRead_ = 0;
 };
 
-// True when the bytes start a PE file ("MZ", then "PE\0\0" where e_lfanew points).
-bool IsPe(const ByteSource& source);
-
 // Entries of the RT_GROUP_ICON directory; 0 when there is none or the headers
 // or tree are malformed; nullopt when this is not a PE file.
 std::optional<int> CountIconGroups(const ByteSource& source);
