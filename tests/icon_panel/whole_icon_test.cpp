@@ -47,13 +47,14 @@ TEST_F(WholeIcon, CellsRememberWhereTheirIconCameFrom) {
     const Origin all[] = {icon_panel::CellOrigin{Path("lib.dll"), 0}, icon_panel::CellOrigin{Path("lib.dll"), 1},
                           icon_panel::CellOrigin{Path("a.cur"), 0}};
     for (int k = 0; k < 3; ++k) EXPECT_EQ(panel.OriginOf(k), all[k]) << k;
-    f.picIcon(1).MouseMove.raise(0, 0, 1.0f, 1.0f);
+    for (std::int16_t k : {0, 1}) f.picIcon(k).MouseMove.raise(0, 0, 1.0f, 1.0f);
     EXPECT_FALSE(f.picIcon(1).ToolTipText().empty());
 
     Load("a.cur", "1", true);
     EXPECT_EQ(panel.OriginOf(0), (Origin{icon_panel::CellOrigin{Path("a.cur"), 0}}));
     for (int k : {1, 2, 3, -1}) EXPECT_EQ(panel.OriginOf(k), std::nullopt) << k;
-    EXPECT_TRUE(!f.picIcon.Exists(1) || f.picIcon(1).ToolTipText().empty());
+    EXPECT_EQ(f.picIcon(0).ToolTipText(), "") << "the tooltip of the icon the cell showed before";
+    f.picIcon(0).MouseMove.raise(0, 0, 1.0f, 1.0f);
     panel.ClearIcons();
     EXPECT_EQ(panel.OriginOf(0), std::nullopt);
     EXPECT_EQ(f.picIcon(0).ToolTipText(), "");
