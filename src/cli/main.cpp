@@ -106,9 +106,15 @@ std::string JsonString(const std::string& s) {
             out += static_cast<char>(c);
             ++i;
         } else {
-            const std::size_t len = c >= 0xF0 && c < 0xF5 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
+            const std::size_t len = c >= 0xF0 && c < 0xF5 ? 4 : c >= 0xE0 && c < 0xF0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
+            // The second byte's range rules out overlong forms, UTF-16 surrogates and code points past U+10FFFF.
+            const unsigned lo = c == 0xE0 ? 0xA0 : c == 0xF0 ? 0x90 : 0x80;
+            const unsigned hi = c == 0xED ? 0x9F : c == 0xF4 ? 0x8F : 0xBF;
             bool valid = len != 0 && i + len <= s.size();
-            for (std::size_t k = 1; valid && k < len; ++k) valid = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
+            for (std::size_t k = 1; valid && k < len; ++k) {
+                const unsigned b = static_cast<unsigned char>(s[i + k]);
+                valid = k == 1 ? b >= lo && b <= hi : (b & 0xC0) == 0x80;
+            }
             if (valid) {
                 out.append(s, i, len);
                 i += len;

@@ -42,6 +42,8 @@ struct CliCase {
 
 std::vector<CliCase> CliCases() {
     const std::string app = Fixture("app64.exe"), plain = Fixture("plain64.exe"), cur = Fixture("pointer.cur");
+    std::string nine;  // one replacement character for each byte that starts no UTF-8 sequence
+    for (int i = 0; i < 9; ++i) nine += "\\ufffd";
     return {
         {"counts", app + " " + plain + " " + cur, 0, "3\t" + app + "\n0\t" + plain + "\n1\t" + cur + "\n", ""},
         {"missing_file", app + " /nonexistent/x.exe " + cur, 1, "3\t" + app + "\n1\t" + cur + "\n", "/nonexistent/x.exe"},
@@ -52,6 +54,11 @@ std::vector<CliCase> CliCases() {
         {"images_without_folder", "--list --images", 2, "", "usage"},
         {"folder_cannot_be_made", "--save-ico /proc/tessel " + cur, 1, "", "/proc/tessel"},
         {"json_alone", "--json " + plain, 0, "{\"files\":[{\"path\":\"" + plain + "\",\"count\":0,\"icons\":[]}]}\n", ""},
+        // A name that is no UTF-8 (a lead byte past F4, an encoded surrogate, an
+        // overlong form) still gives valid JSON; good UTF-8 passes as it is.
+        {"json_bytes_no_utf8", "--json '/none/\xF8\x80\x80\xED\xA0\x80\xE0\x80\x80\xC3\xA9'", 1,
+         "{\"files\":[{\"path\":\"/none/" + nine + "\xC3\xA9\",\"error\":\"No such file or directory\"}]}\n",
+         "/none/"},
     };
 }
 
