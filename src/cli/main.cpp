@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "atomic_file.h"
 #include "platform/icons/icon_file.h"
 #include "platform/icons/whole_icon.h"
+#include "platform/system/whole_file.h"
 #include "tessel_version.h"
 
 namespace {
@@ -76,7 +76,7 @@ bool MakeFolder(const std::string& dir) {
 }
 
 bool Write(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
-    if (cli::WriteFileAtomically(file.string(), bytes)) return true;
+    if (platform::WriteWholeFile(file.string(), bytes)) return true;
     std::cerr << kName << ": cannot write " << file.string() << "\n";
     return false;
 }

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "atomic_file.h"
+#include "platform/system/whole_file.h"
 #include "thumbnail.h"
 #include "tessel_version.h"
 
@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     const auto png = platform::icons::EncodePng(*thumbnail.image);
     if (!png) return Fail("cannot encode the icon of " + input);
     errno = 0;
-    if (!cli::WriteFileAtomically(output, *png))
+    if (!platform::WriteWholeFile(output, *png))
         return Fail("cannot write " + output + (errno != 0 ? std::string(": ") + std::strerror(errno) : ""));
     return 0;
 }

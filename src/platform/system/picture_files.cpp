@@ -4,19 +4,19 @@
 
 #include <QBuffer>
 #include <QByteArray>
-#include <QFile>
 #include <QImage>
-#include <QSaveFile>
 #include <QString>
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "bitmap_image.h"
 #include "platform/failure.h"
+#include "whole_file.h"
 
 namespace platform {
 
@@ -190,17 +190,11 @@ QByteArray EncodeIco(const Bitmap& image) {
     return b;
 }
 
-// The old file is replaced only once the new one is complete.
+// A save the user waits for reaches the disk before it takes the name.
 void WriteBytes(const QByteArray& bytes, const std::string& path) {
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    // Unbuffered, so that a short write (a full disk) shows here: a buffered
-    // QSaveFile drops the error on flush and commits a truncated file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) throw Failure("cannot write " + path);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        throw Failure("cannot write " + path);
-    }
-    if (!file.commit()) throw Failure("cannot write " + path);
+    const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                             static_cast<std::size_t>(bytes.size()));
+    if (!WriteWholeFile(path, data, FileSync::ToDisk)) throw Failure("cannot write " + path);
 }
 
 QByteArray Encode(const Bitmap& image, Format format) {

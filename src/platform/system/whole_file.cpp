@@ -1,0 +1,110 @@
+#include "whole_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <filesystem>
+
+namespace platform {
+
+namespace {
+
+// As deep as the system itself follows links before it gives up.
+constexpr int kMaxLinks = 40;
+
+// The file a write of `path` lands in: `path` itself, or the file its links
+// lead to. `st` tells what is there when `exists`.
+bool FindTarget(const std::string& path, std::filesystem::path& target, struct stat& st, bool& exists) {
+    target = path;
+    for (int depth = 0;; ++depth) {
+        if (::lstat(target.c_str(), &st) != 0) {
+            exists = false;
+            return errno == ENOENT;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            exists = true;
+            return true;
+        }
+        if (depth == kMaxLinks) {
+            errno = ELOOP;
+            return false;
+        }
+        std::error_code ec;
+        const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
+        if (ec) {
+            errno = ec.value();
+            return false;
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+}
+
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes, FileSync sync) {
+    std::filesystem::path target;
+    struct stat st {};
+    bool exists = false;
+    if (!FindTarget(path, target, st, exists)) return false;
+    if (exists && S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return false;
+    }
+    // The rename would replace a file its owner made read-only.
+    if (exists && ::access(target.c_str(), W_OK) != 0) return false;
+
+    // The name is this process's own, and hidden, so that a folder listing
+    // does not show a file that is still being written; another's that
+    // happens to match is passed over.
+    static std::atomic<unsigned> serial = 0;
+    const std::string stem = (target.parent_path() / ("." + target.filename().string() + ".")).string();
+    const mode_t mode = exists ? (st.st_mode & 0777) : 0666;
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = stem + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    if (fd < 0) return false;
+
+    // The umask only narrows a new file's mode; one that replaces another
+    // takes that one's mode whole, before any byte is in it.
+    bool ok = !exists || ::fchmod(fd, mode) == 0;
+    ok = ok && WriteAll(fd, bytes);
+    // Without the sync a crash soon after could leave the new name on an
+    // empty file; a file system that cannot sync this file has nothing to lose.
+    if (ok && sync == FileSync::ToDisk && ::fsync(fd) != 0 && errno != EINVAL) ok = false;
+    const int writeError = errno;
+    if (::close(fd) != 0) {
+        if (!ok) errno = writeError;
+        ok = false;
+    }
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        errno = error;
+    }
+    return ok;
+}
+
+}  // namespace platform
