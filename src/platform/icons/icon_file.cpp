@@ -3,6 +3,8 @@
 #include <numeric>
 #include <utility>
 
+#include "ico_format.h"
+#include "ico_writer.h"
 #include "stretch.h"
 
 namespace platform::icons {
@@ -36,17 +38,6 @@ std::optional<Chosen> ChooseAndDecode(const ByteSource& src, const std::vector<I
     }
     return std::nullopt;
 }
-
-void Put16(Bytes& b, std::size_t at, std::uint16_t v) {
-    b[at] = static_cast<std::uint8_t>(v);
-    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
-// A directory's width or height byte: 256 and more is written as 0.
-std::uint8_t SideByte(int side) { return side >= 256 ? 0 : static_cast<std::uint8_t>(side); }
 
 }  // namespace
 
@@ -110,37 +101,30 @@ std::optional<Bytes> IconFile::fileBytes(int index) const {
     const auto g = group(index);
     if (!g || g->images.empty()) return std::nullopt;
     const std::size_t n = g->images.size();
-    Bytes out(6 + 16 * n);
-    Put16(out, 2, 1);
-    Put16(out, 4, static_cast<std::uint16_t>(n));
-    for (std::size_t i = 0; i < n; ++i) {
-        const ImageRef& r = g->images[i];
-        if (r.blob.size > kMaxIconFileBytes - out.size()) return std::nullopt;
-        const auto image = Fetch(src_, r.blob.offset, r.blob.size, kMaxIconFileBytes);
+    std::vector<Bytes> stored;
+    std::vector<IcoImage> images;
+    stored.reserve(n);
+    images.reserve(n);
+    std::uint64_t total = ico::dir::kSize + ico::entry::kSize * n;
+    for (const ImageRef& r : g->images) {
+        if (r.blob.size > kMaxIconFileBytes - total) return std::nullopt;
+        auto image = Fetch(src_, r.blob.offset, r.blob.size, kMaxIconFileBytes);
         if (!image) return std::nullopt;
-        const std::size_t e = 6 + 16 * i;
+        total += image->size();
+        stored.push_back(std::move(*image));
+        const Bytes& bytes = stored.back();
         // The image's own header is what a reader of the .ico trusts; the
         // group's directory is kept only for an image with no header we know.
-        if (const auto info = ProbeImageBytes(ByteView(*image))) {
-            out[e] = SideByte(info->width);
-            out[e + 1] = SideByte(info->height);
+        IcoImage entry{r.dirWidth, r.dirHeight, r.colours, r.planes, r.bitCount, bytes};
+        if (const auto info = ProbeImageBytes(ByteView(bytes))) {
             // A PNG is drawn as 32-bit RGBA whatever it stores, and Windows' tools say 32 for it.
             const int depth = info->png ? 32 : info->depth;
-            out[e + 2] = depth < 8 ? static_cast<std::uint8_t>(1u << depth) : 0;
-            Put16(out, e + 4, 1);
-            Put16(out, e + 6, static_cast<std::uint16_t>(depth));
-        } else {
-            out[e] = SideByte(r.dirWidth);
-            out[e + 1] = SideByte(r.dirHeight);
-            out[e + 2] = r.colours;
-            Put16(out, e + 4, r.planes);
-            Put16(out, e + 6, r.bitCount);
+            entry = {info->width, info->height, static_cast<std::uint8_t>(depth < 8 ? 1u << depth : 0), 1,
+                     static_cast<std::uint16_t>(depth), bytes};
         }
-        Put32(out, e + 8, static_cast<std::uint32_t>(image->size()));
-        Put32(out, e + 12, static_cast<std::uint32_t>(out.size()));
-        out.insert(out.end(), image->begin(), image->end());
+        images.push_back(entry);
     }
-    return out;
+    return WriteIcoFile(false, images);
 }
 
 std::optional<RgbaImage> IconFile::decode(int index, int k) const {

@@ -16,6 +16,9 @@
 
 #include "bitmap_image.h"
 #include "platform/failure.h"
+#include "platform/icons/byte_writer.h"
+#include "platform/icons/dib_format.h"
+#include "platform/icons/ico_writer.h"
 #include "whole_file.h"
 
 namespace platform {
@@ -138,56 +141,38 @@ QByteArray EncodeGif(const Bitmap& image) {
 
 // ---- ICO ----
 
-void Put16(QByteArray& b, std::uint16_t v) {
-    b.append(static_cast<char>(v & 0xFF));
-    b.append(static_cast<char>(v >> 8));
-}
-void Put32(QByteArray& b, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.append(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
 // One icon: a 32-bit DIB, opaque, with an AND mask that hides nothing, so
 // that every reader, old or new, shows the cell as it was.
 QByteArray EncodeIco(const Bitmap& image) {
     if (image.width > 256 || image.height > 256) throw Failure("picture too large for an icon");
     const std::uint32_t w = static_cast<std::uint32_t>(image.width), h = static_cast<std::uint32_t>(image.height);
     const std::uint32_t maskStride = (w + 31) / 32 * 4;
-    const std::uint32_t dibBytes = 40 + w * h * 4 + maskStride * h;
+    const std::uint32_t bitsBytes = w * h * 4 + maskStride * h;
 
-    QByteArray b;
-    Put16(b, 0);  // reserved
-    Put16(b, 1);  // icon
-    Put16(b, 1);  // one image
-    b.append(static_cast<char>(w == 256 ? 0 : w));
-    b.append(static_cast<char>(h == 256 ? 0 : h));
-    b.append('\0');  // no palette
-    b.append('\0');
-    Put16(b, 1);   // planes
-    Put16(b, 32);  // bits per pixel
-    Put32(b, dibBytes);
-    Put32(b, 6 + 16);
-
-    Put32(b, 40);
-    Put32(b, w);
-    Put32(b, 2 * h);  // colour and mask together
-    Put16(b, 1);
-    Put16(b, 32);
-    Put32(b, 0);  // BI_RGB
-    Put32(b, w * h * 4 + maskStride * h);
-    Put32(b, 0);
-    Put32(b, 0);
-    Put32(b, 0);
-    Put32(b, 0);
+    // The resolution and palette fields stay 0.
+    icons::Bytes dib(icons::dib::kSize);
+    dib.reserve(icons::dib::kSize + bitsBytes);
+    icons::ByteWriter header(dib);
+    header.u32(icons::dib::kStructSize, icons::dib::kSize);
+    header.u32(icons::dib::kWidth, w);
+    header.u32(icons::dib::kHeight, 2 * h);  // colour and mask together
+    header.u16(icons::dib::kPlanes, 1);
+    header.u16(icons::dib::kBitCount, 32);
+    header.u32(icons::dib::kCompression, icons::dib::kBiRgb);
+    header.u32(icons::dib::kImageBytes, bitsBytes);
     for (int y = image.height - 1; y >= 0; --y)
         for (int x = 0; x < image.width; ++x) {
             const Argb c = image.at(x, y);
-            b.append(static_cast<char>(BlueOf(c)));
-            b.append(static_cast<char>(GreenOf(c)));
-            b.append(static_cast<char>(RedOf(c)));
-            b.append(static_cast<char>(0xFF));
+            dib.push_back(static_cast<std::uint8_t>(BlueOf(c)));
+            dib.push_back(static_cast<std::uint8_t>(GreenOf(c)));
+            dib.push_back(static_cast<std::uint8_t>(RedOf(c)));
+            dib.push_back(0xFF);
         }
-    b.append(QByteArray(static_cast<qsizetype>(maskStride * h), '\0'));
-    return b;
+    dib.resize(dib.size() + maskStride * h, 0);
+
+    const icons::IcoImage entry{image.width, image.height, 0, 1, 32, dib};
+    const icons::Bytes file = icons::WriteIcoFile(false, {&entry, 1});
+    return QByteArray(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size()));
 }
 
 // A save the user waits for reaches the disk before it takes the name.

@@ -1,0 +1,26 @@
+#pragma once
+// The fields of a DIB's BITMAPINFOHEADER, by their offsets. Every field is
+// little-endian. An icon's DIB holds its colour bits and then its AND mask,
+// with the height doubled to cover both.
+
+#include <cstdint>
+
+namespace platform::icons::dib {
+
+constexpr std::uint64_t kStructSize = 0;  // the header's own size, which tells its version
+constexpr std::uint64_t kWidth = 4;       // signed
+constexpr std::uint64_t kHeight = 8;      // signed; an icon's is twice its picture's
+constexpr std::uint64_t kPlanes = 12;
+constexpr std::uint64_t kBitCount = 14;
+constexpr std::uint64_t kCompression = 16;
+constexpr std::uint64_t kImageBytes = 20;
+constexpr std::uint64_t kXPixelsPerMetre = 24;
+constexpr std::uint64_t kYPixelsPerMetre = 28;
+constexpr std::uint64_t kColoursUsed = 32;
+constexpr std::uint64_t kColoursImportant = 36;
+constexpr std::uint64_t kSize = 40;
+
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiBitfields = 3;
+
+}  // namespace platform::icons::dib

@@ -1,0 +1,33 @@
+#pragma once
+// The fields of an .ico or .cur file's directory and of an icon group's, by
+// their offsets in the record. Every field is little-endian.
+
+#include <cstdint>
+
+namespace platform::icons::ico {
+
+// ICONDIR: opens the file.
+namespace dir {
+constexpr std::uint64_t kReserved = 0;  // 0
+constexpr std::uint64_t kType = 2;      // 1 icon, 2 cursor
+constexpr std::uint64_t kCount = 4;     // entries that follow
+constexpr std::uint64_t kSize = 6;
+}  // namespace dir
+
+constexpr std::uint16_t kTypeIcon = 1;
+constexpr std::uint16_t kTypeCursor = 2;
+
+// ICONDIRENTRY: one an image, right after ICONDIR.
+namespace entry {
+constexpr std::uint64_t kWidth = 0;  // 0 stands for 256
+constexpr std::uint64_t kHeight = 1;
+constexpr std::uint64_t kColours = 2;    // palette entries, 0 for none or 256
+constexpr std::uint64_t kReserved = 3;
+constexpr std::uint64_t kPlanes = 4;     // a cursor's hotspot x
+constexpr std::uint64_t kBitCount = 6;   // a cursor's hotspot y
+constexpr std::uint64_t kImageBytes = 8;   // the image's size
+constexpr std::uint64_t kImageOffset = 12;  // where the image starts in the file
+constexpr std::uint64_t kSize = 16;
+}  // namespace entry
+
+}  // namespace platform::icons::ico
