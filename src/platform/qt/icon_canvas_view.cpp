@@ -13,7 +13,7 @@
 #include <QToolTip>
 #include <QUrl>
 
-#include "platform/system/bitmap_image.h"
+#include "bitmap_image.h"
 
 namespace platform_qt {
 
@@ -108,7 +108,7 @@ int IconCanvasView::CellAt(QPoint p) const {
 
 const QImage& IconCanvasView::imageOf(const platform::PictureBox& cell) {
     auto it = images_.find(&cell);
-    if (it == images_.end()) it = images_.emplace(&cell, platform::ToQImage(cell.Image())).first;
+    if (it == images_.end()) it = images_.emplace(&cell, ToQImage(cell.Image())).first;
     return it->second;
 }
 

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
-#include "platform/system/bitmap_image.h"
+#include "bitmap_image.h"
 
 namespace platform_qt {
 
@@ -23,7 +23,7 @@ PictureBoxView::~PictureBoxView() { box_.viewFocus = nullptr; }
 
 void PictureBoxView::refresh() {
     SetColors(*this, box_);
-    image_ = box_.IsBlank() ? QImage() : platform::ToQImage(box_.Image());
+    image_ = box_.IsBlank() ? QImage() : ToQImage(box_.Image());
     Place(*this, box_, ctx_.scale);
     update();
 }

@@ -20,10 +20,10 @@
 #include <chrono>
 #include <map>
 
+#include "bitmap_image.h"
 #include "cjk_font.h"
 #include "platform/controls/menu.h"
 #include "platform/failure.h"
-#include "platform/system/bitmap_image.h"
 
 namespace platform_qt {
 
@@ -200,7 +200,7 @@ void QtServices::ClipboardClear() {
 void QtServices::ClipboardSetImage(const platform::Bitmap& image) {
     QClipboard* cb = QGuiApplication::clipboard();
     if (!cb) throw platform::Failure("no clipboard");
-    const QImage img = platform::ToQImage(image);
+    const QImage img = ToQImage(image);
     auto* data = new QMimeData;
     // As an image (which Qt offers as a bitmap to other programs) and as PNG
     // bytes, which every program that pastes pictures on this system reads.

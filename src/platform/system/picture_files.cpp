@@ -14,11 +14,11 @@
 #include <span>
 #include <vector>
 
-#include "bitmap_image.h"
 #include "platform/failure.h"
 #include "platform/icons/byte_writer.h"
 #include "platform/icons/dib_format.h"
 #include "platform/icons/ico_writer.h"
+#include "platform/qt/bitmap_image.h"
 #include "whole_file.h"
 
 namespace platform {
@@ -42,7 +42,7 @@ QByteArray EncodeWithQt(const Bitmap& image, const char* format, int quality = -
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!ToQImage(image).save(&buffer, format, quality)) throw Failure(std::string("cannot encode ") + format);
+    if (!platform_qt::ToQImage(image).save(&buffer, format, quality)) throw Failure(std::string("cannot encode ") + format);
     return bytes;
 }
 

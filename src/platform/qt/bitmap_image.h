@@ -6,8 +6,8 @@
 
 #include "platform/bitmap.h"
 
-namespace platform {
+namespace platform_qt {
 
-QImage ToQImage(const Bitmap& b);
+QImage ToQImage(const platform::Bitmap& b);
 
-}  // namespace platform
+}  // namespace platform_qt

@@ -1,8 +1,8 @@
 #include "bitmap_image.h"
 
-namespace platform {
+namespace platform_qt {
 
-QImage ToQImage(const Bitmap& b) {
+QImage ToQImage(const platform::Bitmap& b) {
     QImage img(b.width, b.height, QImage::Format_RGB32);
     for (int y = 0; y < b.height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
@@ -11,4 +11,4 @@ QImage ToQImage(const Bitmap& b) {
     return img;
 }
 
-}  // namespace platform
+}  // namespace platform_qt
