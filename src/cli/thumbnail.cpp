@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/icons/icon_file.h"
 #include "platform/icons/stretch.h"
 
 namespace cli {
@@ -38,10 +39,13 @@ std::pair<int, int> FitWithin(int width, int height, int size) {
 }
 
 Thumbnail MakeThumbnail(const icons::ByteSource& source, int size) {
-    const auto icon = icons::DescribeIcon(source, 0);
+    // One reading of the headers and the resource directory serves both the
+    // choice of image and its decoding.
+    const icons::IconFile file(source);
+    const auto icon = file.describe(0);
     const int k = icon ? ChooseThumbnailImage(*icon, size) : -1;
     if (k < 0) return {std::nullopt, "no icon in"};
-    auto image = icons::DecodeIconImage(source, 0, k);
+    auto image = file.decode(0, k);
     if (!image || image->width <= 0 || image->height <= 0) return {std::nullopt, "cannot read the icon of"};
 
     const auto [width, height] = FitWithin(image->width, image->height, size);
