@@ -11,7 +11,8 @@ key() { sed -n "s/^$2=//p" "$1" | head -n1; }
 cmake --install "$build" --prefix "$usr" >"$tmp/log" 2>&1 || { cat "$tmp/log" >&2; exit 1; }
 expected=()
 for p in "${programs[@]}"; do expected+=("bin/$p" "share/man/man1/$p.1.gz"); done
-expected+=(share/thumbnailers/tessel.thumbnailer)
+expected+=(share/thumbnailers/tessel.thumbnailer share/doc/tessel-icons/copyright share/doc/tessel-icons/changelog.Debian.gz
+  share/lintian/overrides/tessel-icons)
 has tessel-icons && expected+=(share/applications/tessel-icons.desktop share/metainfo/example.tessel.TesselIcons.metainfo.xml
   share/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/tessel-icons.png share/icons/hicolor/scalable/apps/tessel-icons.svg)
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$usr" && find . -type f -printf '%P\n' | sort) >&2 ||
@@ -21,9 +22,20 @@ for p in "${programs[@]}"; do
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$usr/share/man/man1/$p.1.gz" 2>&1 >"$tmp/page")
   [ -z "$warnings" ] && grep -Eq "^ +$p - " "$tmp/page" && grep -q "Tessel Icons $version" "$tmp/page" || fail "$p.1: $warnings"
 done
+doc=$usr/share/doc/tessel-icons
+# The copyright file's licence paragraph, its continuation lines unfolded, is LICENSE's text after the copyright line.
+diff <(sed -n '/^License:/,$p' "$doc/copyright" | tail -n +2 | sed 's/^ //; s/^\.$//') \
+     <(sed '1,/^Copyright (c)/d' "${BASH_SOURCE%/*}/../../LICENSE" | tail -n +2) >&2 || fail "$doc/copyright disagrees with LICENSE"
+grep -qx "Copyright: $(sed -n 's/^Copyright (c) //p' "${BASH_SOURCE%/*}/../../LICENSE")" "$doc/copyright" || fail "$doc/copyright: holder"
+[ "$(zcat "$doc/changelog.Debian.gz" | dpkg-parsechangelog -l- -SVersion)" = "$version-1" ] || fail "$doc/changelog.Debian.gz"
 entry=$usr/share/thumbnailers/tessel.thumbnailer
 [ "$(key "$entry" Exec)" = "tessel-thumbnailer -s %s %i %o" ] && [ -x "$usr/bin/$(key "$entry" TryExec)" ] || fail "$entry"
-for t in $(key "$entry" MimeType | tr ';' ' '); do [ -f "/usr/share/mime/$t.xml" ] || fail "no MIME type $t"; done
+# Newer MIME databases add types this one may lack, but every type this one gives a file by its name is listed.
+for ext in exe ico cur ani; do
+  for t in $(sed -n "s/^[0-9]*:\([^:]*\):\*\.$ext\$/\1/p" /usr/share/mime/globs2); do
+    [[ ";$(key "$entry" MimeType)" == *";$t;"* ]] || fail "$entry lacks $t, the type of *.$ext here"
+  done
+done
 cmd=$(key "$entry" Exec | sed "s|^|$usr/bin/|; s|%s|16|; s|%i|$fixtures/mixed.ico|; s|%o|$tmp/t.png|")
 $cmd && [ "$(od -An -tx1 -j12 -N12 "$tmp/t.png" | tr -d ' \n')" = 494844520000001000000010 ] || fail "$cmd: no 16x16 PNG"
 if has tessel-icons; then
