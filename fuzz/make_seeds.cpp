@@ -40,6 +40,28 @@ std::vector<GroupImage> Group(std::uint16_t firstId) {
             {static_cast<std::uint16_t>(firstId + 2), 2, 2, 32, images[8]}};
 }
 
+// An animated cursor as cursor editors write one: a title, the header (its
+// frame and step counts true, frames flagged as icon files, a sequence flagged
+// when there is one), the sequence, and the frames.
+Bytes Ani(const std::vector<Bytes>& frames, const std::vector<std::uint32_t>& sequence = {}) {
+    const auto append = [](Bytes& b, std::uint32_t v) {
+        b.resize(b.size() + 4);
+        Put32(b, b.size() - 4, v);
+    };
+    Bytes header, seq;
+    const auto n = static_cast<std::uint32_t>(frames.size()), steps = static_cast<std::uint32_t>(sequence.size());
+    const std::uint32_t flags = steps ? 3 : 1;
+    // Size, frames, steps, width, height, bit count, planes, rate in 1/60 s, flags.
+    for (std::uint32_t v : {36u, n, steps ? steps : n, 0u, 0u, 0u, 0u, 10u, flags}) append(header, v);
+    for (std::uint32_t v : sequence) append(seq, v);
+    std::vector<Bytes> chunks = {MakeList("INFO", {MakeChunk("INAM", {'W', 'a', 'i', 't', 0})}), MakeChunk("anih", header)};
+    if (steps) chunks.push_back(MakeChunk("seq ", seq));
+    std::vector<Bytes> icons;
+    for (const Bytes& f : frames) icons.push_back(MakeChunk("icon", f));
+    chunks.push_back(MakeList("fram", icons));
+    return MakeList("ACON", chunks, "RIFF");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -61,6 +83,22 @@ int main(int argc, char** argv) {
     Put32(hostileIco, IcoEntryOffset(1) + 12, static_cast<std::uint32_t>(hostileIco.size()));
     Put16(hostileIco, 4, 0xFFFF);
     Write(root / "ico", "hostile", hostileIco);
+
+    // Animated cursors: cursor frames; icon frames with a sequence; odd chunks,
+    // a list within the frame list and a frame that is no icon; and one cut short.
+    const Bytes cursorFrame = MakeIco({{8, 6, 0, 3, 2, images[0]}}, 2);
+    const Bytes iconFrame = MakeIco({{8, 6, 0, 1, 4, images[1]}, {2, 2, 0, 1, 32, images[9]}});
+    const Bytes cursors = Ani({cursorFrame, MakeIco({{2, 2, 0, 1, 1, images[8]}}, 2), cursorFrame});
+    Write(root / "ani", "cursor-frames", cursors);
+    Write(root / "ani", "icon-frames-seq",
+          Ani({iconFrame, MakeIco({{2, 2, 0, 1, 32, images[10]}})}, {0, 1, 1, 0}));
+    Write(root / "ani", "odd-nested",
+          MakeList("ACON", {MakeChunk("anih", Bytes(36, 0)), MakeChunk("junk", {1, 2, 3}),
+                            MakeList("fram", {MakeChunk("icon", iconFrame), MakeChunk("odd ", {7}),
+                                              MakeList("fram", {MakeChunk("icon", cursorFrame)}),
+                                              MakeChunk("icon", {'n', 'o', 'n', 'e'}), MakeChunk("icon", cursorFrame)})},
+                   "RIFF"));
+    Write(root / "ani", "truncated", Bytes(cursors.begin(), cursors.end() - static_cast<std::ptrdiff_t>(cursorFrame.size() / 2)));
 
     for (bool plus : {false, true}) {
         PeSpec s;

@@ -22,6 +22,20 @@ bool MemorySource::read(std::uint64_t offset, void* dst, std::size_t n) const {
     return true;
 }
 
+SliceSource::SliceSource(const ByteSource& inner, std::uint64_t offset, std::uint64_t size)
+    : inner_(inner), offset_(offset) {
+    const std::uint64_t total = inner.size();
+    size_ = offset >= total ? 0 : size < total - offset ? size : total - offset;
+}
+
+bool SliceSource::read(std::uint64_t offset, void* dst, std::size_t n) const {
+    return contains(offset, n) && inner_.read(offset_ + offset, dst, n);
+}
+
+const std::uint8_t* SliceSource::peek(std::uint64_t offset, std::size_t n) const {
+    return contains(offset, n) ? inner_.peek(offset_ + offset, n) : nullptr;
+}
+
 BufferedSource::BufferedSource(const ByteSource& inner, std::size_t window, std::size_t largest, std::size_t windows)
     : inner_(inner), window_(window == 0 ? 1 : window), largest_(largest < window_ ? window_ : largest),
       windows_(windows == 0 ? 1 : windows) {}

@@ -46,6 +46,23 @@ private:
     std::size_t size_;
 };
 
+// The bytes [offset, offset+size) of another source, seen as a source of
+// their own: a file embedded in a container is read in place, never copied.
+// Keeps a reference to `inner`, which must outlive it.
+class SliceSource : public ByteSource {
+public:
+    SliceSource(const ByteSource& inner, std::uint64_t offset, std::uint64_t size);
+
+    std::uint64_t size() const override { return size_; }
+    bool read(std::uint64_t offset, void* dst, std::size_t n) const override;
+    const std::uint8_t* peek(std::uint64_t offset, std::size_t n) const override;
+
+private:
+    const ByteSource& inner_;
+    std::uint64_t offset_;
+    std::uint64_t size_;  // clipped to what the inner source holds
+};
+
 // A regular file read on demand with pread(2); the descriptor lives as long as the object.
 class FileSource : public ByteSource {
 public:

@@ -44,12 +44,14 @@ std::optional<Chosen> ChooseAndDecode(const ByteSource& src, const std::vector<I
 IconFile::IconFile(const ByteSource& source) : src_(source) {
     if ((pe_ = pe::Resources::Open(source))) return;
     if ((ne_ = ne::Resources::Open(source))) return;
+    if ((ani_ = ani::Frames::Open(source))) return;
     ico_ = ico::Group(source);
 }
 
 int IconFile::count() const {
     if (pe_) return pe_->groupCount();
     if (ne_) return ne_->groupCount();
+    if (ani_) return ani_->count();
     if (ico_) return ico_->images.empty() ? 0 : 1;
     return 0;
 }
@@ -57,6 +59,7 @@ int IconFile::count() const {
 std::optional<RawGroup> IconFile::group(int index) const {
     if (pe_) return pe_->group(index);
     if (ne_) return ne_->group(index);
+    if (ani_) return ani_->group(index);
     if (ico_ && index == 0 && !ico_->images.empty()) return ico_;
     return std::nullopt;
 }
@@ -94,12 +97,14 @@ std::optional<IconDescription> IconFile::describe(int index) const {
 }
 
 std::optional<Bytes> IconFile::fileBytes(int index) const {
-    if (ico_) {
-        if (index != 0 || ico_->images.empty()) return std::nullopt;
-        return Fetch(src_, 0, src_.size(), kMaxIconFileBytes);
-    }
     const auto g = group(index);
     if (!g || g->images.empty()) return std::nullopt;
+    // An .ico or .cur file, and each frame of an animated cursor, is an icon file already.
+    if (ico_) return Fetch(src_, 0, src_.size(), kMaxIconFileBytes);
+    if (ani_) {
+        const Blob frame = ani_->frame(index).value_or(Blob{});
+        return Fetch(src_, frame.offset, frame.size, kMaxIconFileBytes);
+    }
     const std::size_t n = g->images.size();
     std::vector<Bytes> stored;
     std::vector<IcoImage> images;

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "ani_reader.h"
 #include "ico_reader.h"
 #include "icons.h"
 #include "ne_reader.h"
@@ -34,6 +35,7 @@ private:
     const ByteSource& src_;
     std::optional<pe::Resources> pe_;
     std::optional<ne::Resources> ne_;
+    std::optional<ani::Frames> ani_;
     std::optional<RawGroup> ico_;
 };
 

@@ -1,8 +1,9 @@
 #pragma once
 // The icons a Windows file carries (PE and NE executables and libraries, .ico
-// and .cur files): how many there are, the picture of one at the standard
-// 32x32 size, and drawing it the way user32 draws an icon. Decided by content,
-// never by the file's name. Never throws; malformed input gives 0 or no icon.
+// and .cur files, animated cursors, whose frames are its icons): how many
+// there are, the picture of one at the standard 32x32 size, and drawing it the
+// way user32 draws an icon. Decided by content, never by the file's name.
+// Never throws; malformed input gives 0 or no icon.
 
 #include <cstdint>
 #include <optional>

@@ -28,9 +28,10 @@ struct ImageDescription {
 
 struct IconDescription {
     // The resource's name, or its number as text; empty for an .ico or .cur
-    // file, which is its own one icon and is named by the file's name.
+    // file, which is its own one icon and is named by the file's name, and
+    // for the frames of an animated cursor.
     std::string name;
-    bool cursor = false;  // a .cur file
+    bool cursor = false;  // a .cur file, or an animated cursor's frame that is one
     std::vector<ImageDescription> images;  // only images whose bytes are in the file
     int shown = -1;  // position in `images` of the one the 32x32 cell draws; -1 for none
 };
@@ -52,7 +53,8 @@ std::vector<IconDescription> DescribeIcons(const ByteSource& source);
 // The icon as an .ico file (a .cur file for a cursor file): every image's
 // bytes exactly as stored, in group order, behind a directory whose fields
 // (width, height, colour count, planes, bit count, size, offset) are computed
-// from the images. An .ico or .cur file gives its own bytes.
+// from the images. An .ico or .cur file gives its own bytes, and a frame of
+// an animated cursor the bytes of the .ico or .cur file it holds.
 std::optional<std::vector<std::uint8_t>> IconFileBytes(const ByteSource& source, int index);
 
 // Image `k` (its position in DescribeIcon's list) of icon `index` at its own

@@ -55,6 +55,7 @@ std::vector<FamilyCase> Families() {
         {"ne", icon_files::MakeNe(ne).bytes, 1, false},
         {"ico", icon_files::MakeIco(entries), 0, false},
         {"cur", icon_files::MakeIco(cursor, 2), 0, true},
+        {"ani", icon_files::MakeList("ACON", {icon_files::MakeList("fram", {icon_files::MakeChunk("icon", icon_files::MakeIco(cursor, 2)), icon_files::MakeChunk("icon", icon_files::MakeIco(entries))})}, "RIFF"), 1, false},
     };
 }
 

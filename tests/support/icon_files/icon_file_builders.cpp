@@ -228,6 +228,22 @@ Bytes MakeIco(const std::vector<IcoEntry>& entries, std::uint16_t type) {
     return b;
 }
 
+// ---- .ani (RIFF) ----
+
+Bytes MakeChunk(const char* id, const Bytes& body) {
+    Bytes b(id, id + 4);
+    Append32(b, static_cast<std::uint32_t>(body.size()));
+    b.insert(b.end(), body.begin(), body.end());
+    if (body.size() % 2) b.push_back(0);
+    return b;
+}
+
+Bytes MakeList(const char* type, const std::vector<Bytes>& chunks, const char* id) {
+    Bytes body(type, type + 4);
+    for (const Bytes& c : chunks) body.insert(body.end(), c.begin(), c.end());
+    return MakeChunk(id, body);
+}
+
 // ---- icon groups ----
 
 Bytes MakeGroupDirectory(const std::vector<GroupImage>& images) {

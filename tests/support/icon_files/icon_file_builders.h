@@ -60,6 +60,13 @@ struct IcoEntry {
 Bytes MakeIco(const std::vector<IcoEntry>& entries, std::uint16_t type = 1);
 constexpr std::size_t IcoEntryOffset(std::size_t i) { return 6 + 16 * i; }
 
+// ---- .ani (RIFF) ----
+
+// A chunk: the four characters of `id`, the body's length, the body, and a pad byte when that is odd.
+Bytes MakeChunk(const char* id, const Bytes& body);
+// A LIST (or, with id "RIFF", a whole file: an animated cursor is of type "ACON") of `type` holding `chunks`.
+Bytes MakeList(const char* type, const std::vector<Bytes>& chunks, const char* id = "LIST");
+
 // ---- icon groups ----
 
 struct GroupImage {
