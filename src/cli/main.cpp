@@ -29,10 +29,12 @@ constexpr const char* kName = "tessel-iconinfo";
 constexpr const char* kHelp =
     "usage: tessel-iconinfo [OPTION]... FILE...\n"
     "Prints the icon count of each Windows file (EXE, DLL, ICO, CUR) as COUNT<tab>FILE.\n"
+    "The frames of an animated cursor (ANI) are its icons, each an ICO or CUR file.\n"
     "\n"
     "  --export DIR     write each icon as the 32x32 cell shows it, FILE.INDEX.png\n"
     "  --save-ico DIR   write each whole icon, every image as stored, FILE.INDEX.ico\n"
-    "                   (FILE.INDEX.cur for a cursor file)\n"
+    "                   (FILE.INDEX.cur for a cursor file); a frame of an animated\n"
+    "                   cursor as the very file it holds\n"
     "  --images DIR     write every image of every icon at its own size with its\n"
     "                   transparency, FILE.INDEX-K.png, K its place in the icon from 0\n"
     "  --list           after each count, one line per icon: index, resource name or\n"
