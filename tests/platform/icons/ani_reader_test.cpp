@@ -39,6 +39,7 @@ const AniCase kCases[] = {
     {"frame_size_max", [] { return Patched(kTwo, kLastSize, 0xFFFFFFFFu); }, {0}},
     {"cut_in_chunk_header", [] { return Cut(kTwo, kLastSize); }, {0}},
     {"form_not_acon", [] { return Patched(kTwo, 8, 0x45564157); }, {}},
+    {"frames_past_cap", [] { return Riff({MakeList("fram", std::vector<Bytes>(platform::icons::ani::kMaxFrames + 1, MakeChunk("icon", {})))}); }, std::vector<int>(platform::icons::ani::kMaxFrames, -1)},
     {"only_empty_chunks", [] { return Riff({Bytes(8 * platform::icons::ani::kMaxChunks, 0), MakeList("fram", {Icon(0)})}); }, {}},
 };
 
