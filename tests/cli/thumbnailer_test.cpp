@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <sys/wait.h>
 
+#include "cli/thumbnail.h"
 #include "test_support.h"
-#include "thumbnail.h"
 
 namespace icon_tests {
 namespace {

@@ -62,12 +62,7 @@ TEST_P(LoadOnACleanPanel, FillsCellsWithoutGaps) {
         }
     }
     EXPECT_EQ(f.IconCount, c.iconCount);
-    EXPECT_EQ(f.SelectedIcon, 0);
-    EXPECT_EQ(Lines(), FrameAroundCell(0));
-    EXPECT_TRUE(FrameShown());
-    EXPECT_TRUE(f.fraIcons.Visible());
-    EXPECT_FALSE(f.progbar.Visible());
-    EXPECT_EQ(f.lblStatus.Caption(), "");
+    ExpectPanelAtRest();
     // Every icon the row counts is asked for once, in order, failing or not.
     std::vector<int> all;
     for (int i = 0; i < c.cells; ++i) all.push_back(i);

@@ -80,6 +80,16 @@ protected:
             if (f.lnFrame(i).Visible()) return false;
         return true;
     }
+    // As a finished load leaves the panel: cell 0 selected and framed, the
+    // canvas shown, the progress bar gone and the status line empty.
+    void ExpectPanelAtRest() {
+        EXPECT_EQ(f.SelectedIcon, 0);
+        EXPECT_EQ(Lines(), FrameAroundCell(0));
+        EXPECT_TRUE(FrameShown());
+        EXPECT_TRUE(f.fraIcons.Visible());
+        EXPECT_FALSE(f.progbar.Visible());
+        EXPECT_EQ(f.lblStatus.Caption(), "");
+    }
 
     // A file row as the scan writes it: name, and the icon count as text.
     platform::ListItem& AddRow(const std::string& name, const std::string& count) {

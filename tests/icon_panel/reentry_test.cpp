@@ -67,12 +67,7 @@ TEST_P(ClickDuringAClick, ThePanelShowsOnlyTheSecondFile) {
     const std::vector<std::string> asked = FilesAsked();
     const auto firstB = std::find(asked.begin(), asked.end(), "b.exe");
     EXPECT_EQ(std::find(firstB, asked.end(), "a.exe"), asked.end());
-    EXPECT_EQ(f.SelectedIcon, 0);
-    EXPECT_EQ(Lines(), FrameAroundCell(0));
-    EXPECT_TRUE(FrameShown());
-    EXPECT_TRUE(f.fraIcons.Visible());
-    EXPECT_FALSE(f.progbar.Visible());
-    EXPECT_EQ(f.lblStatus.Caption(), "");
+    ExpectPanelAtRest();
     EXPECT_FALSE(f.CellsExhausted);
 }
 

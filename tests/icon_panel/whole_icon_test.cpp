@@ -122,7 +122,9 @@ TEST_F(WholeIcon, SaveAsksForANameThenSavesTheSelectedIcon) {
             EXPECT_EQ(sys.wholeIconSaves[0].target, *c.answer);
         }
         ASSERT_EQ(screen.boxes.size(), c.fails ? 1u : 0u);
-        if (c.fails) EXPECT_EQ(screen.boxes[0].prompt, "错误");
+        if (c.fails) {
+            EXPECT_EQ(screen.boxes[0].prompt, "错误");
+        }
     }
     // Nothing selected: no dialog at all.
     panel.ClearIcons();

@@ -16,7 +16,7 @@ struct RoundCase {
     std::int32_t out;
 };
 
-// Every Part that converts relies on halves going to the even neighbour.
+// Every rounding the window does takes halves to the even neighbour.
 const RoundCase kRoundCases[] = {
     {"grid_half_down_to_even", 3532.5, 3532},
     {"two_and_a_half", 2.5, 2},
