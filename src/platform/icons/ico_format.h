@@ -1,6 +1,8 @@
 #pragma once
 // The fields of an .ico or .cur file's directory and of an icon group's, by
-// their offsets in the record. Every field is little-endian.
+// their offsets in the record. Every field is little-endian. A group resource
+// (RT_GROUP_ICON) opens with the same six bytes as a file; its entries name
+// each image by its resource ID instead of its place in the file.
 
 #include <cstdint>
 
@@ -29,5 +31,18 @@ constexpr std::uint64_t kImageBytes = 8;   // the image's size
 constexpr std::uint64_t kImageOffset = 12;  // where the image starts in the file
 constexpr std::uint64_t kSize = 16;
 }  // namespace entry
+
+// GRPICONDIRENTRY: one an image, right after the group's directory; the
+// same as ICONDIRENTRY up to the image's size.
+namespace group_entry {
+constexpr std::uint64_t kWidth = entry::kWidth;
+constexpr std::uint64_t kHeight = entry::kHeight;
+constexpr std::uint64_t kColours = entry::kColours;
+constexpr std::uint64_t kPlanes = entry::kPlanes;
+constexpr std::uint64_t kBitCount = entry::kBitCount;
+constexpr std::uint64_t kImageBytes = entry::kImageBytes;
+constexpr std::uint64_t kId = 12;  // the RT_ICON resource that holds the image
+constexpr std::uint64_t kSize = 14;
+}  // namespace group_entry
 
 }  // namespace platform::icons::ico

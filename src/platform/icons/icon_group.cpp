@@ -1,25 +1,30 @@
 #include "icon_group.h"
 
+#include "ico_format.h"
+
 namespace platform::icons {
 
 std::vector<ImageRef> ReadGroupDirectory(
     ByteView group, const std::function<std::optional<Blob>(std::uint16_t id, std::uint32_t bytes)>& resolve) {
     std::vector<ImageRef> images;
-    // Reserved 0, type 1 (icons; a cursor group is type 2 and is no icon).
-    if (group.u16(0) != 0 || group.u16(2) != 1 || group.failed()) return images;
-    std::size_t count = group.u16(4);
-    const std::size_t fits = (group.size() - 6) / 14;
+    // A cursor group is no icon.
+    if (group.u16(ico::dir::kReserved) != 0 || group.u16(ico::dir::kType) != ico::kTypeIcon || group.failed())
+        return images;
+    std::size_t count = group.u16(ico::dir::kCount);
+    const std::size_t fits = (group.size() - ico::dir::kSize) / ico::group_entry::kSize;
     if (count > fits) count = fits;
     if (count > kMaxGroupEntries) count = kMaxGroupEntries;
     images.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        const ByteView e = group.sub(6 + 14 * i, 14);
-        const auto blob = resolve(e.u16(12), e.u32(8));
+        namespace field = ico::group_entry;
+        const ByteView e = group.sub(ico::dir::kSize + field::kSize * i, field::kSize);
+        const auto blob = resolve(e.u16(field::kId), e.u32(field::kImageBytes));
         if (!blob || e.failed()) continue;
-        ImageRef ref{*blob, DirectorySide(e.u8(0)), DirectorySide(e.u8(1)), e.u16(6)};
-        ref.colours = e.u8(2);
-        ref.planes = e.u16(4);
-        ref.bitCount = e.u16(6);
+        ImageRef ref{*blob, DirectorySide(e.u8(field::kWidth)), DirectorySide(e.u8(field::kHeight)),
+                     e.u16(field::kBitCount)};
+        ref.colours = e.u8(field::kColours);
+        ref.planes = e.u16(field::kPlanes);
+        ref.bitCount = e.u16(field::kBitCount);
         images.push_back(ref);
     }
     return images;

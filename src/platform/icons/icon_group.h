@@ -12,14 +12,15 @@
 #include "blob.h"
 #include "byte_view.h"
 #include "chooser.h"
+#include "ico_format.h"
 #include "image_decoder.h"
 
 namespace platform::icons {
 
 // More images than this in one group is no real icon; it only costs time.
 constexpr std::size_t kMaxGroupEntries = 1024;
-// GRPICONDIR (6 bytes) and its 14-byte entries, as far as the cap reads them.
-constexpr std::uint64_t kMaxGroupBytes = 6 + 14 * kMaxGroupEntries;
+// A group's directory and its entries, as far as the cap reads them.
+constexpr std::uint64_t kMaxGroupBytes = ico::dir::kSize + ico::group_entry::kSize * kMaxGroupEntries;
 
 struct ImageRef {
     Blob blob;          // where the image's bytes are, exactly as many as it has
