@@ -18,7 +18,16 @@ constexpr std::uint64_t kXPixelsPerMetre = 24;
 constexpr std::uint64_t kYPixelsPerMetre = 28;
 constexpr std::uint64_t kColoursUsed = 32;
 constexpr std::uint64_t kColoursImportant = 36;
-constexpr std::uint64_t kSize = 40;
+constexpr std::uint64_t kSize = 40;  // BITMAPINFOHEADER; later versions are longer
+
+// The colour masks of BI_BITFIELDS. They follow a 40-byte header; a later
+// version holds them in the header itself, at the same places.
+constexpr std::uint64_t kRedMask = 40;
+constexpr std::uint64_t kGreenMask = 44;
+constexpr std::uint64_t kBlueMask = 48;
+constexpr std::uint64_t kAlphaMask = 52;  // only in a header of kV3Size or more
+constexpr std::uint64_t kV2Size = 52;     // BITMAPV2INFOHEADER: the header and the three masks
+constexpr std::uint64_t kV3Size = 56;     // BITMAPV3INFOHEADER, the first with an alpha mask
 
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;

@@ -5,11 +5,13 @@
 #include <cstring>
 #include <vector>
 
+#include "dib_format.h"
+
 namespace platform::icons {
 namespace {
 
-constexpr std::uint32_t kBiRgb = 0;
-constexpr std::uint32_t kBiBitfields = 3;
+using dib::kBiBitfields;
+using dib::kBiRgb;
 constexpr std::uint32_t kMaxDibHeaderSize = 4096;  // larger than any header version there is
 
 struct Channel {
@@ -49,17 +51,18 @@ struct DibLayout {
 // `head` holds at least the start of the image (the header and the masks that
 // may follow it); `available` is how many bytes the image has in all.
 std::optional<DibLayout> ParseDib(ByteView head, std::uint64_t available) {
-    const ByteView h = head.sub(0, 40);
-    const std::uint32_t headerSize = h.u32(0);
+    const ByteView h = head.sub(0, dib::kSize);
+    const std::uint32_t headerSize = h.u32(dib::kStructSize);
     // Smaller headers (BITMAPCOREHEADER) are not used for icons since Windows 3.0.
-    if (h.failed() || available < 40 || headerSize < 40 || headerSize > kMaxDibHeaderSize) return std::nullopt;
+    if (h.failed() || available < dib::kSize || headerSize < dib::kSize || headerSize > kMaxDibHeaderSize)
+        return std::nullopt;
 
     DibLayout d;
-    const std::int32_t width = h.i32(4);
-    const std::int32_t doubledHeight = h.i32(8);
-    d.bpp = h.u16(14);
-    d.compression = h.u32(16);
-    const std::uint32_t clrUsed = h.u32(32);
+    const std::int32_t width = h.i32(dib::kWidth);
+    const std::int32_t doubledHeight = h.i32(dib::kHeight);
+    d.bpp = h.u16(dib::kBitCount);
+    d.compression = h.u32(dib::kCompression);
+    const std::uint32_t clrUsed = h.u32(dib::kColoursUsed);
 
     if (width <= 0 || width > kMaxDibSide) return std::nullopt;
     if (doubledHeight <= 0 || doubledHeight / 2 < 1 || doubledHeight / 2 > kMaxDibSide) return std::nullopt;
@@ -79,22 +82,21 @@ std::optional<DibLayout> ParseDib(ByteView head, std::uint64_t available) {
     std::uint64_t afterHeader = headerSize;
     if (d.compression == kBiBitfields) {
         // Version 2+ headers hold the masks; a plain 40-byte header is followed by three.
-        const bool alphaInHeader = headerSize >= 56;
-        const std::size_t n = alphaInHeader ? 16 : 12;
-        const ByteView m = head.sub(40, n);
-        if (available < 40 + n || m.failed()) return std::nullopt;
-        d.red = Channel(m.u32(0));
-        d.green = Channel(m.u32(4));
-        d.blue = Channel(m.u32(8));
+        const bool alphaInHeader = headerSize >= dib::kV3Size;
+        const std::uint64_t masksEnd = alphaInHeader ? dib::kV3Size : dib::kV2Size;
+        if (available < masksEnd || !head.has(0, masksEnd)) return std::nullopt;
+        d.red = Channel(head.u32(dib::kRedMask));
+        d.green = Channel(head.u32(dib::kGreenMask));
+        d.blue = Channel(head.u32(dib::kBlueMask));
         if (alphaInHeader) {
-            d.alpha = Channel(m.u32(12));
+            d.alpha = Channel(head.u32(dib::kAlphaMask));
         } else if (d.bpp == 32 && d.red.mask == 0x00FF0000u && d.green.mask == 0x0000FF00u &&
                    d.blue.mask == 0x000000FFu) {
             // The usual layout written as bitfields: the top byte is alpha just as with BI_RGB.
             d.alpha = Channel(0xFF000000u);
         }
         d.hasAlpha = d.bpp == 32 && d.alpha.mask != 0;
-        if (headerSize == 40) afterHeader += 12;
+        if (headerSize == dib::kSize) afterHeader = dib::kV2Size;
     } else if (d.bpp == 16) {
         d.red = Channel(0x7C00);
         d.green = Channel(0x03E0);
@@ -228,7 +230,7 @@ bool IsPngSignature(ByteView head) {
 }
 
 // What the header probe needs: a DIB header and the masks after it, or PNG's signature and IHDR.
-constexpr std::uint64_t kHeadBytes = 56;
+constexpr std::uint64_t kHeadBytes = dib::kV3Size;
 
 // The first bytes of an image, held in place: every image of a group is
 // probed for every icon, and a heap block per probe showed in the profile.
