@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dib_format.h"
+#include "png_format.h"
 
 namespace platform::icons {
 namespace {
@@ -225,12 +226,11 @@ std::optional<Icon> DecodeDib(ByteView dib, const DibLayout& d) {
 
 
 bool IsPngSignature(ByteView head) {
-    static constexpr std::uint8_t kSig[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    return head.has(0, 8) && std::memcmp(head.data(), kSig, 8) == 0;
+    return head.has(0, png::kSignatureBytes) && std::memcmp(head.data(), png::kSignature, png::kSignatureBytes) == 0;
 }
 
 // What the header probe needs: a DIB header and the masks after it, or PNG's signature and IHDR.
-constexpr std::uint64_t kHeadBytes = dib::kV3Size;
+constexpr std::uint64_t kHeadBytes = std::max(dib::kV3Size, png::ihdr::kEnd);
 
 // The first bytes of an image, held in place: every image of a group is
 // probed for every icon, and a heap block per probe showed in the profile.
@@ -249,22 +249,23 @@ struct Head {
 
 std::optional<ImageInfo> ProbeHead(ByteView head, std::uint64_t available) {
     if (IsPngSignature(head)) {
-        const ByteView h = head.sub(8, 18);  // length, "IHDR", width, height, depth, colour type
-        if (h.failed() || available < 26) return std::nullopt;
-        if (h.be32(0) != 13 || std::memcmp(h.data() + 4, "IHDR", 4) != 0) return std::nullopt;
-        const std::uint32_t w = h.be32(8);
-        const std::uint32_t hgt = h.be32(12);
+        if (!head.has(0, png::ihdr::kEnd) || available < png::ihdr::kEnd) return std::nullopt;
+        if (head.be32(png::ihdr::kLength) != png::ihdr::kDataLength ||
+            std::memcmp(head.data() + png::ihdr::kType, "IHDR", 4) != 0)
+            return std::nullopt;
+        const std::uint32_t w = head.be32(png::ihdr::kWidth);
+        const std::uint32_t hgt = head.be32(png::ihdr::kHeight);
         if (w == 0 || hgt == 0 || w > kMaxPngSide || hgt > kMaxPngSide) return std::nullopt;
         int channels = 0;
-        switch (h.u8(17)) {
-            case 0: channels = 1; break;  // grey
-            case 2: channels = 3; break;  // RGB
-            case 3: channels = 1; break;  // palette
-            case 4: channels = 2; break;  // grey + alpha
-            case 6: channels = 4; break;  // RGBA
+        switch (head.u8(png::ihdr::kColourType)) {
+            case png::kGrey: channels = 1; break;
+            case png::kRgb: channels = 3; break;
+            case png::kPalette: channels = 1; break;
+            case png::kGreyAlpha: channels = 2; break;
+            case png::kRgba: channels = 4; break;
             default: return std::nullopt;
         }
-        return ImageInfo{static_cast<int>(w), static_cast<int>(hgt), h.u8(16) * channels, true};
+        return ImageInfo{static_cast<int>(w), static_cast<int>(hgt), head.u8(png::ihdr::kBitDepth) * channels, true};
     }
     const auto d = ParseDib(head, available);
     if (!d) return std::nullopt;
@@ -274,7 +275,7 @@ std::optional<ImageInfo> ProbeHead(ByteView head, std::uint64_t available) {
 }  // namespace
 
 bool IsPngSignature(const ByteSource& src, Blob blob) {
-    const Bytes head = FetchSome(src, blob.offset, blob.size, 8);
+    const Bytes head = FetchSome(src, blob.offset, blob.size, png::kSignatureBytes);
     return IsPngSignature(ByteView(head));
 }
 
