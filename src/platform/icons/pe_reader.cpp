@@ -3,28 +3,25 @@
 #include <algorithm>
 
 #include "executable.h"
+#include "pe_format.h"
 
 namespace platform::icons::pe {
 namespace {
 
-constexpr std::uint16_t kMagicPe32 = 0x10B;
-constexpr std::uint16_t kMagicPe32Plus = 0x20B;
-constexpr std::uint32_t kResourceDirectory = 2;
-constexpr std::uint32_t kHighBit = 0x80000000u;
 // How much of the resource tree's start is read at once; shell32.dll's
 // directories and data entries take about 70 KiB.
 constexpr std::uint64_t kTreeHeadBytes = 256u << 10;
 // Both 16-bit counts of a directory at their maximum.
-constexpr std::uint64_t kMaxDirectoryBytes = 8ull * 2 * 0xFFFF;
+constexpr std::uint64_t kMaxDirectoryBytes = resource_entry::kSize * 2 * 0xFFFF;
 // A resource name is a 16-bit count of UTF-16 units.
-constexpr std::uint64_t kMaxNameBytes = 2 + 2ull * 0xFFFF;
+constexpr std::uint64_t kMaxNameBytes = resource_name::kUnits + 2ull * 0xFFFF;
 
 std::optional<std::uint32_t> PeHeaderOffset(const ByteSource& src) {
     const auto h = ReadNewHeader(src);
     if (!h || h->signature[0] != 'P' || h->signature[1] != 'E') return std::nullopt;
-    std::uint8_t zeros[2] = {1, 1};
-    if (!src.read(static_cast<std::uint64_t>(h->offset) + 2, zeros, 2) || zeros[0] != 0 || zeros[1] != 0)
-        return std::nullopt;
+    std::uint8_t head[file_header::kSignature + 4] = {};
+    if (!src.read(h->offset, head, sizeof head)) return std::nullopt;
+    if (ByteView(head, sizeof head).u32(file_header::kSignature) != kSignature) return std::nullopt;
     return h->offset;
 }
 
@@ -75,33 +72,36 @@ std::optional<Resources> Resources::Open(const ByteSource& src) {
     if (!peAt) return std::nullopt;
     Resources res(src);
     // Signature and file header, then the optional header up to and including its data directories.
-    const auto coff = Fetch(src, *peAt, 24, 24);
+    const auto coff = Fetch(src, *peAt, file_header::kSize, file_header::kSize);
     if (!coff) return res;
     const ByteView c(*coff);
-    const std::uint16_t sectionCount = c.u16(6);
-    const std::uint16_t optionalSize = c.u16(20);
-    const std::uint64_t optionalAt = static_cast<std::uint64_t>(*peAt) + 24;
+    const std::uint16_t sectionCount = c.u16(file_header::kSectionCount);
+    const std::uint16_t optionalSize = c.u16(file_header::kOptionalHeaderSize);
+    const std::uint64_t optionalAt = static_cast<std::uint64_t>(*peAt) + file_header::kSize;
     const auto optional = Fetch(src, optionalAt, optionalSize, 0xFFFF);
     if (!optional) return res;
     const ByteView o(*optional);
-    std::uint32_t dirCountAt = 0;
-    const std::uint16_t magic = o.u16(0);
-    if (magic == kMagicPe32) dirCountAt = 92;
-    else if (magic == kMagicPe32Plus) dirCountAt = 108;
+    std::uint64_t dirCountAt = 0;
+    const std::uint16_t magic = o.u16(optional_header::kMagic);
+    if (magic == kMagicPe32) dirCountAt = optional_header::kDirectoryCountPe32;
+    else if (magic == kMagicPe32Plus) dirCountAt = optional_header::kDirectoryCountPe32Plus;
     else return res;
-    const std::uint32_t resourceEntryAt = dirCountAt + 4 + 8 * kResourceDirectory;
+    const std::uint64_t resourceEntryAt =
+        dirCountAt + optional_header::kDirectoryCountBytes + data_directory::kSize * data_directory::kResources;
     // No room for a resource entry, or too few directories to have one: no resources.
-    if (!o.has(resourceEntryAt, 8) || o.u32(dirCountAt) <= kResourceDirectory) return res;
-    res.resourceRva_ = o.u32(resourceEntryAt);
-    if (res.resourceRva_ == 0 || o.u32(resourceEntryAt + 4) == 0) return res;
+    if (!o.has(resourceEntryAt, data_directory::kSize) || o.u32(dirCountAt) <= data_directory::kResources) return res;
+    res.resourceRva_ = o.u32(resourceEntryAt + data_directory::kRva);
+    if (res.resourceRva_ == 0 || o.u32(resourceEntryAt + data_directory::kBytes) == 0) return res;
 
     if (sectionCount == 0 || sectionCount > kMaxSections) return res;
-    const auto table = Fetch(src, optionalAt + optionalSize, 40ull * sectionCount, 40ull * kMaxSections);
+    const auto table = Fetch(src, optionalAt + optionalSize, section_header::kSize * sectionCount,
+                             section_header::kSize * kMaxSections);
     if (!table) return res;
     const ByteView t(*table);
     for (std::size_t i = 0; i < sectionCount; ++i) {
-        const ByteView s = t.sub(40 * i, 40);
-        res.sections_.push_back({s.u32(12), s.u32(8), s.u32(16), s.u32(20)});
+        const ByteView s = t.sub(section_header::kSize * i, section_header::kSize);
+        res.sections_.push_back({s.u32(section_header::kVirtualAddress), s.u32(section_header::kVirtualSize),
+                                 s.u32(section_header::kRawSize), s.u32(section_header::kRawPointer)});
     }
     res.groups_ = res.typeDirectory(kRtGroupIcon);
     return res;
@@ -135,21 +135,24 @@ std::optional<Blob> Resources::mapClamped(std::uint64_t rva, std::uint64_t lengt
 }
 
 std::optional<Directory> Resources::directory(std::uint32_t offset) const {
-    const auto at = map(static_cast<std::uint64_t>(resourceRva_) + offset, 16);
+    const auto at = map(static_cast<std::uint64_t>(resourceRva_) + offset, resource_directory::kSize);
     if (!at) return std::nullopt;
-    std::uint8_t head[16];
+    std::uint8_t head[resource_directory::kSize];
     if (!readInto(*at, head, sizeof head)) return std::nullopt;
     const ByteView d(head, sizeof head);
-    Directory dir{offset, d.u16(12), d.u16(14)};
+    Directory dir{offset, d.u16(resource_directory::kNamedCount), d.u16(resource_directory::kIdCount)};
     // The entry table must be there in full, or the directory is not trusted at all.
-    if (!map(static_cast<std::uint64_t>(resourceRva_) + offset + 16, 8ull * dir.count())) return std::nullopt;
+    if (!map(static_cast<std::uint64_t>(resourceRva_) + offset + resource_directory::kSize,
+             resource_entry::kSize * dir.count()))
+        return std::nullopt;
     return dir;
 }
 
 std::optional<Bytes> Resources::entries(const Directory& dir) const {
-    const auto at = map(static_cast<std::uint64_t>(resourceRva_) + dir.offset + 16, 8ull * dir.count());
+    const std::uint64_t bytes = resource_entry::kSize * dir.count();
+    const auto at = map(static_cast<std::uint64_t>(resourceRva_) + dir.offset + resource_directory::kSize, bytes);
     if (!at) return std::nullopt;
-    return Fetch(*src_, *at, 8ull * dir.count(), kMaxDirectoryBytes);
+    return Fetch(*src_, *at, bytes, kMaxDirectoryBytes);
 }
 
 // The type directory with numeric ID `type` below the root.
@@ -160,7 +163,8 @@ std::optional<Directory> Resources::typeDirectory(std::uint32_t type) const {
     if (!table) return std::nullopt;
     const ByteView t(*table);
     for (std::uint32_t i = root->named; i < root->count(); ++i) {
-        const std::uint32_t name = t.u32(8ull * i), target = t.u32(8ull * i + 4);
+        const ByteView e = t.sub(resource_entry::kSize * i, resource_entry::kSize);
+        const std::uint32_t name = e.u32(resource_entry::kName), target = e.u32(resource_entry::kTarget);
         if ((name & kHighBit) != 0 || name != type) continue;
         // A type that points back at the root would loop forever in a tree walk.
         const std::uint32_t at = target & ~kHighBit;
@@ -176,32 +180,36 @@ std::optional<Blob> Resources::firstLanguageData(const Directory& typeDir, std::
     const std::uint32_t nameAt = target & ~kHighBit;
     // Each level must be new on this path: a directory that is its own ancestor is a loop.
     if (nameAt == 0 || nameAt == typeDir.offset) return std::nullopt;
-    const auto at = map(static_cast<std::uint64_t>(resourceRva_) + nameAt, 24);
+    // The directory and its first entry.
+    std::uint8_t nameDir[resource_directory::kSize + resource_entry::kSize];
+    const auto at = map(static_cast<std::uint64_t>(resourceRva_) + nameAt, sizeof nameDir);
     if (!at) return std::nullopt;
-    std::uint8_t nameDir[24];  // the directory and its first entry
     if (!readInto(*at, nameDir, sizeof nameDir)) return std::nullopt;
     const ByteView n(nameDir, sizeof nameDir);
-    const std::uint64_t count = static_cast<std::uint64_t>(n.u16(12)) + n.u16(14);
+    const std::uint64_t count =
+        static_cast<std::uint64_t>(n.u16(resource_directory::kNamedCount)) + n.u16(resource_directory::kIdCount);
     // The whole entry table must be there, as for any directory, though only the first entry is read.
-    if (count == 0 || !map(static_cast<std::uint64_t>(resourceRva_) + nameAt + 16, 8 * count)) return std::nullopt;
-    const std::uint32_t lang = n.u32(20);
+    if (count == 0 || !map(static_cast<std::uint64_t>(resourceRva_) + nameAt + resource_directory::kSize,
+                           resource_entry::kSize * count))
+        return std::nullopt;
+    const std::uint32_t lang = n.u32(resource_directory::kSize + resource_entry::kTarget);
     if ((lang & kHighBit) != 0) return std::nullopt;
-    const auto dataAt = map(static_cast<std::uint64_t>(resourceRva_) + lang, 16);
+    const auto dataAt = map(static_cast<std::uint64_t>(resourceRva_) + lang, resource_data::kSize);
     if (!dataAt) return std::nullopt;
-    std::uint8_t data[16];
+    std::uint8_t data[resource_data::kSize];
     if (!readInto(*dataAt, data, sizeof data)) return std::nullopt;
     const ByteView d(data, sizeof data);
-    return mapClamped(d.u32(0), d.u32(4));
+    return mapClamped(d.u32(resource_data::kRva), d.u32(resource_data::kBytes));
 }
 
 std::string Resources::nameOf(std::uint32_t name) const {
     if ((name & kHighBit) == 0) return std::to_string(name);
     const std::uint64_t rva = static_cast<std::uint64_t>(resourceRva_) + (name & ~kHighBit);
-    const auto at = map(rva, 2);
-    std::uint8_t len[2];
+    const auto at = map(rva, resource_name::kUnits);
+    std::uint8_t len[resource_name::kUnits];
     if (!at || !readInto(*at, len, sizeof len)) return {};
-    const std::uint64_t bytes = 2ull * ByteView(len, sizeof len).u16(0);
-    const auto textAt = map(rva + 2, bytes);
+    const std::uint64_t bytes = 2ull * ByteView(len, sizeof len).u16(resource_name::kLength);
+    const auto textAt = map(rva + resource_name::kUnits, bytes);
     if (!textAt || bytes > kMaxNameBytes) return {};
     const auto text = read(*textAt, bytes);
     return text ? Utf16ToUtf8(ByteView(*text)) : std::string();
@@ -240,8 +248,9 @@ bool Resources::loadIconIds() const {
     const ByteView t(*table);
     iconIds_.reserve(icons_->ids);
     for (std::uint32_t i = icons_->named; i < icons_->count(); ++i) {
-        const std::uint32_t name = t.u32(8ull * i);
-        if (name <= 0xFFFF) iconIds_.emplace_back(static_cast<std::uint16_t>(name), t.u32(8ull * i + 4));
+        const ByteView e = t.sub(resource_entry::kSize * i, resource_entry::kSize);
+        const std::uint32_t name = e.u32(resource_entry::kName);
+        if (name <= 0xFFFF) iconIds_.emplace_back(static_cast<std::uint16_t>(name), e.u32(resource_entry::kTarget));
     }
     // Equal IDs keep their file order, so the first one wins as it did in the tree.
     std::stable_sort(iconIds_.begin(), iconIds_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -259,7 +268,8 @@ std::optional<RawGroup> Resources::group(int index) const {
         }
     }
     const ByteView t(*groupEntries_);
-    const std::uint32_t name = t.u32(8ull * index), target = t.u32(8ull * index + 4);
+    const ByteView e = t.sub(resource_entry::kSize * static_cast<std::uint64_t>(index), resource_entry::kSize);
+    const std::uint32_t name = e.u32(resource_entry::kName), target = e.u32(resource_entry::kTarget);
     const auto groupData = firstLanguageData(*groups_, target);
     if (!groupData || !loadIconIds()) return std::nullopt;
     const auto bytes = Fetch(*src_, groupData->offset, std::min(groupData->size, kMaxGroupBytes), kMaxGroupBytes);
