@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "executable.h"
+#include "ne_format.h"
 
 namespace platform::icons::ne {
 namespace {
@@ -19,22 +20,22 @@ std::optional<std::uint32_t> NeHeaderOffset(const ByteSource& src) {
 // The resource table's records in order, or nullopt when the table is malformed.
 std::optional<std::vector<Resource>> ParseTable(const ByteSource& src, ByteView table) {
     std::vector<Resource> out;
-    const unsigned shift = table.u16(0);
+    const unsigned shift = table.u16(resource_table::kAlignShift);
     if (table.failed() || shift > kMaxAlignShift) return std::nullopt;
-    std::uint64_t pos = 2;
+    std::uint64_t pos = resource_table::kTypes;
     for (;;) {
-        const std::uint16_t type = table.u16(pos);
+        const std::uint16_t type = table.u16(pos + type_info::kType);
         if (table.failed()) return std::nullopt;
         if (type == 0) break;
-        const std::uint16_t count = table.u16(pos + 2);
-        pos += 8;  // TYPEINFO: type, count, reserved
+        const std::uint16_t count = table.u16(pos + type_info::kCount);
+        pos += type_info::kSize;
         // All of the type's NAMEINFO records must be there before any is taken.
-        if (!table.has(pos, 12ull * count)) return std::nullopt;
-        for (std::uint16_t i = 0; i < count; ++i, pos += 12) {
-            const ByteView n = table.sub(pos, 12);  // offset, length, flags, id, handle, usage
-            const std::uint64_t offset = static_cast<std::uint64_t>(n.u16(0)) << shift;
-            const std::uint64_t size = static_cast<std::uint64_t>(n.u16(2)) << shift;
-            out.push_back({type, n.u16(6), ClampedBlob(src, offset, size)});
+        if (!table.has(pos, name_info::kSize * count)) return std::nullopt;
+        for (std::uint16_t i = 0; i < count; ++i, pos += name_info::kSize) {
+            const ByteView n = table.sub(pos, name_info::kSize);
+            const std::uint64_t offset = static_cast<std::uint64_t>(n.u16(name_info::kOffset)) << shift;
+            const std::uint64_t size = static_cast<std::uint64_t>(n.u16(name_info::kLength)) << shift;
+            out.push_back({type, n.u16(name_info::kId), ClampedBlob(src, offset, size)});
         }
     }
     return out;
@@ -46,11 +47,11 @@ std::optional<Resources> Resources::Open(const ByteSource& src) {
     const auto neAt = NeHeaderOffset(src);
     if (!neAt) return std::nullopt;
     Resources res(src);
-    const auto header = Fetch(src, *neAt, 64, 64);
-    if (!header) return res;
-    const ByteView h(*header);
-    const std::uint16_t tableOffset = h.u16(0x24);
-    const std::uint16_t residentNames = h.u16(0x26);
+    const auto bytes = Fetch(src, *neAt, header::kSize, header::kSize);
+    if (!bytes) return res;
+    const ByteView h(*bytes);
+    const std::uint16_t tableOffset = h.u16(header::kResourceTable);
+    const std::uint16_t residentNames = h.u16(header::kResidentNames);
     if (tableOffset == residentNames) return res;  // the table is empty: no resources
     // The resident-name table follows the resource table; when it does not, the file's end bounds it.
     const std::uint64_t length = residentNames > tableOffset ? residentNames - tableOffset : 0x10000u;
@@ -66,7 +67,7 @@ std::optional<Resources> Resources::Open(const ByteSource& src) {
 
 // Numbered resources carry the high bit; the others name a length-prefixed string in the table.
 std::string Resources::nameOf(std::uint16_t id) const {
-    if ((id & 0x8000) != 0) return std::to_string(id & 0x7FFF);
+    if ((id & kNumbered) != 0) return std::to_string(id & ~kNumbered);
     const ByteView t(table_);
     const std::uint8_t len = t.u8(id);
     const ByteView text = t.sub(static_cast<std::uint64_t>(id) + 1, len);
@@ -83,7 +84,7 @@ std::optional<RawGroup> Resources::group(int index) const {
     out.name = nameOf(g.id);
     out.images = ReadGroupDirectory(ByteView(*bytes), [&](std::uint16_t id, std::uint32_t bytes) -> std::optional<Blob> {
         // Numbered resources carry the high bit in the table but not in the group's entries.
-        const std::uint16_t wanted = static_cast<std::uint16_t>(id | 0x8000);
+        const std::uint16_t wanted = static_cast<std::uint16_t>(id | kNumbered);
         for (const Resource& r : resources_) {
             if (r.type != kRtIcon || r.id != wanted || r.blob.size == 0) continue;
             // The table rounds lengths up to its alignment; the group knows the image's own size.
