@@ -29,6 +29,14 @@ constexpr std::uint64_t kAlphaMask = 52;  // only in a header of kV3Size or more
 constexpr std::uint64_t kV2Size = 52;     // BITMAPV2INFOHEADER: the header and the three masks
 constexpr std::uint64_t kV3Size = 56;     // BITMAPV3INFOHEADER, the first with an alpha mask
 
+// RGBQUAD: one colour of the palette that follows the header and its masks.
+namespace rgb_quad {
+constexpr std::uint64_t kBlue = 0;
+constexpr std::uint64_t kGreen = 1;
+constexpr std::uint64_t kRed = 2;
+constexpr std::uint64_t kSize = 4;
+}  // namespace rgb_quad
+
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 

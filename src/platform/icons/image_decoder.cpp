@@ -13,6 +13,7 @@ namespace {
 
 using dib::kBiBitfields;
 using dib::kBiRgb;
+namespace rgb_quad = dib::rgb_quad;
 constexpr std::uint32_t kMaxDibHeaderSize = 4096;  // larger than any header version there is
 
 struct Channel {
@@ -118,7 +119,7 @@ std::optional<DibLayout> ParseDib(ByteView head, std::uint64_t available) {
         d.paletteStored = static_cast<int>(clrUsed);
     }
     d.paletteOffset = afterHeader;
-    d.bitsOffset = afterHeader + 4ull * static_cast<std::uint64_t>(d.paletteStored);
+    d.bitsOffset = afterHeader + rgb_quad::kSize * static_cast<std::uint64_t>(d.paletteStored);
     d.xorStride = ((static_cast<std::uint64_t>(d.width) * d.bpp + 31) / 32) * 4;
     d.andStride = ((static_cast<std::uint64_t>(d.width) + 31) / 32) * 4;
     d.total = d.bitsOffset + (d.xorStride + d.andStride) * static_cast<std::uint64_t>(d.height);
@@ -136,11 +137,12 @@ std::optional<Icon> DecodeDib(ByteView dib, const DibLayout& d) {
 
     std::vector<platform::Argb> palette(static_cast<std::size_t>(d.paletteUsed));
     if (d.paletteUsed > 0) {
-        const ByteView raw = dib.sub(d.paletteOffset, static_cast<std::uint64_t>(d.paletteUsed) * 4);
+        const ByteView raw = dib.sub(d.paletteOffset, static_cast<std::uint64_t>(d.paletteUsed) * rgb_quad::kSize);
         if (raw.failed()) return std::nullopt;
         for (int i = 0; i < d.paletteUsed; ++i) {
-            const std::uint64_t q = static_cast<std::uint64_t>(i) * 4;
-            palette[static_cast<std::size_t>(i)] = platform::MakeArgb(raw.u8(q + 2), raw.u8(q + 1), raw.u8(q));
+            const ByteView q = raw.sub(static_cast<std::uint64_t>(i) * rgb_quad::kSize, rgb_quad::kSize);
+            palette[static_cast<std::size_t>(i)] =
+                platform::MakeArgb(q.u8(rgb_quad::kRed), q.u8(rgb_quad::kGreen), q.u8(rgb_quad::kBlue));
         }
     }
 
