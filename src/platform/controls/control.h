@@ -108,6 +108,7 @@ namespace key {
 constexpr int kReturn = 13, kEscape = 27, kSpace = 32;
 constexpr int kPageUp = 33, kPageDown = 34, kEnd = 35, kHome = 36;
 constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+constexpr int kF5 = 116;
 }  // namespace key
 
 }  // namespace platform

@@ -53,6 +53,7 @@ ListItem& ListView::Add(std::string text) {
 
 void ListView::Clear() {
     rows_.clear();
+    selected_ = nullptr;
     changed();
 }
 

@@ -67,8 +67,20 @@ public:
     bool Sorted() const { return sorted_; }
     void setSorted(bool s);
 
+    // The row shown selected: the one last clicked, or one the window chose;
+    // nullptr for none.
+    ListItem* SelectedItem() const { return selected_; }
+    void setSelectedItem(ListItem& item) {
+        selected_ = &item;
+        changed();
+    }
+
     // From the view
-    void UserClickItem(int displayPosition) { ItemClick.raise(Item(displayPosition)); }
+    void UserClickItem(int displayPosition) {
+        ListItem& item = Item(displayPosition);
+        selected_ = &item;
+        ItemClick.raise(item);
+    }
     void UserClickColumn(int n) { ColumnClick.raise(n); }
 
     Event<ListItem&> ItemClick;
@@ -84,6 +96,7 @@ private:
     void renumber(std::size_t from);
 
     std::vector<std::unique_ptr<ListItem>> rows_;  // in display order
+    ListItem* selected_ = nullptr;
     std::vector<ColumnHeader> columns_;
     int sortKey_ = 0, sortOrder_ = 0;
     bool sorted_ = true;

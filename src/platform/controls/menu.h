@@ -20,6 +20,12 @@ public:
     const std::string& Shortcut() const { return shortcut_; }
     bool IsSeparator() const { return caption_ == "-"; }
 
+    // An item that can be ticked shows its box whether ticked or not.
+    bool Checkable() const { return checkable_; }
+    void setCheckable(bool c) { checkable_ = c; changed(); }
+    bool Checked() const { return checked_; }
+    void setChecked(bool c) { checked_ = c; changed(); }
+
     Menu& Add(std::unique_ptr<Menu> item) {
         items_.push_back(std::move(item));
         return *items_.back();
@@ -30,6 +36,7 @@ public:
 
 private:
     std::string caption_, shortcut_;
+    bool checkable_ = false, checked_ = false;
     std::vector<std::unique_ptr<Menu>> items_;
 };
 

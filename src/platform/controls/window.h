@@ -56,6 +56,10 @@ public:
     Event<> Load;
     Event<> Resize;
     Event<> Unload;
+    // Keys the window hears wherever the focus is: KeyCode, Shift.
+    Event<int, int> KeyDown;
+    // A file or folder dropped onto the window from another program: its path.
+    Event<const std::string&> OLEDragDrop;
 
 private:
     void resizeTo(double w, double h) {

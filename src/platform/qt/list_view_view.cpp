@@ -113,6 +113,15 @@ void ListViewView::changed() {
 void ListViewView::refreshNow() {
     timer_.stop();
     model_.sync();
+    // A row the window chose itself (a file opened from outside) is shown
+    // selected and scrolled into sight, as a clicked one would be.
+    if (const platform::ListItem* chosen = list_.SelectedItem()) {
+        const QModelIndex at = model_.index(chosen->Index() - 1, 0);
+        if (currentIndex() != at) {
+            setCurrentIndex(at);
+            scrollTo(at);
+        }
+    }
     for (int n = 1; n <= list_.ColumnCount(); ++n) {
         const int px = ToPixelsX(list_.ColumnWidth(n), ctx_.scale);
         if (header()->sectionSize(n - 1) != px) header()->resizeSection(n - 1, px);

@@ -149,6 +149,8 @@ void QtServices::PopupMenu(platform::Menu& menu) {
         // Only shown beside the caption; the window installs the keys itself.
         if (!item->Shortcut().empty()) text += '\t' + QString::fromUtf8(item->Shortcut().c_str());
         QAction* a = popup.addAction(text);
+        a->setCheckable(item->Checkable());
+        a->setChecked(item->Checked());
         items[a] = item.get();
     }
     QAction* chosen = popup.exec(QCursor::pos());

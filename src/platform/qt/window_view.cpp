@@ -1,15 +1,34 @@
 #include "window_view.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QScreen>
 #include <cmath>
 
 namespace platform_qt {
 
+namespace {
+
+// The first local file or folder a drag carries; empty when it carries none
+// (web addresses, text) or comes from this program itself, whose dragged
+// cells are pictures made for other programs.
+QString DroppedPath(const QDropEvent* e) {
+    if (e->source() || !e->mimeData()->hasUrls()) return {};
+    for (const QUrl& url : e->mimeData()->urls())
+        if (url.isLocalFile()) return url.toLocalFile();
+    return {};
+}
+
+}  // namespace
+
 WindowView::WindowView(platform::Window& window, const ViewContext& ctx) : QWidget(nullptr), window_(window), ctx_(ctx) {
     setObjectName(QString::fromStdString(window.Name()));
     setAutoFillBackground(true);
+    setAcceptDrops(true);
     hook_.install(window_, [this] { refresh(); });
     refresh();
 }
@@ -139,6 +158,25 @@ void WindowView::changeEvent(QEvent* e) {
 void WindowView::closeEvent(QCloseEvent* e) {
     (*ctx_.dispatch)([&] { window_.Unload.raise(); });
     e->accept();
+}
+
+void WindowView::dragEnterEvent(QDragEnterEvent* e) {
+    if (!DroppedPath(e).isEmpty()) e->acceptProposedAction();
+}
+
+void WindowView::dragMoveEvent(QDragMoveEvent* e) {
+    if (!DroppedPath(e).isEmpty()) e->acceptProposedAction();
+}
+
+void WindowView::dropEvent(QDropEvent* e) {
+    const QString path = DroppedPath(e);
+    if (path.isEmpty()) return;
+    e->acceptProposedAction();
+    // Opened once the drop is over: the program the drag came from waits
+    // for its end, and a scan may take a while.
+    const std::string local = QFile::encodeName(path).toStdString();
+    QMetaObject::invokeMethod(
+        this, [this, local] { (*ctx_.dispatch)([&] { window_.OLEDragDrop.raise(local); }); }, Qt::QueuedConnection);
 }
 
 }  // namespace platform_qt

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <QShortcut>
 #include <QTest>
 #include <QTimer>
@@ -121,7 +123,7 @@ TEST(QtWindow, PopupMenusShowTheirItemsInTheSkin) {
     };
     const Case cases[] = {
         {"the icon menu", 1, {"复制到剪贴板\tCtrl+C", "保存图标\tCtrl+S", "保存完整图标...\tCtrl+Shift+S", "", "Tessel博客"}},
-        {"the folder menu", 2, {"显示全部图标\tCtrl+A"}},
+        {"the folder menu", 2, {"显示全部图标\tCtrl+A", "", "所有程序文件 [ ]"}},
     };
     for (const auto& c : cases) {
         QStringList texts;
@@ -130,7 +132,8 @@ TEST(QtWindow, PopupMenusShowTheirItemsInTheSkin) {
         WhenOpen([&](QWidget* popup) {
             auto* menu = qobject_cast<QMenu*>(popup);
             ASSERT_NE(menu, nullptr);
-            for (QAction* a : menu->actions()) texts << a->text();
+            for (QAction* a : menu->actions())
+                texts << a->text() + (a->isCheckable() ? (a->isChecked() ? " [x]" : " [ ]") : "");
             sheet = menu->styleSheet();
             family = menu->font().family();
             points = menu->font().pointSize();
@@ -175,6 +178,7 @@ TEST(QtWindow, KeysWorkWithoutTheMenu) {
     w.frm.mnuIcons(1).Click.connect([&] { clicked.push_back("save"); });
     w.frm.mnuIcons(2).Click.connect([&] { clicked.push_back("whole"); });
     w.frm.mnuDirectories(0).Click.connect([&] { clicked.push_back("all"); });
+    w.frm.Me.KeyDown.connect([&](int k, int) { clicked.push_back(k == platform::key::kF5 ? "F5" : "?"); });
     w.view.window().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w.view.window()));
     struct Case {
@@ -189,7 +193,8 @@ TEST(QtWindow, KeysWorkWithoutTheMenu) {
         QTest::keyClick(c.focus, Qt::Key_S, Qt::ControlModifier);
         QTest::keyClick(c.focus, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         QTest::keyClick(c.focus, Qt::Key_A, Qt::ControlModifier);
-        EXPECT_EQ(clicked, (std::vector<std::string>{"copy", "save", "whole", "all"})) << c.name;
+        QTest::keyClick(c.focus, Qt::Key_F5);
+        EXPECT_EQ(clicked, (std::vector<std::string>{"copy", "save", "whole", "all", "F5"})) << c.name;
     }
 
     // While a message box is up the keys do nothing to the window, even
@@ -204,6 +209,42 @@ TEST(QtWindow, KeysWorkWithoutTheMenu) {
     w.services.MsgBox("你选择的目录确定要全部读取图标？", 4 + 16);
     EXPECT_TRUE(tried);
     EXPECT_TRUE(clicked.empty());
+}
+
+TEST(QtWindow, DropsOfLocalFilesReachTheWindowAndAChosenRowIsShownSelected) {
+    RealWindow w;
+    std::vector<std::string> dropped;
+    w.frm.Me.OLEDragDrop.connect([&](const std::string& path) { dropped.push_back(path); });
+    struct Case {
+        const char* name;
+        QList<QUrl> urls;
+        const char* path;  // nullptr: the drag is refused
+    };
+    const Case cases[] = {
+        {"a file", {QUrl::fromLocalFile("/tmp/a b.ico")}, "/tmp/a b.ico"},
+        {"a web address, then a folder", {QUrl("https://example.org/x.ico"), QUrl::fromLocalFile("/usr/share")}, "/usr/share"},
+        {"web addresses only", {QUrl("https://example.org/x.ico")}, nullptr},
+        {"no addresses", {}, nullptr},
+    };
+    for (const auto& c : cases) {
+        dropped.clear();
+        QMimeData data;
+        data.setUrls(c.urls);
+        QDragEnterEvent enter({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w.view.window(), &enter);
+        EXPECT_EQ(enter.isAccepted(), c.path != nullptr) << c.name;
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w.view.window(), &drop);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(dropped, c.path ? std::vector<std::string>{c.path} : std::vector<std::string>{}) << c.name;
+    }
+
+    w.frm.File1.Add("a.exe");
+    w.frm.File1.Add("b.exe");
+    w.frm.File1.setSelectedItem(w.frm.File1.Item(2));
+    w.view.files().refreshNow();
+    EXPECT_EQ(w.view.files().currentIndex().row(), 1);
+    EXPECT_TRUE(w.view.files().selectionModel()->isRowSelected(1, {}));
 }
 
 TEST(QtWindow, CellClicksReachTheWindowsHandlers) {
