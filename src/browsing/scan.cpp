@@ -17,6 +17,17 @@ std::string ExtensionOf(const std::string& name) {
 
 bool IsIconFileExtension(const std::string& e) { return e == "EXE" || e == "DLL" || e == "ICO" || e == "CUR"; }
 
+bool IsOtherProgramFile(const std::string& name) {
+    static const char* const kEndings[] = {".CPL", ".OCX", ".SCR", ".MUN", ".ICL", ".ANI"};
+    if (name.size() < 4) return false;
+    std::string end = name.substr(name.size() - 4);
+    for (char& c : end)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    for (const char* e : kEndings)
+        if (end == e) return true;
+    return false;
+}
+
 std::string ScanFolderOf(const std::string& path) {
     if (!path.empty() && path.back() == '/') return path;
     return path + "/";
@@ -30,8 +41,10 @@ void Browsing::ListIconFiles() {
     panel.ClearIcons();
     const std::string folder = ScanFolderOf(f.Dir1.Path());
     // A scan started inside one of this scan's yields moved the folder view:
-    // the screen belongs to the newer scan from then on.
+    // the screen belongs to the newer scan from then on. (A rescan of the same
+    // folder runs the one enumeration to its end, so this scan then ends too.)
     const auto abandoned = [&] { return ScanFolderOf(f.Dir1.Path()) != folder; };
+    const bool allProgramFiles = f.mnuAllProgramFiles().Checked();
 
     std::string name = f.system.Dir(folder);
     f.File1.Clear();
@@ -43,7 +56,7 @@ void Browsing::ListIconFiles() {
 
     while (!name.empty()) {
         const std::string ext = ExtensionOf(name);
-        if (IsIconFileExtension(ext)) {
+        if (IsIconFileExtension(ext) || (allProgramFiles && IsOtherProgramFile(name))) {
             const int count = f.system.CountIcons(platform::JoinPath(folder, name));
             f.TotalIcons += count;
             if (count > 0) {

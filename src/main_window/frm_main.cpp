@@ -3,24 +3,12 @@
 #include <algorithm>
 
 #include "platform/guarded.h"
+#include "platform/paths.h"
+#include "settings.h"
 
 namespace main_window {
 
 using platform::Guarded;
-
-namespace {
-
-// The drive a folder lies on: the longest mounted root that holds it.
-std::string DriveOf(const std::string& folder, const std::vector<std::string>& drives) {
-    std::string best = "/";
-    for (const std::string& d : drives) {
-        const bool holds = folder == d || (folder.rfind(d, 0) == 0 && (d == "/" || folder[d.size()] == '/'));
-        if (holds && d.size() > best.size()) best = d;
-    }
-    return best;
-}
-
-}  // namespace
 
 frmMain::frmMain(platform::Screen& scr, platform::System& sys)
     : screen(scr),
@@ -140,7 +128,7 @@ frmMain::frmMain(platform::Screen& scr, platform::System& sys)
     Drive1.Move(120, 120, 2895, 315);
     Drive1.setTabIndex(0);
     Drive1.setList(sys.Drives());
-    Drive1.showDrive(DriveOf(Dir1.Path(), Drive1.List()));
+    Drive1.showDrive(platform::DriveOf(Dir1.Path(), Drive1.List()));
 
     File1.Move(120, 3360, 2895, 3975);
     File1.setTabIndex(12);
@@ -158,6 +146,12 @@ frmMain::frmMain(platform::Screen& scr, platform::System& sys)
     mnutesselblog_ = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnutesselblog", mnuTop1_.get(), -1, "Tessel博客"));
     mnuTop2_ = std::make_unique<platform::Menu>("mnuTop", &Me, 2, "目录");
     mnuDirectories0_ = &mnuTop2_->Add(std::make_unique<platform::Menu>("mnuDirectories", mnuTop2_.get(), 0, "显示全部图标", "Ctrl+A"));
+    mnulin3_ = &mnuTop2_->Add(std::make_unique<platform::Menu>("mnulin3", mnuTop2_.get(), -1, "-"));
+    mnuAllProgramFiles_ = &mnuTop2_->Add(std::make_unique<platform::Menu>("mnuAllProgramFiles", mnuTop2_.get(), -1, "所有程序文件"));
+    mnuAllProgramFiles_->setCheckable(true);
+    // Anything but a clear yes, a settings file that is missing or garbled
+    // included, leaves it off.
+    mnuAllProgramFiles_->setChecked(SettingOf(sys.ReadSettings(), kAllProgramFilesKey) == "true");
     mnuTop1_->setVisible(false);
     mnuTop2_->setVisible(false);
 

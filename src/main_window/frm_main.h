@@ -66,6 +66,10 @@ public:
     platform::Menu& mnuDirectories(int index);
     platform::Menu& mnulin2() { return *mnulin2_; }
     platform::Menu& mnutesselblog() { return *mnutesselblog_; }
+    platform::Menu& mnulin3() { return *mnulin3_; }
+    // Lists the other program files that carry icons too; the choice is kept
+    // between runs.
+    platform::Menu& mnuAllProgramFiles() { return *mnuAllProgramFiles_; }
     const MenuSkin ctxChromabar1{};
 
     // Events of the cell array, raised with the element's index.
@@ -115,6 +119,8 @@ private:
     platform::Menu* mnulin2_ = nullptr;
     platform::Menu* mnutesselblog_ = nullptr;
     platform::Menu* mnuDirectories0_ = nullptr;
+    platform::Menu* mnulin3_ = nullptr;
+    platform::Menu* mnuAllProgramFiles_ = nullptr;
     bool ended_ = false;
 };
 

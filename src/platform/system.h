@@ -30,6 +30,9 @@ public:
     // The folder a folder view moves to when `requested` (a folder or a
     // drive) is assigned while it shows `current`; nullopt when it cannot.
     virtual std::optional<std::string> ResolveFolder(const std::string& current, const std::string& requested) = 0;
+    // Whether something other than a folder (a file, a device) is at `path`,
+    // links followed.
+    virtual bool FileExists(const std::string& path) = 0;
     // The folder the program was started in; the folder view opens on it.
     virtual std::string CurrentFolder() = 0;
     virtual std::string AppPath() = 0;  // the folder the program runs from
@@ -48,6 +51,11 @@ public:
     // Writes the picture under `path` in the format its name asks for; fails
     // when the file cannot be written, leaving an existing file whole.
     virtual void SavePicture(const Bitmap& image, const std::string& path) = 0;
+
+    // The user's settings as "key=value" lines: "" when there are none or
+    // they cannot be read; written whole, false when they cannot be.
+    virtual std::string ReadSettings() = 0;
+    virtual bool WriteSettings(const std::string& text) = 0;
 
     virtual void ShellOpen(const std::string& url) = 0;
     // Gives idle memory back to the system.

@@ -162,6 +162,8 @@ TEST(Design, PopupMenus) {
         {"mnulin2", [](frmMain& f) -> platform::Menu& { return f.mnulin2(); }, 1, 3, -1, "-", ""},
         {"mnutesselblog", [](frmMain& f) -> platform::Menu& { return f.mnutesselblog(); }, 1, 4, -1, "Tessel博客", ""},
         {"mnuDirectories(0)", [](frmMain& f) -> platform::Menu& { return f.mnuDirectories(0); }, 2, 0, 0, "显示全部图标", "Ctrl+A"},
+        {"mnulin3", [](frmMain& f) -> platform::Menu& { return f.mnulin3(); }, 2, 1, -1, "-", ""},
+        {"mnuAllProgramFiles", [](frmMain& f) -> platform::Menu& { return f.mnuAllProgramFiles(); }, 2, 2, -1, "所有程序文件", ""},
     };
     TestWindow w;
     frmMain& f = w.f();
@@ -172,7 +174,7 @@ TEST(Design, PopupMenus) {
     EXPECT_FALSE(f.mnuTop(1).Visible());
     EXPECT_FALSE(f.mnuTop(2).Visible());
     EXPECT_EQ(f.mnuTop(1).Items().size(), 5u);
-    EXPECT_EQ(f.mnuTop(2).Items().size(), 1u);
+    EXPECT_EQ(f.mnuTop(2).Items().size(), 3u);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         platform::Menu& m = c.item(f);
@@ -183,6 +185,8 @@ TEST(Design, PopupMenus) {
         EXPECT_EQ(m.Shortcut(), c.shortcut);
         EXPECT_EQ(m.Index(), c.index);
         EXPECT_EQ(m.IsSeparator(), std::string(c.caption) == "-");
+        EXPECT_EQ(m.Checkable(), &m == &f.mnuAllProgramFiles());
+        EXPECT_FALSE(m.Checked());
     }
 }
 

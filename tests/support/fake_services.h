@@ -15,6 +15,7 @@
 #include "platform/screen.h"
 #include "platform/system.h"
 #include "platform/system/posix_files.h"
+#include "platform/system/settings_file.h"
 
 namespace test_support {
 
@@ -110,6 +111,7 @@ public:
     std::optional<std::string> ResolveFolder(const std::string&, const std::string& requested) override {
         return platform::ResolveFolder(requested);
     }
+    bool FileExists(const std::string& path) override { return platform::FileExists(path); }
     // The folder the window opens on; the test's own working folder unless it chooses.
     std::string currentFolder = platform::WorkingFolder();
     std::string CurrentFolder() override { return currentFolder; }
@@ -150,6 +152,13 @@ public:
     std::vector<Picture> pictures;
     void SavePicture(const platform::Bitmap& image, const std::string& path) override {
         pictures.push_back({image, path});
+    }
+
+    // No settings unless a test names a file, which is then read and written for real.
+    std::string settingsPath;
+    std::string ReadSettings() override { return platform::ReadSettingsFile(settingsPath); }
+    bool WriteSettings(const std::string& text) override {
+        return !settingsPath.empty() && platform::WriteSettingsFile(settingsPath, text);
     }
 
     std::vector<std::string> opened;

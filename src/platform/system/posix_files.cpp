@@ -128,6 +128,11 @@ std::optional<std::string> ResolveFolder(const std::string& requested) {
     return path;
 }
 
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
 std::string WorkingFolder() {
     char buf[4096];
     if (::getcwd(buf, sizeof buf)) return buf;

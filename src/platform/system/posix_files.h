@@ -38,6 +38,9 @@ std::vector<std::string> MountedRoots();
 // trailing separator; nullopt when it is not a folder that can be listed.
 std::optional<std::string> ResolveFolder(const std::string& requested);
 
+// Whether something other than a folder is at `path`, links followed.
+bool FileExists(const std::string& path);
+
 // The process's working folder; "/" when it cannot be told.
 std::string WorkingFolder();
 // The folder of the running program; "/" when it cannot be told.

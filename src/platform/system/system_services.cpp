@@ -5,6 +5,7 @@
 #include <QUrl>
 
 #include "picture_files.h"
+#include "settings_file.h"
 #include "platform/failure.h"
 #include "platform/icons/icons.h"
 #include "platform/icons/whole_icon.h"
@@ -20,6 +21,7 @@ std::optional<std::string> SystemServices::ResolveFolder(const std::string&, con
     return platform::ResolveFolder(requested);
 }
 
+bool SystemServices::FileExists(const std::string& path) { return platform::FileExists(path); }
 std::string SystemServices::CurrentFolder() { return WorkingFolder(); }
 std::string SystemServices::AppPath() { return ProgramFolder(); }
 
@@ -53,6 +55,9 @@ void SystemServices::SaveWholeIcon(const std::string& path, int index, const std
 }
 
 void SystemServices::SavePicture(const Bitmap& image, const std::string& path) { WritePictureFile(image, path); }
+
+std::string SystemServices::ReadSettings() { return ReadSettingsFile(SettingsFilePath()); }
+bool SystemServices::WriteSettings(const std::string& text) { return WriteSettingsFile(SettingsFilePath(), text); }
 
 void SystemServices::ShellOpen(const std::string& url) {
     // Nothing to say when no program handles the address.

@@ -16,6 +16,7 @@ public:
     int CountFiles(const std::string& folder) override;
     std::vector<std::string> Drives() override;
     std::optional<std::string> ResolveFolder(const std::string& current, const std::string& requested) override;
+    bool FileExists(const std::string& path) override;
     std::string CurrentFolder() override;
     std::string AppPath() override;
 
@@ -25,6 +26,8 @@ public:
     void SaveWholeIcon(const std::string& path, int index, const std::string& target) override;
 
     void SavePicture(const Bitmap& image, const std::string& path) override;
+    std::string ReadSettings() override;
+    bool WriteSettings(const std::string& text) override;
     void ShellOpen(const std::string& url) override;
     void TrimMemory() override;
 

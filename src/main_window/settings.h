@@ -1,0 +1,19 @@
+#pragma once
+// The few choices the window keeps between runs, as "key=value" lines.
+
+#include <optional>
+#include <string>
+
+namespace main_window {
+
+// The folder menu's "所有程序文件": "true" or "false".
+inline constexpr const char* kAllProgramFilesKey = "all-program-files";
+
+// The value of `key` in the settings text; nullopt when no line sets it.
+std::optional<std::string> SettingOf(const std::string& text, const std::string& key);
+
+// The settings text with `key` set to `value`; every other line stays, so
+// that a choice this version does not know survives it.
+std::string WithSetting(const std::string& text, const std::string& key, const std::string& value);
+
+}  // namespace main_window
