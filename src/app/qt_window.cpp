@@ -150,6 +150,14 @@ QtWindow::QtWindow(main_window::frmMain& frm, platform_qt::QtServices& screen)
     bind(frm.mnuIcons(1));
     bind(frm.mnuIcons(2));
     bind(frm.mnuDirectories(0));
+
+    // F5 rescans wherever the focus is, as in a file manager.
+    auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), top);
+    refresh->setContext(Qt::WindowShortcut);
+    QObject::connect(refresh, &QShortcut::activated, top, [this] {
+        if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return;
+        dispatch_([&] { frm_.Me.KeyDown.raise(platform::key::kF5, 0); });
+    });
 }
 
 QtWindow::~QtWindow() = default;

@@ -30,6 +30,9 @@ TesselWindow::TesselWindow(platform::Screen& screen, platform::System& system)
     f.File1.ItemClick.connect([this](platform::ListItem& item) { browsing.File1_ItemClick(item); });
     f.File1.ColumnClick.connect([this](int n) { browsing.File1_ColumnClick(n); });
     f.mnuDirectories(0).Click.connect([this] { browsing.mnuDirectories_Click(0); });
+    f.mnuAllProgramFiles().Click.connect([this] { browsing.mnuAllProgramFiles_Click(); });
+    f.Me.KeyDown.connect([this](int k, int s) { browsing.Form_KeyDown(k, s); });
+    f.Me.OLEDragDrop.connect([this](const std::string& path) { browsing.Form_OLEDragDrop(path); });
 }
 
 }  // namespace app

@@ -15,6 +15,8 @@ inline constexpr const char* kReadingListText = "读取文件列表...";
 inline constexpr const char* kConfirmAllText = "你选择的目录确定要全部读取图标？";
 inline constexpr int kConfirmAbove = 1000;
 inline constexpr const char* kCannotOpenFolderText = "无法打开文件夹：";
+// A file opened from outside that the scan did not list.
+inline constexpr const char* kCannotShowFileText = "无法显示文件图标：";
 
 // "文件名称 (12)"
 std::string FileColumnHeader(int rows);
@@ -22,6 +24,10 @@ std::string FileColumnHeader(int rows);
 // The text after the first dot of a name, upper-cased; empty when there is no dot.
 std::string ExtensionOf(const std::string& name);
 bool IsIconFileExtension(const std::string& upperExtension);
+// Whether the name ends in one of the endings of the other program files that
+// carry icons (.cpl, .ocx, .scr, .mun, .icl, .ani), in any case; listed only
+// while "所有程序文件" is on.
+bool IsOtherProgramFile(const std::string& name);
 
 // The folder with exactly one trailing separator.
 std::string ScanFolderOf(const std::string& path);
@@ -41,6 +47,14 @@ public:
     void File1_ColumnClick(int columnIndex);
 
     void mnuDirectories_Click(std::int16_t index);
+    void mnuAllProgramFiles_Click();
+
+    // Opens a file or folder handed over from outside the window (the
+    // command line, a drop): a folder as if chosen in the lists, a file as
+    // its folder with its row clicked.
+    void OpenPath(const std::string& path);
+    void Form_KeyDown(int keyCode, int shift);
+    void Form_OLEDragDrop(const std::string& path);
 
 private:
     bool ShownFolderGone();

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "browsing.h"
+#include "main_window/settings.h"
 #include "platform/guarded.h"
 #include "platform/paths.h"
 
@@ -64,6 +65,60 @@ void Browsing::File1_ColumnClick(int columnIndex) {
         f.File1.setSortOrder(0);
         f.File1.setSortKey(k - 1);
     }
+}
+
+void Browsing::mnuAllProgramFiles_Click() {
+    platform::Menu& item = f.mnuAllProgramFiles();
+    item.setChecked(!item.Checked());
+    // Kept for the next run; settings that cannot be written cost only that.
+    const std::string settings = f.system.ReadSettings();
+    f.system.WriteSettings(
+        main_window::WithSetting(settings, main_window::kAllProgramFilesKey, item.Checked() ? "true" : "false"));
+    ListIconFiles();
+}
+
+void Browsing::Form_KeyDown(int keyCode, int shift) {
+    if (keyCode == platform::key::kF5 && shift == 0) ListIconFiles();
+}
+
+void Browsing::Form_OLEDragDrop(const std::string& path) { OpenPath(path); }
+
+void Browsing::OpenPath(const std::string& path) {
+    std::string folder = path, name;
+    if (!f.system.ResolveFolder(f.Dir1.Path(), path) && f.system.FileExists(path)) {
+        const auto slash = path.rfind('/');
+        folder = slash == 0 ? "/" : path.substr(0, slash == std::string::npos ? 0 : slash);
+        name = path.substr(slash + 1);
+    }
+    const std::optional<std::string> target = f.system.ResolveFolder(f.Dir1.Path(), folder);
+    if (!target) {
+        f.ShowStatus(kCannotOpenFolderText + path);
+        return;
+    }
+    // The user asked for this very file, so its kind is listed; for this run
+    // only, since it was not the user's choice in the menu.
+    if (!f.mnuAllProgramFiles().Checked() && !IsIconFileExtension(ExtensionOf(name)) && IsOtherProgramFile(name))
+        f.mnuAllProgramFiles().setChecked(true);
+
+    f.Drive1.showDrive(platform::DriveOf(*target, f.Drive1.List()));
+    drive_ = f.Drive1.Drive();
+    if (*target == f.Dir1.Path())
+        ListIconFiles();
+    else
+        f.Dir1.setPath(*target);
+    // Another folder chosen during the scan's yields has the last word.
+    if (name.empty() || f.Dir1.Path() != *target) return;
+
+    for (int i = 1; i <= f.File1.Count(); ++i) {
+        platform::ListItem& row = f.File1.Item(i);
+        if (row.Text() != name) continue;
+        f.File1.setSelectedItem(row);
+        File1_ItemClick(row);
+        return;
+    }
+    // Not an icon file, or one without icons: the folder is shown, and why
+    // nothing of the file is.
+    f.ShowStatus(kCannotShowFileText + name);
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -15,6 +16,16 @@ inline std::string ParentFolderOf(const std::string& folder) {
     const auto slash = folder.find_last_of('/', folder.size() > 1 ? folder.size() - 2 : 0);
     if (slash == std::string::npos || slash == 0) return "/";
     return folder.substr(0, slash);
+}
+
+// The drive a folder lies on: the longest of the mounted roots that holds it.
+inline std::string DriveOf(const std::string& folder, const std::vector<std::string>& drives) {
+    std::string best = "/";
+    for (const std::string& d : drives) {
+        const bool holds = folder == d || (folder.rfind(d, 0) == 0 && (d == "/" || folder[d.size()] == '/'));
+        if (holds && d.size() > best.size()) best = d;
+    }
+    return best;
 }
 
 }  // namespace platform

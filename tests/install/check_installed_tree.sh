@@ -44,7 +44,8 @@ if has tessel-icons; then
   appstreamcli validate --no-net "$metainfo" >"$tmp/log" 2>&1 || { cat "$tmp/log" >&2; fail "$metainfo"; }
   grep -q "<release version=\"$version\"" "$metainfo" || fail "the metadata's release is not $version"
   for t in name summary p; do grep -q "<$t>" "$metainfo" && grep -q "<$t xml:lang=\"zh-CN\">" "$metainfo" || fail "<$t>"; done
-  for f in "$(key "$desktop" Exec)" "$(key "$desktop" Icon).png" "$(sed -n 's:.*<launchable type="desktop-id">\(.*\)<.*:\1:p' "$metainfo")" \
+  for t in $(key "$desktop" MimeType | tr ';' ' '); do [ -f "/usr/share/mime/$t.xml" ] || fail "no MIME type $t"; done
+  for f in "$(key "$desktop" Exec | cut -d' ' -f1)" "$(key "$desktop" Icon).png" "$(sed -n 's:.*<launchable type="desktop-id">\(.*\)<.*:\1:p' "$metainfo")" \
            $(sed -n 's:.*<binary>\(.*\)</binary>.*:\1:p' "$metainfo"); do
     [ -n "$(find "$usr" -name "$f")" ] || fail "the entry or metadata names $f, which is not installed"
   done

@@ -1,0 +1,122 @@
+// All program files on request, kept between runs; files and folders opened
+// from outside the window (the command line, a drop) and F5.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "browsing/browsing.h"
+#include "browsing_fixture.h"
+#include "platform/paths.h"
+
+namespace browsing_tests {
+namespace {
+
+using namespace std::string_literals;
+
+std::vector<FixtureFile> ProgramFolder() {
+    return {
+        {"app.exe", PeWithIcons(1, 2)},          {"desk.cpl", PeWithIcons(2, 1)},
+        {"Main.CPL", PeWithIcons(3, 3)},         {"shell32.dll.mun", PeWithIcons(4, 2)},
+        {"ctl.ocx", PeWithIcons(5, 1)},          {"saver.scr", PeWithIcons(6, 1)},
+        {"lib.icl", PeWithIcons(7, 4)},          {"arrow.ani", IconFile({IconColour(8, 0)}, 2)},
+        {"empty.ocx", PeWithoutIcons()},         {"saver.scr.txt", PeWithIcons(9, 1)},
+        {"readme.txt", Text("read me")},
+    };
+}
+
+const Rows kExeOnly{{"app.exe", "2"}};
+const Rows kAllPrograms{{"app.exe", "2"}, {"arrow.ani", "1"}, {"ctl.ocx", "1"},         {"desk.cpl", "1"},
+                        {"lib.icl", "4"}, {"Main.CPL", "3"},  {"saver.scr", "1"}, {"shell32.dll.mun", "2"}};
+
+TEST_F(BrowsingTest, OpeningFromOutsideSwitchingProgramFilesAndF5) {
+    const auto& dir = Folder(ProgramFolder());
+    const auto& other = Folder({{"b.ico", IconFile({IconColour(1, 0), IconColour(1, 1)})}});
+    const test_support::TempFolder config;
+    sys.settingsPath = config.file("settings");
+    const std::string missing = dir.path() + "/gone.exe";
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        std::string folder;
+        Rows rows;
+        const char* selected;  // the row shown selected, "" for none
+        int icons;
+        std::string status;
+        bool allProgramFiles;
+    };
+    const Step steps[] = {
+        {"a folder", [&] { browsing().OpenPath(dir.path()); }, dir.path(), kExeOnly, "", 0, "", false},
+        {"a file in it", [&] { browsing().OpenPath(dir.file("app.exe")); }, dir.path(), kExeOnly, "app.exe", 2, "", false},
+        {"F5 after a file came", [&] { dir.write("x.ico", IconFile({IconColour(2, 0)})); f().Me.KeyDown.raise(platform::key::kF5, 0); },
+         dir.path(), {{"app.exe", "2"}, {"x.ico", "1"}}, "", 0, "", false},
+        {"a file of another kind", [&] { browsing().OpenPath(dir.file("Main.CPL")); }, dir.path(),
+         [] { Rows r = kAllPrograms; r.insert(r.end(), {"x.ico", "1"}); return r; }(), "Main.CPL", 3, "", true},
+        {"a file without icons", [&] { browsing().OpenPath(dir.file("readme.txt")); }, dir.path(),
+         [] { Rows r = kAllPrograms; r.insert(r.end(), {"x.ico", "1"}); return r; }(), "", 0,
+         std::string(browsing::kCannotShowFileText) + "readme.txt", true},
+        {"a path that is not there", [&] { browsing().OpenPath(missing); }, dir.path(),
+         [] { Rows r = kAllPrograms; r.insert(r.end(), {"x.ico", "1"}); return r; }(), "", 0,
+         browsing::kCannotOpenFolderText + missing, true},
+        {"a folder dropped", [&] { f().Me.OLEDragDrop.raise(other.path() + "/"); }, other.path(), {{"b.ico", "1"}}, "", 0, "", true},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        s.act();
+        EXPECT_EQ(f().Dir1.Path(), s.folder);
+        EXPECT_EQ(f().Drive1.Drive(), platform::DriveOf(s.folder, f().Drive1.List()));
+        EXPECT_EQ(DisplayedRows(), s.rows);
+        EXPECT_EQ(f().File1.SelectedItem() ? f().File1.SelectedItem()->Text() : "", s.selected);
+        EXPECT_EQ(f().IconCount, s.icons);
+        EXPECT_EQ(f().lblStatus.Caption(), s.status);
+        EXPECT_EQ(f().mnuAllProgramFiles().Checked(), s.allProgramFiles);
+    }
+    // Switched on by the file, not by the user: nothing was kept for the next run.
+    EXPECT_FALSE(std::filesystem::exists(sys.settingsPath));
+}
+
+TEST_F(BrowsingTest, AllProgramFilesRescansAndIsKeptForTheNextRunUnlessTheSettingsCannotBeRead) {
+    const auto& dir = Folder(ProgramFolder());
+    const test_support::TempFolder config;
+    ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    sys.settingsPath = platform::SettingsFilePath();
+    ASSERT_EQ(sys.settingsPath, config.path() + "/tessel-icons/settings");
+    const auto write = [&](const std::string& text) {
+        std::filesystem::create_directories(config.path() + "/tessel-icons");
+        std::ofstream(sys.settingsPath, std::ios::binary) << text;
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> setUp;
+        bool startsOn, nextRunOn;
+    };
+    const Case cases[] = {
+        {"missing", [] {}, false, true},
+        {"garbled", [&] { write("\0\xff\x01 all-program-files=yes\n"s); }, false, true},
+        {"on", [&] { write("theme=dark\nall-program-files=true\n"); }, true, false},
+        {"off", [&] { write("all-program-files=true\r\nall-program-files=false\r\n"); }, false, true},
+        // A folder in the file's place can be neither read nor replaced: the
+        // choice lasts this run only, and nothing is said.
+        {"unreadable", [&] { std::filesystem::create_directories(sys.settingsPath); }, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(config.path() + "/tessel-icons");
+        c.setUp();
+        window = std::make_unique<app::TesselWindow>(screen, sys);
+        f().Form_Load();
+        browsing().OpenPath(dir.path());
+        EXPECT_EQ(f().mnuAllProgramFiles().Checked(), c.startsOn);
+        EXPECT_EQ(DisplayedRows(), c.startsOn ? kAllPrograms : kExeOnly);
+        // Switching rescans at once.
+        f().mnuAllProgramFiles().Click.raise();
+        ExpectCompletedScan(c.startsOn ? kExeOnly : kAllPrograms, c.startsOn ? 2 : 15);
+        EXPECT_EQ(app::TesselWindow(screen, sys).form.mnuAllProgramFiles().Checked(), c.nextRunOn);
+        if (std::string("on") == c.name) {  // a setting this version does not know stays
+            EXPECT_EQ(platform::ReadSettingsFile(sys.settingsPath), "theme=dark\nall-program-files=false\n");
+        }
+    }
+    ::unsetenv("XDG_CONFIG_HOME");
+}
+
+}  // namespace
+}  // namespace browsing_tests
