@@ -6,7 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
+#include <span>
+
+#include "whole_file.h"
 
 namespace platform {
 
@@ -70,7 +74,9 @@ bool WriteSettingsFile(const std::string& path, const std::string& text) {
     const auto slash = path.rfind('/');
     if (path.empty() || slash == std::string::npos || slash == 0) return false;
     if (!MakeFolders(path.substr(0, slash))) return false;
-    return false;  // TODO: the one whole-file writer
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    // A crash just after the click must not leave an empty file behind.
+    return WriteWholeFile(path, std::span<const std::uint8_t>(bytes, text.size()), FileSync::ToDisk);
 }
 
 }  // namespace platform
