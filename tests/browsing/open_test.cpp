@@ -2,7 +2,6 @@
 // from outside the window (the command line, a drop) and F5.
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "browsing/browsing.h"
 #include "browsing_fixture.h"
@@ -11,17 +10,11 @@
 namespace browsing_tests {
 namespace {
 
-using namespace std::string_literals;
-
 std::vector<FixtureFile> ProgramFolder() {
-    return {
-        {"app.exe", PeWithIcons(1, 2)},          {"desk.cpl", PeWithIcons(2, 1)},
-        {"Main.CPL", PeWithIcons(3, 3)},         {"shell32.dll.mun", PeWithIcons(4, 2)},
-        {"ctl.ocx", PeWithIcons(5, 1)},          {"saver.scr", PeWithIcons(6, 1)},
-        {"lib.icl", PeWithIcons(7, 4)},          {"arrow.ani", IconFile({IconColour(8, 0)}, 2)},
-        {"empty.ocx", PeWithoutIcons()},         {"saver.scr.txt", PeWithIcons(9, 1)},
-        {"readme.txt", Text("read me")},
-    };
+    return {{"app.exe", PeWithIcons(1, 2)}, {"desk.cpl", PeWithIcons(2, 1)},  {"Main.CPL", PeWithIcons(3, 3)},
+            {"shell32.dll.mun", PeWithIcons(4, 2)}, {"ctl.ocx", PeWithIcons(5, 1)}, {"saver.scr", PeWithIcons(6, 1)},
+            {"lib.icl", PeWithIcons(7, 4)}, {"arrow.ani", IconFile({IconColour(8, 0)}, 2)}, {"empty.ocx", PeWithoutIcons()},
+            {"saver.scr.txt", PeWithIcons(9, 1)}, {"readme.txt", Text("read me")}};
 }
 
 const Rows kExeOnly{{"app.exe", "2"}};
@@ -33,13 +26,12 @@ TEST_F(BrowsingTest, OpeningFromOutsideSwitchingProgramFilesAndF5) {
     const auto& other = Folder({{"b.ico", IconFile({IconColour(1, 0), IconColour(1, 1)})}});
     const test_support::TempFolder config;
     sys.settingsPath = config.file("settings");
-    const std::string missing = dir.path() + "/gone.exe";
-    struct Step {
+    struct Step {  // a step's name and action; the folder, rows, selected row, icons, status and menu tick it leaves
         const char* name;
         std::function<void()> act;
         std::string folder;
         Rows rows;
-        const char* selected;  // the row shown selected, "" for none
+        const char* selected;
         int icons;
         std::string status;
         bool allProgramFiles;
@@ -47,17 +39,14 @@ TEST_F(BrowsingTest, OpeningFromOutsideSwitchingProgramFilesAndF5) {
     const Step steps[] = {
         {"a folder", [&] { browsing().OpenPath(dir.path()); }, dir.path(), kExeOnly, "", 0, "", false},
         {"a file in it", [&] { browsing().OpenPath(dir.file("app.exe")); }, dir.path(), kExeOnly, "app.exe", 2, "", false},
-        {"F5 after a file came", [&] { dir.write("x.ico", IconFile({IconColour(2, 0)})); f().Me.KeyDown.raise(platform::key::kF5, 0); },
-         dir.path(), {{"app.exe", "2"}, {"x.ico", "1"}}, "", 0, "", false},
-        {"a file of another kind", [&] { browsing().OpenPath(dir.file("Main.CPL")); }, dir.path(),
-         [] { Rows r = kAllPrograms; r.insert(r.end(), {"x.ico", "1"}); return r; }(), "Main.CPL", 3, "", true},
-        {"a file without icons", [&] { browsing().OpenPath(dir.file("readme.txt")); }, dir.path(),
-         [] { Rows r = kAllPrograms; r.insert(r.end(), {"x.ico", "1"}); return r; }(), "", 0,
-         std::string(browsing::kCannotShowFileText) + "readme.txt", true},
-        {"a path that is not there", [&] { browsing().OpenPath(missing); }, dir.path(),
-         [] { Rows r = kAllPrograms; r.insert(r.end(), {"x.ico", "1"}); return r; }(), "", 0,
-         browsing::kCannotOpenFolderText + missing, true},
+        {"a file of another kind", [&] { browsing().OpenPath(dir.file("Main.CPL")); }, dir.path(), kAllPrograms, "Main.CPL", 3, "", true},
+        {"a file without icons", [&] { browsing().OpenPath(dir.file("readme.txt")); }, dir.path(), kAllPrograms, "", 0,
+         browsing::kCannotShowFileText + std::string("readme.txt"), true},
+        {"a path that is not there", [&] { browsing().OpenPath(dir.file("gone.exe")); }, dir.path(), kAllPrograms, "", 0,
+         browsing::kCannotOpenFolderText + dir.file("gone.exe"), true},
         {"a folder dropped", [&] { f().Me.OLEDragDrop.raise(other.path() + "/"); }, other.path(), {{"b.ico", "1"}}, "", 0, "", true},
+        {"F5 after a file came", [&] { other.write("c.ico", IconFile({IconColour(2, 0)})); f().Me.KeyDown.raise(platform::key::kF5, 0); },
+         other.path(), {{"b.ico", "1"}, {"c.ico", "1"}}, "", 0, "", true},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
@@ -80,10 +69,7 @@ TEST_F(BrowsingTest, AllProgramFilesRescansAndIsKeptForTheNextRunUnlessTheSettin
     ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
     sys.settingsPath = platform::SettingsFilePath();
     ASSERT_EQ(sys.settingsPath, config.path() + "/tessel-icons/settings");
-    const auto write = [&](const std::string& text) {
-        std::filesystem::create_directories(config.path() + "/tessel-icons");
-        std::ofstream(sys.settingsPath, std::ios::binary) << text;
-    };
+    const auto write = [&](const std::string& text) { ASSERT_TRUE(platform::WriteSettingsFile(sys.settingsPath, text)); };
     struct Case {
         const char* name;
         std::function<void()> setUp;
@@ -91,11 +77,10 @@ TEST_F(BrowsingTest, AllProgramFilesRescansAndIsKeptForTheNextRunUnlessTheSettin
     };
     const Case cases[] = {
         {"missing", [] {}, false, true},
-        {"garbled", [&] { write("\0\xff\x01 all-program-files=yes\n"s); }, false, true},
+        {"garbled", [&] { write(std::string("\0\xff\x01 all-program-files=yes\n", 26)); }, false, true},
         {"on", [&] { write("theme=dark\nall-program-files=true\n"); }, true, false},
         {"off", [&] { write("all-program-files=true\r\nall-program-files=false\r\n"); }, false, true},
-        // A folder in the file's place can be neither read nor replaced: the
-        // choice lasts this run only, and nothing is said.
+        // A folder in the file's place can be neither read nor replaced: the choice lasts this run, silently.
         {"unreadable", [&] { std::filesystem::create_directories(sys.settingsPath); }, false, false},
     };
     for (const Case& c : cases) {
@@ -107,13 +92,11 @@ TEST_F(BrowsingTest, AllProgramFilesRescansAndIsKeptForTheNextRunUnlessTheSettin
         browsing().OpenPath(dir.path());
         EXPECT_EQ(f().mnuAllProgramFiles().Checked(), c.startsOn);
         EXPECT_EQ(DisplayedRows(), c.startsOn ? kAllPrograms : kExeOnly);
-        // Switching rescans at once.
         f().mnuAllProgramFiles().Click.raise();
         ExpectCompletedScan(c.startsOn ? kExeOnly : kAllPrograms, c.startsOn ? 2 : 15);
         EXPECT_EQ(app::TesselWindow(screen, sys).form.mnuAllProgramFiles().Checked(), c.nextRunOn);
-        if (std::string("on") == c.name) {  // a setting this version does not know stays
-            EXPECT_EQ(platform::ReadSettingsFile(sys.settingsPath), "theme=dark\nall-program-files=false\n");
-        }
+        EXPECT_TRUE(!c.startsOn || platform::ReadSettingsFile(sys.settingsPath) == "theme=dark\nall-program-files=false\n")
+            << "a setting this version does not know stays";
     }
     ::unsetenv("XDG_CONFIG_HOME");
 }

@@ -185,8 +185,6 @@ TEST(Design, PopupMenus) {
         EXPECT_EQ(m.Shortcut(), c.shortcut);
         EXPECT_EQ(m.Index(), c.index);
         EXPECT_EQ(m.IsSeparator(), std::string(c.caption) == "-");
-        EXPECT_EQ(m.Checkable(), &m == &f.mnuAllProgramFiles());
-        EXPECT_FALSE(m.Checked());
     }
 }
 
