@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
+#include <utility>
 
 namespace platform {
 
@@ -59,52 +60,83 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes, FileSync sync) {
-    std::filesystem::path target;
+WholeFile::WholeFile(const std::string& path) {
     struct stat st {};
     bool exists = false;
-    if (!FindTarget(path, target, st, exists)) return false;
+    if (!FindTarget(path, target_, st, exists)) return;
     if (exists && S_ISDIR(st.st_mode)) {
         errno = EISDIR;
-        return false;
+        return;
     }
     // The rename would replace a file its owner made read-only.
-    if (exists && ::access(target.c_str(), W_OK) != 0) return false;
+    if (exists && ::access(target_.c_str(), W_OK) != 0) return;
 
     // The name is this process's own, and hidden, so that a folder listing
     // does not show a file that is still being written; another's that
     // happens to match is passed over.
     static std::atomic<unsigned> serial = 0;
-    const std::string stem = (target.parent_path() / ("." + target.filename().string() + ".")).string();
+    const std::string stem = (target_.parent_path() / ("." + target_.filename().string() + ".")).string();
     const mode_t mode = exists ? (st.st_mode & 0777) : 0666;
-    std::string temp;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temp = stem + std::to_string(::getpid()) + "-" + std::to_string(serial++);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd < 0 && errno != EEXIST) return false;
+        temp_ = stem + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+        fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd < 0 && errno != EEXIST) return;
     }
-    if (fd < 0) return false;
-
+    if (fd < 0) return;
+    fd_ = fd;
     // The umask only narrows a new file's mode; one that replaces another
     // takes that one's mode whole, before any byte is in it.
-    bool ok = !exists || ::fchmod(fd, mode) == 0;
-    ok = ok && WriteAll(fd, bytes);
+    if (exists && ::fchmod(fd_, mode) != 0) {
+        const int error = errno;
+        discard();
+        errno = error;
+    }
+}
+
+WholeFile::~WholeFile() {
+    const int error = errno;
+    discard();
+    errno = error;
+}
+
+void WholeFile::discard() {
+    if (fd_ < 0) return;
+    ::close(std::exchange(fd_, -1));
+    ::unlink(temp_.c_str());
+}
+
+std::filesystem::path WholeFile::folder() const {
+    const std::filesystem::path parent = target_.parent_path();
+    return parent.empty() ? "." : parent;
+}
+
+bool WholeFile::commit(std::span<const std::uint8_t> bytes, FileSync sync) {
+    if (fd_ < 0) {
+        errno = EBADF;
+        return false;
+    }
+    bool ok = WriteAll(fd_, bytes);
     // Without the sync a crash soon after could leave the new name on an
     // empty file; a file system that cannot sync this file has nothing to lose.
-    if (ok && sync == FileSync::ToDisk && ::fsync(fd) != 0 && errno != EINVAL) ok = false;
+    if (ok && sync == FileSync::ToDisk && ::fsync(fd_) != 0 && errno != EINVAL) ok = false;
     const int writeError = errno;
-    if (::close(fd) != 0) {
+    if (::close(std::exchange(fd_, -1)) != 0) {
         if (!ok) errno = writeError;
         ok = false;
     }
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    ok = ok && ::rename(temp_.c_str(), target_.c_str()) == 0;
     if (!ok) {
         const int error = errno;
-        ::unlink(temp.c_str());
+        ::unlink(temp_.c_str());
         errno = error;
     }
     return ok;
+}
+
+bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes, FileSync sync) {
+    WholeFile file(path);
+    return file.ok() && file.commit(bytes, sync);
 }
 
 }  // namespace platform
