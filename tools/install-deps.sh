@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev googletest
-  libpng-dev libgif-dev
+  libpng-dev libgif-dev libseccomp-dev
   fonts-noto-cjk
   qt6-translations-l10n
   xvfb xauth x11-utils xclip

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "confinement.h"
 #include "platform/system/whole_file.h"
 #include "thumbnail.h"
 #include "tessel_version.h"
@@ -73,13 +74,22 @@ int main(int argc, char** argv) {
     errno = 0;
     const platform::icons::FileSource file(input);
     if (!file.ok()) return Fail("cannot open " + input + ": " + (errno != 0 ? std::strerror(errno) : "not a regular file"));
+    // The output's temporary file is made before a byte of the input is read,
+    // so that the reader runs confined to these two files.
+    errno = 0;
+    platform::WholeFile thumbnailFile(output);
+    const auto cannotWrite = [&] {
+        return Fail("cannot write " + output + (errno != 0 ? std::string(": ") + std::strerror(errno) : ""));
+    };
+    if (!thumbnailFile.ok()) return cannotWrite();
+    cli::Confine({file.fd(), thumbnailFile.fd(), thumbnailFile.folder()});
+
     const platform::icons::BufferedSource source(file);
     const cli::Thumbnail thumbnail = cli::MakeThumbnail(source, size);
     if (!thumbnail.image) return Fail(std::string(thumbnail.failure) + " " + input);
     const auto png = platform::icons::EncodePng(*thumbnail.image);
     if (!png) return Fail("cannot encode the icon of " + input);
     errno = 0;
-    if (!platform::WriteWholeFile(output, *png))
-        return Fail("cannot write " + output + (errno != 0 ? std::string(": ") + std::strerror(errno) : ""));
+    if (!thumbnailFile.commit(*png)) return cannotWrite();
     return 0;
 }

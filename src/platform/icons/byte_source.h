@@ -72,6 +72,8 @@ public:
     FileSource& operator=(const FileSource&) = delete;
 
     bool ok() const { return fd_ >= 0; }
+    // For a caller that restricts the process to the files it has open.
+    int fd() const { return fd_; }
     std::uint64_t size() const override { return size_; }
     bool read(std::uint64_t offset, void* dst, std::size_t n) const override;
 
