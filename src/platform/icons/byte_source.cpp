@@ -1,5 +1,6 @@
 #include "byte_source.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -11,6 +12,8 @@ namespace platform::icons {
 ByteSource::~ByteSource() = default;
 
 const std::uint8_t* ByteSource::peek(std::uint64_t, std::size_t) const { return nullptr; }
+
+void ByteSource::expect(std::uint64_t, std::uint64_t) const {}
 
 const std::uint8_t* MemorySource::peek(std::uint64_t offset, std::size_t n) const {
     return contains(offset, n) && n != 0 ? data_ + offset : nullptr;
@@ -44,11 +47,16 @@ BufferedSource::Window* BufferedSource::fill(std::uint64_t offset, std::size_t n
     Window* w = &windows_.front();
     for (Window& c : windows_)
         if (c.used < w->used) w = &c;
-    const std::size_t length = window_ < n ? n : window_;
+    std::size_t length = window_ < n ? n : window_;
     // Reads stepping down the file (a group may list its images last first)
     // get a window that ends where the read ends, so the next ones fall inside it.
     std::uint64_t start = offset;
     if (offset < lastOffset_ && lastOffset_ - offset <= length) start = offset + n > length ? offset + n - length : 0;
+    if (expected_ != 0 && offset >= expectedAt_ && n <= expected_ && offset - expectedAt_ <= expected_ - n) {
+        start = expectedAt_;
+        length = std::max(static_cast<std::size_t>(expected_), window_);
+        expected_ = 0;  // read once; the window keeps it
+    }
     const std::uint64_t left = size() - start;
     const std::size_t want = static_cast<std::size_t>(left < length ? left : length);
     if (want > w->capacity) {
@@ -59,8 +67,13 @@ BufferedSource::Window* BufferedSource::fill(std::uint64_t offset, std::size_t n
     w->size = 0;
     if (!inner_.read(start, w->bytes.get(), want)) return nullptr;
     w->size = want;
-    if (window_ < largest_) window_ = largest_ / 2 < window_ ? largest_ : 2 * window_;
     return w;
+}
+
+void BufferedSource::expect(std::uint64_t offset, std::uint64_t n) const {
+    const bool fits = n != 0 && n <= largest_ && contains(offset, n);
+    expectedAt_ = fits ? offset : 0;
+    expected_ = fits ? n : 0;
 }
 
 const std::uint8_t* BufferedSource::peek(std::uint64_t offset, std::size_t n) const {

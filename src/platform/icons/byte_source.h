@@ -23,6 +23,10 @@ public:
     // memory, valid until its next read; nullptr when it does not (then read).
     virtual const std::uint8_t* peek(std::uint64_t offset, std::size_t n) const;
 
+    // Says that reads within [offset, offset+n) are coming, so a source that
+    // reads ahead can take them in one piece; it changes no read's result.
+    virtual void expect(std::uint64_t offset, std::uint64_t n) const;
+
     // True when [offset, offset+n) lies wholly inside the source; safe for any values.
     bool contains(std::uint64_t offset, std::uint64_t n) const {
         const std::uint64_t total = size();
@@ -90,12 +94,12 @@ constexpr std::size_t kReadAheadWindows = 4;
 
 // Serves small reads from windows of the source read ahead at once, so the
 // dozen header and directory fields a count needs cost one or two system calls.
-// The first window is `window` bytes and each one read after it twice the last,
-// up to `largest`: a count stays with a few small reads, while a run over many
-// icons soon reads the file in large pieces. `windows` of them are kept, the
-// least recently used replaced, so reads that go back and forth between a
-// group and its images each stay in their own window. Reads larger than
-// `largest` go straight through. Not for sharing between threads.
+// A window is `window` bytes, or the range a reader said it expects when that
+// is at most `largest`: a file of a few icons is read where its directory
+// points and hardly further, however many icons the file holds. `windows` of
+// them are kept, the least recently used replaced, so reads that go back and
+// forth between a group and its images each stay in their own window. Reads
+// larger than `largest` go straight through. Not for sharing between threads.
 class BufferedSource : public ByteSource {
 public:
     explicit BufferedSource(const ByteSource& inner, std::size_t window = 4096, std::size_t largest = 0,
@@ -105,6 +109,9 @@ public:
     bool read(std::uint64_t offset, void* dst, std::size_t n) const override;
     // Reads the window in as a read would; nullptr for a range larger than `largest`.
     const std::uint8_t* peek(std::uint64_t offset, std::size_t n) const override;
+    // The next window that a read inside the range needs is the range itself,
+    // when it is no larger than `largest`; the last range said counts.
+    void expect(std::uint64_t offset, std::uint64_t n) const override;
 
 private:
     struct Window {
@@ -118,11 +125,13 @@ private:
     Window* fill(std::uint64_t offset, std::size_t n) const;
 
     const ByteSource& inner_;
-    mutable std::size_t window_;
+    std::size_t window_;
     std::size_t largest_;
     mutable std::vector<Window> windows_;
     mutable std::uint64_t clock_ = 0;
     mutable std::uint64_t lastOffset_ = 0;
+    mutable std::uint64_t expectedAt_ = 0;
+    mutable std::uint64_t expected_ = 0;  // bytes; 0 for none
 };
 
 }  // namespace platform::icons

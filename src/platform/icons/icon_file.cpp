@@ -1,5 +1,6 @@
 #include "icon_file.h"
 
+#include <algorithm>
 #include <numeric>
 #include <utility>
 
@@ -18,6 +19,19 @@ struct Chosen {
     int position = -1;  // in the group's list
     Icon image;         // at its own size
 };
+
+// Every image of a group is probed before one is chosen. Their headers
+// usually lie close together, and reading the stretch from the first to the
+// last in one piece costs one read instead of one per image; the chosen
+// image's bytes mostly lie inside it too.
+Span HeadSpan(const std::vector<ImageRef>& refs) {
+    Span s;
+    for (const ImageRef& r : refs) {
+        s.first = std::min(s.first, r.blob.offset);
+        s.end = std::max(s.end, r.blob.offset + std::min(r.blob.size, kImageHeadBytes));
+    }
+    return s;
+}
 
 // The image a 32x32 cell draws, by the loader's choice.
 std::optional<Chosen> ChooseAndDecode(const ByteSource& src, const std::vector<ImageRef>& refs) {
@@ -64,9 +78,37 @@ std::optional<RawGroup> IconFile::group(int index) const {
     return std::nullopt;
 }
 
+std::optional<RawGroup> IconFile::nextGroup(int index) const {
+    const auto it = ahead_.find(index);
+    std::optional<RawGroup> g = it != ahead_.end() ? std::move(it->second) : group(index);
+    ahead_.erase(ahead_.begin(), ahead_.upper_bound(index));
+    return g;
+}
+
+// A load takes the icons in order, and the groups that follow often keep their
+// images right after these (a library of small icons): one window takes as
+// many groups' images as fit in it. A file of a few icons far apart is read
+// only where each group's images are.
+void IconFile::expectFrom(int index, const RawGroup& g) const {
+    Span span = HeadSpan(g.images);
+    if (span.empty() || (span.first >= expected_.first && span.end <= expected_.end)) return;
+    const int last = std::min(count() - 1, index + kGroupsAhead);
+    for (int j = index + 1; j <= last; ++j) {
+        auto it = ahead_.find(j);
+        if (it == ahead_.end()) it = ahead_.emplace(j, group(j)).first;
+        if (!it->second) continue;
+        const Span more = span.with(HeadSpan(it->second->images));
+        if (more.size() > kReadAheadBytes) break;
+        span = more;
+    }
+    src_.expect(span.first, span.size());
+    expected_ = span;
+}
+
 std::optional<Icon> IconFile::extract(int index) const {
-    const auto g = group(index);
+    const auto g = nextGroup(index);
     if (!g) return std::nullopt;
+    expectFrom(index, *g);
     auto chosen = ChooseAndDecode(src_, g->images);
     if (!chosen) return std::nullopt;
     return StretchIcon(std::move(chosen->image), kStandardIconSize, kStandardIconSize);
@@ -79,6 +121,7 @@ std::optional<IconDescription> IconFile::describe(int index) const {
     d.name = g->name;
     d.cursor = g->cursor;
     d.images.reserve(g->images.size());
+    if (const Span heads = HeadSpan(g->images); !heads.empty()) src_.expect(heads.first, heads.size());
     for (const ImageRef& r : g->images) {
         ImageDescription image{r.dirWidth, r.dirHeight, r.dirDepth, false,
                                static_cast<std::uint32_t>(std::min<std::uint64_t>(r.blob.size, UINT32_MAX))};

@@ -3,6 +3,9 @@
 // its headers and resource directory once; each icon then costs a few reads of
 // its own group and images, however many icons the file holds.
 
+#include <algorithm>
+#include <cstdint>
+#include <map>
 #include <optional>
 
 #include "ani_reader.h"
@@ -17,6 +20,15 @@ namespace platform::icons {
 // Icon files larger than this are no icon files; an .ico is copied whole.
 constexpr std::uint64_t kMaxIconFileBytes = 64u << 20;
 
+// A stretch [first, end) of a source; empty when first is not below end.
+struct Span {
+    std::uint64_t first = UINT64_MAX;
+    std::uint64_t end = 0;
+    bool empty() const { return first >= end; }
+    std::uint64_t size() const { return empty() ? 0 : end - first; }
+    Span with(const Span& o) const { return {std::min(first, o.first), std::max(end, o.end)}; }
+};
+
 class IconFile {
 public:
     // Keeps a reference to `source`, which must outlive it.
@@ -30,13 +42,22 @@ public:
     std::optional<Bytes> largestPng(int index) const;  // as LargestImagePng
 
 private:
+    // How far a load's look for groups whose images share a window goes.
+    static constexpr int kGroupsAhead = 64;
+
     std::optional<RawGroup> group(int index) const;
+    // The group, from those looked at ahead when it is one of them.
+    std::optional<RawGroup> nextGroup(int index) const;
+    void expectFrom(int index, const RawGroup& g) const;
 
     const ByteSource& src_;
     std::optional<pe::Resources> pe_;
     std::optional<ne::Resources> ne_;
     std::optional<ani::Frames> ani_;
     std::optional<RawGroup> ico_;
+    // Groups after the one being extracted, resolved to size the read ahead.
+    mutable std::map<int, std::optional<RawGroup>> ahead_;
+    mutable Span expected_;  // what the last read ahead covered
 };
 
 }  // namespace platform::icons

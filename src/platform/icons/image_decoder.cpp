@@ -233,6 +233,7 @@ bool IsPngSignature(ByteView head) {
 
 // What the header probe needs: a DIB header and the masks after it, or PNG's signature and IHDR.
 constexpr std::uint64_t kHeadBytes = std::max(dib::kV3Size, png::ihdr::kEnd);
+static_assert(kHeadBytes == kImageHeadBytes, "the read ahead for a group's headers covers what a probe reads");
 
 // The first bytes of an image, held in place: every image of a group is
 // probed for every icon, and a heap block per probe showed in the profile.

@@ -24,6 +24,10 @@ struct ImageInfo {
     bool png = false;
 };
 
+// What the header probe reads of an image: a DIB header and the masks after
+// it, or PNG's signature and IHDR.
+constexpr std::uint64_t kImageHeadBytes = 56;
+
 // Size and depth from the image's own header, reading only that header.
 // nullopt when the header is neither a usable DIB header nor a PNG IHDR.
 std::optional<ImageInfo> ProbeImage(const ByteSource& source, Blob blob);

@@ -8,8 +8,8 @@
 namespace platform::icons::pe {
 namespace {
 
-// How much of the resource tree's start is read at once; shell32.dll's
-// directories and data entries take about 70 KiB.
+// The most of the resource tree's start read at once; shell32.dll's
+// directories and data entries take about 120 KiB.
 constexpr std::uint64_t kTreeHeadBytes = 256u << 10;
 // Both 16-bit counts of a directory at their maximum.
 constexpr std::uint64_t kMaxDirectoryBytes = resource_entry::kSize * 2 * 0xFFFF;
@@ -151,8 +151,8 @@ std::optional<Directory> Resources::directory(std::uint32_t offset) const {
 std::optional<Bytes> Resources::entries(const Directory& dir) const {
     const std::uint64_t bytes = resource_entry::kSize * dir.count();
     const auto at = map(static_cast<std::uint64_t>(resourceRva_) + dir.offset + resource_directory::kSize, bytes);
-    if (!at) return std::nullopt;
-    return Fetch(*src_, *at, bytes, kMaxDirectoryBytes);
+    if (!at || bytes > kMaxDirectoryBytes) return std::nullopt;
+    return read(*at, bytes);
 }
 
 // The type directory with numeric ID `type` below the root.
@@ -235,6 +235,26 @@ bool Resources::readInto(std::uint64_t at, std::uint8_t* dst, std::size_t length
     return src_->read(at, dst, length);
 }
 
+// Compilers lay the tree out as its directories, then the data entries in the
+// order of the types (icons before icon groups), then names and data. So the
+// tree as far as the data entries of the groups from this one on is what the
+// icons of the file need; it is read at once, and not a byte of the data after.
+void Resources::readTreeHead(int index, std::uint32_t target) const {
+    if ((target & kHighBit) == 0) return;
+    // The directory and its first entry.
+    std::uint8_t nameDir[resource_directory::kSize + resource_entry::kSize];
+    const auto at = map(static_cast<std::uint64_t>(resourceRva_) + (target & ~kHighBit), sizeof nameDir);
+    if (!at || !readInto(*at, nameDir, sizeof nameDir)) return;
+    const std::uint32_t lang = ByteView(nameDir, sizeof nameDir).u32(resource_directory::kSize + resource_entry::kTarget);
+    if ((lang & kHighBit) != 0) return;
+    const std::uint64_t end = static_cast<std::uint64_t>(lang) +
+                              resource_data::kSize * (groups_->count() - static_cast<std::uint32_t>(index));
+    if (const auto head = mapClamped(resourceRva_, std::min(end, kTreeHeadBytes))) {
+        treeAt_ = head->offset;
+        treeHead_ = FetchSome(*src_, head->offset, head->size, kTreeHeadBytes);
+    }
+}
+
 bool Resources::loadIconIds() const {
     if (iconsLoaded_) return icons_.has_value();
     iconsLoaded_ = true;
@@ -261,15 +281,10 @@ std::optional<RawGroup> Resources::group(int index) const {
     if (!groups_ || index < 0 || static_cast<std::uint32_t>(index) >= groups_->count()) return std::nullopt;
     if (!groupEntries_) groupEntries_ = entries(*groups_);
     if (!groupEntries_) return std::nullopt;
-    if (++groupsRead_ == 2) {
-        if (const auto head = mapClamped(resourceRva_, kTreeHeadBytes)) {
-            treeAt_ = head->offset;
-            treeHead_ = FetchSome(*src_, head->offset, head->size, kTreeHeadBytes);
-        }
-    }
     const ByteView t(*groupEntries_);
     const ByteView e = t.sub(resource_entry::kSize * static_cast<std::uint64_t>(index), resource_entry::kSize);
     const std::uint32_t name = e.u32(resource_entry::kName), target = e.u32(resource_entry::kTarget);
+    if (++groupsRead_ == 1) readTreeHead(index, target);
     const auto groupData = firstLanguageData(*groups_, target);
     if (!groupData || !loadIconIds()) return std::nullopt;
     const auto bytes = Fetch(*src_, groupData->offset, std::min(groupData->size, kMaxGroupBytes), kMaxGroupBytes);

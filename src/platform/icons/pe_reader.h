@@ -60,6 +60,7 @@ private:
     // The same into a field-sized buffer of the caller's; false when it cannot be read.
     bool readInto(std::uint64_t at, std::uint8_t* dst, std::size_t length) const;
     bool inTreeHead(std::uint64_t at, std::uint64_t length) const;
+    void readTreeHead(int index, std::uint32_t target) const;
 
     const ByteSource* src_;
     std::uint32_t resourceRva_ = 0;
@@ -72,10 +73,9 @@ private:
     // Numbered RT_ICON entries (id, target), sorted so each lookup is a binary
     // search even when the file did not keep them in order.
     mutable std::vector<std::pair<std::uint16_t, std::uint32_t>> iconIds_;
-    // The start of the resource tree, read at once when a second group is
-    // asked for (one icon alone is cheaper read field by field): compilers put
-    // every directory and data entry before the data, so each image's lookup
-    // then costs no read of its own.
+    // The start of the resource tree, read at once with the first group:
+    // compilers put every directory and data entry before the data, so each
+    // image's lookup then costs no read of its own.
     mutable Bytes treeHead_;
     mutable std::uint64_t treeAt_ = 0;
     mutable int groupsRead_ = 0;
