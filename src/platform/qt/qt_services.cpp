@@ -94,9 +94,10 @@ QtServices::QtServices()
 
 void QtServices::DoEvents() {
     // A load yields after every icon, and asking the system for events costs
-    // more than drawing an icon. Input that waits less than a millisecond is
-    // handled as promptly as a user can tell, so a yield that comes sooner
-    // than that after the last one lets the work go on.
+    // more than drawing an icon; each time, the display server gets the core
+    // too. Events are handled at the rate the eye sees frames: a key, a wheel
+    // turn or a close waits at most one such interval, well under what a user
+    // notices, and a yield that comes sooner lets the work go on.
     const auto now = std::chrono::steady_clock::now();
     if (now - lastYield_ < kYieldInterval) return;
     QCoreApplication::processEvents(QEventLoop::AllEvents);

@@ -61,7 +61,7 @@ private:
     QFont labelFont_;
     bool ended_ = false;
     // When the last yield that processed events ended; the epoch before the first.
-    static constexpr std::chrono::microseconds kYieldInterval{1000};
+    static constexpr std::chrono::milliseconds kYieldInterval{16};
     std::chrono::steady_clock::time_point lastYield_{};
 };
 

@@ -259,7 +259,7 @@ TEST(QtServicesScreen, YieldsInATightLoopStillHandleInput) {
         for (int i = 0; i < yieldsBefore; ++i) services.DoEvents();
         bool handled = false;
         QTimer::singleShot(0, [&] { handled = true; });
-        QElapsedTimer since;  // liveness only: a second is a thousand times the longest a yield may wait
+        QElapsedTimer since;  // liveness only: a second is sixty times the longest a yield may wait
         for (since.start(); !handled && since.elapsed() < 1000;) services.DoEvents();
         EXPECT_TRUE(handled) << yieldsBefore;
     }
