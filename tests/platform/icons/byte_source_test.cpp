@@ -139,6 +139,36 @@ TEST(ByteSource, BufferedSourceKeepsAWindowPerArea) {
     }
 }
 
+// A range said to be coming is read whole at its first miss, and only then;
+// one past the largest window is not, nor does it change reads elsewhere.
+TEST(ByteSource, BufferedSourceReadsAnExpectedRangeWhole) {
+    constexpr std::uint64_t kAt = 300000;
+    struct Case {
+        const char* name;
+        std::uint64_t length;                // expected from kAt
+        std::vector<std::uint64_t> offsets;  // 16-byte reads
+        int reads;
+    } cases[] = {
+        {"range_in_one_read", 40000, {kAt + 20000, kAt, kAt + 39984}, 1},
+        {"largest_window_exactly", 64u << 10, {kAt, kAt + (64u << 10) - 16}, 1},
+        {"one_byte_over_the_largest", (64u << 10) + 1, {kAt, kAt + (64u << 10) - 16}, 2},
+        {"reads_elsewhere_keep_their_window", 40000, {900000, 900100, kAt + 30000, kAt}, 2},
+        {"straddling_read_leaves_the_range_coming", 40000, {kAt + 39990, kAt, kAt + 30000}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CountingSource file;
+        const platform::icons::BufferedSource buffered(file, 4096, 64u << 10, 2);
+        buffered.expect(kAt, c.length);
+        for (const std::uint64_t at : c.offsets) {
+            std::uint8_t buf[16] = {};
+            ASSERT_TRUE(buffered.read(at, buf, sizeof buf));
+            EXPECT_EQ(buf[15], static_cast<std::uint8_t>(at + 15));
+        }
+        EXPECT_EQ(file.reads, c.reads);
+    }
+}
+
 // The view the readers parse with fails the same ranges, for sub-views and for
 // fields, and the failure sticks to the view that was asked.
 TEST(ByteView, ChecksEveryRange) {
