@@ -2,23 +2,31 @@
 // does (a scan of the folder, then every file's icons appended to the cells,
 // then one arrangement), and prints the time and the peak memory beside a
 // floor measured in the same run: decoding, from memory, the very images the
-// cells show. Two folders: small libraries of one-image icons, and libraries
+// cells show, after opening each file and reading as many bytes as those
+// images hold. Three folders: small libraries of one-image icons; libraries
 // with directories of real size (1,500 RT_ICON entries in 180 groups, as
-// shell32.dll has), where a reader that walks the directory per icon shows.
+// shell32.dll has), where a reader that walks the directory per icon shows;
+// and thousands of small libraries of four icons of ten real-sized images
+// each, far into the file (as comctl32.dll is), where every byte read past
+// what the icons need shows. Beside the time: the bytes and reads per file
+// (/proc/self/io) and the peak memory above the empty window.
 //
 // Built with the Qt views (TESSEL_BENCH_QT) it runs the real window on the
-// offscreen platform, with its yields processing Qt's events (at most once a
-// millisecond, as the window does) and a final paint of the canvas; without them it runs the window's logic over the test
-// double, whose yield does nothing.
+// offscreen platform, with its yields processing Qt's events (at most once
+// every 16 ms, as the window does) and a final paint of the canvas; without
+// them it runs the window's logic over the test double, whose yield does nothing.
 //
 //   icon_panel_bench [icons] [runs]
 
-#include <sys/resource.h>
+#include <fcntl.h>
+#include <malloc.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -44,10 +52,38 @@ using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
 
-long PeakKb() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
+// A field of /proc/self/status ("VmRSS:", "VmHWM:") in KiB.
+long StatusKb(const char* field) {
+    std::ifstream in("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (in >> key) {
+        if (key == field && in >> value) return value;
+        in.ignore(1 << 10, '\n');
+    }
+    return 0;
+}
+
+// Starts the peak resident size afresh from the present one.
+void ResetPeak() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+struct Io {
+    long long bytes = 0;  // rchar: what read system calls returned
+    long long reads = 0;  // syscr
+};
+
+Io ReadIo() {
+    std::ifstream in("/proc/self/io");
+    std::string key;
+    long long value = 0;
+    Io out;
+    while (in >> key >> value) {
+        if (key == "rchar:") out.bytes = value;
+        if (key == "syscr:") out.reads = value;
+    }
+    return out;
 }
 
 // A PE file with `icons` icon groups of one 32x32 image each; the images
@@ -98,6 +134,36 @@ icon_files::Bytes BigLibrary(int groups, int seed) {
     return icon_files::MakePe(spec).bytes;
 }
 
+// A library of four icons as a system one has them: each a group of ten
+// images of its own (16, 32 and 48 pixels at 4, 8 and 32 bits and a
+// 256-pixel PNG), the resources a megabyte into the file behind its code.
+icon_files::Bytes FewIconsLibrary(int seed) {
+    static const int kSides[9] = {48, 48, 48, 32, 32, 32, 16, 16, 16};
+    static const int kDepths[9] = {32, 8, 4, 32, 8, 4, 32, 8, 4};
+    std::vector<icon_files::IconGroupSpec> specs;
+    std::uint16_t id = 1;
+    for (int g = 0; g < 4; ++g) {
+        icon_files::IconGroupSpec spec{icon_files::ResName{static_cast<std::uint32_t>(22 + 3 * g), {}}, {}};
+        std::vector<platform::Argb> big(256 * 256);
+        for (std::size_t i = 0; i < big.size(); ++i)
+            big[i] = platform::MakeArgb(static_cast<int>(i % 251), static_cast<int>((i / 256) * 7 + seed), 40 * g,
+                                        i % 13 == 0 ? 0 : 255);
+        spec.images.push_back({id++, 0, 0, 32, icon_files::MakePng(256, 256, big)});
+        for (int k = 0; k < 9; ++k)
+            spec.images.push_back({id++, static_cast<std::uint8_t>(kSides[k]), static_cast<std::uint8_t>(kSides[k]),
+                                   static_cast<std::uint16_t>(kDepths[k]),
+                                   icon_files::MakeDib(icon_files::SolidDib(
+                                       kSides[k], kSides[k], kDepths[k],
+                                       platform::MakeArgb(30 * k, (seed * 29) & 0xFF, 60 * g)))});
+        specs.push_back(std::move(spec));
+    }
+    icon_files::PeSpec spec;
+    spec.dll = true;
+    spec.codeBytes = 1u << 20;
+    spec.resources = icon_files::IconResources(specs);
+    return icon_files::MakePe(spec).bytes;
+}
+
 struct Figures {
     double seconds = 1e300;
     int cells = 0;
@@ -119,12 +185,19 @@ Figures ReaderAlone(const std::vector<std::string>& paths) {
     return out;
 }
 
-// The images the cells show, each as the bytes the file stores, in memory.
-std::vector<std::vector<std::uint8_t>> ChosenImages(const std::vector<std::string>& paths) {
-    std::vector<std::vector<std::uint8_t>> out;
+// The images the cells show, each as the bytes the file stores, in memory, by file.
+struct ChosenOfFile {
+    std::string path;
+    std::vector<std::vector<std::uint8_t>> images;
+    std::size_t bytes = 0;
+};
+
+std::vector<ChosenOfFile> ChosenImages(const std::vector<std::string>& paths) {
+    std::vector<ChosenOfFile> out;
     for (const std::string& p : paths) {
         const platform::icons::FileSource file(p);
         const platform::icons::IconFile icons(file);
+        ChosenOfFile chosen{p, {}, 0};
         for (int i = 0; i < icons.count(); ++i) {
             const auto d = icons.describe(i);
             const auto group = icons.fileBytes(i);
@@ -132,20 +205,34 @@ std::vector<std::vector<std::uint8_t>> ChosenImages(const std::vector<std::strin
             const platform::icons::ByteView v(*group);
             const std::uint64_t entry = 6 + 16 * static_cast<std::uint64_t>(d->shown);
             const platform::icons::ByteView image = v.sub(v.u32(entry + 12), v.u32(entry + 8));
-            out.emplace_back(image.data(), image.data() + image.size());
+            chosen.images.emplace_back(image.data(), image.data() + image.size());
+            chosen.bytes += image.size();
         }
+        out.push_back(std::move(chosen));
     }
     return out;
 }
 
-// The floor: decode each chosen image from memory and bring it to the cell's size.
-Figures DecodeFloor(const std::vector<std::vector<std::uint8_t>>& images) {
+// The floor: open each file and read as many bytes as its chosen images hold
+// in one read, then decode each chosen image from memory and bring it to the
+// cell's size.
+Figures DecodeFloor(const std::vector<ChosenOfFile>& files) {
     Figures out;
+    std::vector<std::uint8_t> buffer;
     const auto t = Clock::now();
-    for (const auto& bytes : images) {
-        if (auto icon = platform::icons::DecodeImageBytes(platform::icons::ByteView(bytes))) {
-            const auto cell = platform::icons::StretchIcon(*icon, 32, 32);
-            if (!cell.color.empty()) ++out.cells;
+    for (const ChosenOfFile& f : files) {
+        buffer.resize(f.bytes);
+        const int fd = ::open(f.path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 || ::pread(fd, buffer.data(), buffer.size(), 0) != static_cast<ssize_t>(buffer.size())) {
+            if (fd >= 0) ::close(fd);
+            continue;
+        }
+        ::close(fd);
+        for (const auto& bytes : f.images) {
+            if (auto icon = platform::icons::DecodeImageBytes(platform::icons::ByteView(bytes))) {
+                const auto cell = platform::icons::StretchIcon(*icon, 32, 32);
+                if (!cell.color.empty()) ++out.cells;
+            }
         }
     }
     out.seconds = Seconds(t);
@@ -177,12 +264,18 @@ public:
 };
 #endif
 
+enum class Kind { Small, Big, FewIcons };
+
 struct Case {
     const char* name;
     int files;
     int perFile;
-    bool big;
+    Kind kind;
 };
+
+// Distinct files of the few-icons case; the rest of its files are hard links
+// to them, as a folder of copies of one library is.
+constexpr int kDistinctFewIcons = 16;
 
 }  // namespace
 
@@ -197,9 +290,10 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
 #endif
     const Case cases[] = {
-        {"small libraries, one image an icon", (icons + 199) / 200, 200, false},
+        {"small libraries, one image an icon", (icons + 199) / 200, 200, Kind::Small},
         {"real-sized directories, 1,500 RT_ICON entries and 180 groups a file", (icons + kBigGroups - 1) / kBigGroups,
-         kBigGroups, true},
+         kBigGroups, Kind::Big},
+        {"many small libraries, four icons of ten real-sized images a file", (icons + 3) / 4, 4, Kind::FewIcons},
     };
     bool ok = true;
     for (const Case& c : cases) {
@@ -208,11 +302,19 @@ int main(int argc, char** argv) {
         std::vector<std::string> paths;
         for (int i = 0; i < files; ++i) {
             char name[32];
-            std::snprintf(name, sizeof name, "lib%04d.dll", i);
-            folder.write(name, c.big ? BigLibrary(perFile, i) : Library(perFile, i));
+            std::snprintf(name, sizeof name, "lib%05d.dll", i);
+            if (c.kind == Kind::FewIcons && i >= kDistinctFewIcons) {
+                if (::link(paths[static_cast<std::size_t>(i % kDistinctFewIcons)].c_str(), folder.file(name).c_str()) != 0) {
+                    std::perror("link");
+                    return 1;
+                }
+            } else {
+                folder.write(name, c.kind == Kind::Big        ? BigLibrary(perFile, i)
+                                   : c.kind == Kind::FewIcons ? FewIconsLibrary(i)
+                                                              : Library(perFile, i));
+            }
             paths.push_back(folder.file(name));
         }
-        const long peakStart = PeakKb();
 
         Figures reader;
         for (int r = 0; r < runs; ++r) {
@@ -227,12 +329,14 @@ int main(int argc, char** argv) {
             floor.cells = f.cells;
             floor.seconds = std::min(floor.seconds, f.seconds);
         }
-        const long peakReader = PeakKb();
 
         Figures panel;
+        Io io;             // of the first run
+        long emptyKb = 0;  // resident with the empty window, first run
+        long peakKb = 0;   // the peak during its show-all
         const char* mode;
 #ifdef TESSEL_BENCH_QT
-        mode = "Qt views, offscreen platform; yields process Qt's events, at most once a millisecond; ends with a paint of the window";
+        mode = "Qt views, offscreen platform; yields process Qt's events, at most once every 16 ms; ends with a paint of the window";
         for (int r = 0; r < runs; ++r) {
             BenchQtServices services;
             platform::SystemServices system;
@@ -243,11 +347,22 @@ int main(int argc, char** argv) {
             view.show();
             QCoreApplication::processEvents();
             w.form.Dir1.setPath(folder.path());
+            // The memory freed before is given back, as the window's timer does each second.
+            malloc_trim(0);
+            const long empty = StatusKb("VmRSS:");
+            ResetPeak();
+            const Io before = ReadIo();
             const auto t = Clock::now();
             w.browsing.mnuDirectories_Click(0);
             QCoreApplication::processEvents();
             const QPixmap shot = view.window().grab();  // the canvas painted once, from the cells
             const double s = Seconds(t);
+            const Io after = ReadIo();
+            if (r == 0) {
+                io = {after.bytes - before.bytes, after.reads - before.reads};
+                emptyKb = empty;
+                peakKb = StatusKb("VmHWM:");
+            }
             if (shot.isNull()) std::fprintf(stderr, "warning: the window painted nothing\n");
             panel.cells = w.form.IconCount;
             panel.seconds = std::min(panel.seconds, s);
@@ -260,7 +375,6 @@ int main(int argc, char** argv) {
             panel.seconds = std::min(panel.seconds, f.seconds);
         }
 #endif
-        const long peakPanel = PeakKb();
 
         std::printf("icon panel, %s: load and arrange %d icons (%d files x %d), best of %d\n", c.name, panel.cells,
                     files, perFile, runs);
@@ -269,11 +383,19 @@ int main(int argc, char** argv) {
                     1e6 * panel.seconds / std::max(1, panel.cells));
         std::printf("  reader alone, each icon from its file (count + extract): %8.3f s  %6.1f us/icon\n",
                     reader.seconds, 1e6 * reader.seconds / std::max(1, reader.cells));
-        std::printf("  decode the chosen images from memory (+ stretch):   %8.3f s  %6.1f us/icon  [floor]\n",
+        std::printf("  open, read the chosen images' bytes, decode (+ stretch): %8.3f s  %6.1f us/icon  [floor]\n",
                     floor.seconds, 1e6 * floor.seconds / std::max(1, floor.cells));
         std::printf("  panel / floor: %.2fx (bound %.1fx)\n", panel.seconds / floor.seconds, kBound);
-        std::printf("  peak RSS: %ld KiB after writing the files, %ld KiB after the reader, %ld KiB after the panel\n",
-                    peakStart, peakReader, peakPanel);
+        std::size_t chosenBytes = 0;
+        for (const ChosenOfFile& f : chosen) chosenBytes += f.bytes;
+        if (io.reads > 0)
+            std::printf("  read by the show-all: %.1f KiB in %.1f reads a file (chosen images alone %.1f KiB a file)\n",
+                    io.bytes / 1024.0 / files, static_cast<double>(io.reads) / files, chosenBytes / 1024.0 / files);
+        if (peakKb > 0) {
+            const double pixelsKb = 4.0 * panel.cells;  // 32 x 32 x 4 bytes a cell
+            std::printf("  peak resident above the empty window: %.1f MiB, %.2fx the cells' pixels (%.1f MiB; bound 1.5x)\n",
+                        (peakKb - emptyKb) / 1024.0, (peakKb - emptyKb) / pixelsKb, pixelsKb / 1024.0);
+        }
         if (panel.cells != files * perFile || reader.cells != files * perFile || floor.cells != files * perFile) {
             std::fprintf(stderr, "error: expected %d icons, the panel holds %d, the reader gave %d, the floor %d\n",
                          files * perFile, panel.cells, reader.cells, floor.cells);
