@@ -20,6 +20,7 @@
 
 #include <fcntl.h>
 #include <malloc.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -83,6 +84,32 @@ Io ReadIo() {
         if (key == "rchar:") out.bytes = value;
         if (key == "syscr:") out.reads = value;
     }
+    return out;
+}
+
+// One show-all: its time, what it read, and the peak memory above what was
+// resident before it, once the memory freed before was given back as the
+// window's timer gives it back each second.
+struct Measured {
+    double seconds = 0;
+    Io io;
+    long emptyKb = 0;
+    long peakKb = 0;
+};
+
+template <typename ShowAll>
+Measured Measure(ShowAll&& showAll) {
+    Measured out;
+    malloc_trim(0);
+    out.emptyKb = StatusKb("VmRSS:");
+    ResetPeak();
+    const Io before = ReadIo();
+    const auto t = Clock::now();
+    showAll();
+    out.seconds = Seconds(t);
+    const Io after = ReadIo();
+    out.io = {after.bytes - before.bytes, after.reads - before.reads};
+    out.peakKb = StatusKb("VmHWM:");
     return out;
 }
 
@@ -214,15 +241,17 @@ std::vector<ChosenOfFile> ChosenImages(const std::vector<std::string>& paths) {
 }
 
 // The floor: open each file and read as many bytes as its chosen images hold
-// in one read, then decode each chosen image from memory and bring it to the
+// (at most the file) in one read, then decode each chosen image from memory and bring it to the
 // cell's size.
 Figures DecodeFloor(const std::vector<ChosenOfFile>& files) {
     Figures out;
     std::vector<std::uint8_t> buffer;
     const auto t = Clock::now();
     for (const ChosenOfFile& f : files) {
-        buffer.resize(f.bytes);
         const int fd = ::open(f.path.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat st {};
+        // Icons of one file may share their images: never more than the file.
+        if (fd >= 0 && ::fstat(fd, &st) == 0) buffer.resize(std::min<std::size_t>(f.bytes, static_cast<std::size_t>(st.st_size)));
         if (fd < 0 || ::pread(fd, buffer.data(), buffer.size(), 0) != static_cast<ssize_t>(buffer.size())) {
             if (fd >= 0) ::close(fd);
             continue;
@@ -241,18 +270,15 @@ Figures DecodeFloor(const std::vector<ChosenOfFile>& files) {
 
 #ifndef TESSEL_BENCH_QT
 // The window's logic alone, loading every listed file into one grid.
-Figures ShowAll(const std::string& folder) {
+Measured ShowAll(const std::string& folder, int& cells) {
     test_support::FakeScreen screen;  // answers "yes" to the confirmation above 1000 icons
     test_support::FakeSystem system;
     app::TesselWindow w(screen, system);
     w.form.Me.Load.raise();
     w.form.Dir1.setPath(folder);  // the scan lists the files and their counts
-    Figures out;
-    const auto t = Clock::now();
-    w.browsing.mnuDirectories_Click(0);
-    out.seconds = Seconds(t);
-    out.cells = w.form.IconCount;
-    return out;
+    const Measured m = Measure([&] { w.browsing.mnuDirectories_Click(0); });
+    cells = w.form.IconCount;
+    return m;
 }
 #endif
 
@@ -331,9 +357,7 @@ int main(int argc, char** argv) {
         }
 
         Figures panel;
-        Io io;             // of the first run
-        long emptyKb = 0;  // resident with the empty window, first run
-        long peakKb = 0;   // the peak during its show-all
+        Measured first;  // bytes, reads and memory of the first run
         const char* mode;
 #ifdef TESSEL_BENCH_QT
         mode = "Qt views, offscreen platform; yields process Qt's events, at most once every 16 ms; ends with a paint of the window";
@@ -347,32 +371,23 @@ int main(int argc, char** argv) {
             view.show();
             QCoreApplication::processEvents();
             w.form.Dir1.setPath(folder.path());
-            // The memory freed before is given back, as the window's timer does each second.
-            malloc_trim(0);
-            const long empty = StatusKb("VmRSS:");
-            ResetPeak();
-            const Io before = ReadIo();
-            const auto t = Clock::now();
-            w.browsing.mnuDirectories_Click(0);
-            QCoreApplication::processEvents();
-            const QPixmap shot = view.window().grab();  // the canvas painted once, from the cells
-            const double s = Seconds(t);
-            const Io after = ReadIo();
-            if (r == 0) {
-                io = {after.bytes - before.bytes, after.reads - before.reads};
-                emptyKb = empty;
-                peakKb = StatusKb("VmHWM:");
-            }
+            QPixmap shot;
+            const Measured m = Measure([&] {
+                w.browsing.mnuDirectories_Click(0);
+                QCoreApplication::processEvents();
+                shot = view.window().grab();  // the canvas painted once, from the cells
+            });
+            if (r == 0) first = m;
             if (shot.isNull()) std::fprintf(stderr, "warning: the window painted nothing\n");
             panel.cells = w.form.IconCount;
-            panel.seconds = std::min(panel.seconds, s);
+            panel.seconds = std::min(panel.seconds, m.seconds);
         }
 #else
         mode = "window logic over the test double; yields do nothing; no Qt views";
         for (int r = 0; r < runs; ++r) {
-            const Figures f = ShowAll(folder.path());
-            panel.cells = f.cells;
-            panel.seconds = std::min(panel.seconds, f.seconds);
+            const Measured m = ShowAll(folder.path(), panel.cells);
+            if (r == 0) first = m;
+            panel.seconds = std::min(panel.seconds, m.seconds);
         }
 #endif
 
@@ -388,10 +403,11 @@ int main(int argc, char** argv) {
         std::printf("  panel / floor: %.2fx (bound %.1fx)\n", panel.seconds / floor.seconds, kBound);
         std::size_t chosenBytes = 0;
         for (const ChosenOfFile& f : chosen) chosenBytes += f.bytes;
-        if (io.reads > 0)
-            std::printf("  read by the show-all: %.1f KiB in %.1f reads a file (chosen images alone %.1f KiB a file)\n",
-                    io.bytes / 1024.0 / files, static_cast<double>(io.reads) / files, chosenBytes / 1024.0 / files);
-        if (peakKb > 0) {
+        std::printf("  read by the show-all: %.1f KiB in %.1f reads a file (chosen images alone %.1f KiB a file)\n",
+                    first.io.bytes / 1024.0 / files, static_cast<double>(first.io.reads) / files,
+                    chosenBytes / 1024.0 / files);
+        {
+            const long peakKb = first.peakKb, emptyKb = first.emptyKb;
             const double pixelsKb = 4.0 * panel.cells;  // 32 x 32 x 4 bytes a cell
             std::printf("  peak resident above the empty window: %.1f MiB, %.2fx the cells' pixels (%.1f MiB; bound 1.5x)\n",
                         (peakKb - emptyKb) / 1024.0, (peakKb - emptyKb) / pixelsKb, pixelsKb / 1024.0);
