@@ -43,7 +43,8 @@ struct Road {
         frm.File1.ItemClick.connect([this](platform::ListItem& i) { clicked.push_back(i.Text()), tessel.browsing.File1_ItemClick(i); });
         view.dispatcher()([&] { frm.Me.Load.raise(); });
         view.show();
-        qt_test::WaitFor([&] { return view.window().isVisible(); });
+        // Keys reach the window once it is the active one, as a user's do.
+        qt_test::WaitFor([&] { return view.window().isVisible() && view.window().isActiveWindow(); });
     }
     std::vector<std::string> clicked;
 
