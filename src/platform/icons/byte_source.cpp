@@ -39,6 +39,10 @@ const std::uint8_t* SliceSource::peek(std::uint64_t offset, std::size_t n) const
     return contains(offset, n) ? inner_.peek(offset_ + offset, n) : nullptr;
 }
 
+void SliceSource::expect(std::uint64_t offset, std::uint64_t n) const {
+    if (contains(offset, n)) inner_.expect(offset_ + offset, n);
+}
+
 BufferedSource::BufferedSource(const ByteSource& inner, std::size_t window, std::size_t largest, std::size_t windows)
     : inner_(inner), window_(window == 0 ? 1 : window), largest_(largest < window_ ? window_ : largest),
       windows_(windows == 0 ? 1 : windows) {}

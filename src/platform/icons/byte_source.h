@@ -60,6 +60,7 @@ public:
     std::uint64_t size() const override { return size_; }
     bool read(std::uint64_t offset, void* dst, std::size_t n) const override;
     const std::uint8_t* peek(std::uint64_t offset, std::size_t n) const override;
+    void expect(std::uint64_t offset, std::uint64_t n) const override;
 
 private:
     const ByteSource& inner_;
