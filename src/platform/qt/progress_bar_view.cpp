@@ -15,6 +15,7 @@ ProgressBarView::ProgressBarView(platform::ProgressBar& bar, const ViewContext& 
     connect(&pace_, &QTimer::timeout, this, [this] { showStep(); });
     hook_.install(bar_, [this] { refresh(); });
     refresh();
+    showStep();
 }
 
 int ProgressBarView::StepOf(double min, double max, double value) {
@@ -25,14 +26,26 @@ int ProgressBarView::StepOf(double min, double max, double value) {
 
 void ProgressBarView::refresh() {
     step_ = StepOf(bar_.Min(), bar_.Max(), bar_.Value());
-    Place(*this, bar_, ctx_.scale);
-    if (!isVisible()) showStep();
-    else if (!pace_.isActive()) pace_.start();
+    const QRect r = PixelRect(bar_, ctx_.scale);
+    if (geometry() != r) setGeometry(r);
+    // Hidden at once, but shown at the next frame: a show-all starts and ends
+    // a run of the bar for every file, and showing and hiding a widget costs
+    // far more than reading a file of a few icons. A bar hidden again before
+    // that frame was never to be seen.
+    if (!bar_.Visible()) {
+        pace_.stop();
+        if (!isHidden()) hide();
+        if (value() != step_) setValue(step_);
+    } else if (isHidden() && value() != step_) {
+        setValue(step_);
+    }
+    if (bar_.Visible() && !pace_.isActive()) pace_.start();
 }
 
 void ProgressBarView::showStep() {
     pace_.stop();
     if (value() != step_) setValue(step_);
+    if (bar_.Visible() && isHidden()) show();
 }
 
 }  // namespace platform_qt
