@@ -1,4 +1,6 @@
 // The cells and the selection frame.
+#include <algorithm>
+
 #include "icon_panel.h"
 #include "platform/guarded.h"
 
@@ -61,6 +63,13 @@ void IconPanel::Remember(std::int32_t cell, CellOrigin origin) {
 void IconPanel::Forget(std::int32_t cell) {
     if (cell >= 0 && static_cast<std::size_t>(cell) < origins_.size()) origins_[static_cast<std::size_t>(cell)].reset();
     if (f.picIcon.Exists(cell)) f.picIcon(platform::ToInt16(cell)).setToolTipText("");
+}
+
+void IconPanel::BlankCells(std::int32_t first, std::int32_t end) {
+    for (std::int32_t k = std::max(first, 0); k < std::min(end, f.picIcon.Count()); ++k) platform::Guarded([&] {
+            f.picIcon(platform::ToInt16(k)).Cls();
+            Forget(k);
+        });
 }
 
 void IconPanel::picIcon_MouseMove(std::int16_t index, int, int, float, float) {

@@ -99,6 +99,11 @@ void IconPanel::LoadIconsOfFile(std::int16_t itemIndex, bool hideCanvas) {
         Guarded([&] { iconIndex = platform::ToInt16(iconIndex + 1); });
     }
 
+    // Icons the row counts but the file no longer gives leave cells behind the
+    // last one drawn; they must not go on showing, or answering for, an icon
+    // of the view before.
+    BlankCells(nextCell, neededCells);
+
     Guarded([&] { f.ShowStatus(""); });
     Guarded([&] { f.ShowProgress(0, 0); });
     if (superseded()) return;

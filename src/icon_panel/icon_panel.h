@@ -130,6 +130,8 @@ private:
     void SaveWholeSelected();
     void Remember(std::int32_t cell, CellOrigin origin);
     void Forget(std::int32_t cell);
+    // Cells `first` up to `end` - 1 (those that exist) blank, and from nowhere.
+    void BlankCells(std::int32_t first, std::int32_t end);
 
     main_window::frmMain& f;
     // Twips the canvas moves for one step of the scroll bar. One, unless the

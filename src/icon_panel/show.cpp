@@ -73,6 +73,9 @@ void IconPanel::ShowAllIcons() {
             break;
         }
     }
+    // A row that gave no icon, or no row at all, leaves cells of the view
+    // before past the last one drawn.
+    BlankCells(f.IconCount, f.picIcon.Count());
     ArrangeIcons();
     f.CellsExhausted = false;
     if (run_.FillSuperseded(mine)) return;
