@@ -10,10 +10,11 @@
 
 namespace platform::icons {
 
-// Windows never makes a DIB icon wider than 256; PNG icons can be larger but
-// past 1024 they are only a way to make us allocate.
-constexpr int kMaxDibSide = 256;
+// Icons larger than 256 are rare but real, as DIBs (a 194x313 one ships with
+// common programs) as well as PNGs; past 1024 a side they are only a way to
+// make us allocate.
 constexpr int kMaxPngSide = 1024;
+constexpr int kMaxDibSide = kMaxPngSide;
 // A PNG icon image larger than this is no icon; its bytes are read whole to decode it.
 constexpr std::uint64_t kMaxPngBytes = 16u << 20;
 

@@ -103,12 +103,12 @@ struct HeaderLimitCase {
 };
 
 const HeaderLimitCase kHeaderLimits[] = {
-    {"width_256", 4, 256, true},
-    {"width_257", 4, 257, false},
+    {"width_1024", 4, 1024, true},
+    {"width_1025", 4, 1025, false},
     {"width_max", 4, 0xFFFFFFFFu, false},  // -1 as a signed width
     {"width_int_max", 4, 0x7FFFFFFFu, false},
-    {"height_512_is_256", 8, 512, true},
-    {"height_514", 8, 514, false},
+    {"height_2048_is_1024", 8, 2048, true},
+    {"height_2050", 8, 2050, false},
     {"height_negative", 8, 0xFFFFFE00u, false},
     {"height_int_max", 8, 0x7FFFFFFFu, false},
     {"header_size_40", 0, 40, true},
@@ -125,8 +125,8 @@ class DibHeaderLimitTest : public testing::TestWithParam<HeaderLimitCase> {};
 
 TEST_P(DibHeaderLimitTest, DecodesOnlyWithinLimits) {
     const HeaderLimitCase& c = GetParam();
-    // 8 bits with a full palette: large enough for a 256x256 picture whatever the field says.
-    DibSpec s = icon_files::SolidDib(256, 256, 8, kB);
+    // 8 bits with a full palette: large enough for a 1024x1024 picture whatever the field says.
+    DibSpec s = icon_files::SolidDib(1024, 1024, 8, kB);
     s.palette.resize(256, kA);
     Bytes b = MakeDib(s);
     icon_files::Put32(b, c.field, c.value);

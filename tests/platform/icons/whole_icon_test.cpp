@@ -16,7 +16,8 @@ using icon_files::SolidDib;
 
 const Argb kBlue = MakeArgb(0, 0, 255);
 
-// Four images of different kinds and sizes, the PNG past what a directory byte can say.
+// Five images of different kinds and sizes, the PNG past what a directory byte
+// can say, the tall DIB with a directory that says what a byte keeps of 313.
 std::vector<GroupImage> MixedImages() {
     icon_files::DibSpec inverted = SolidDib(16, 16, 4, MakeArgb(0, 255, 0));
     inverted.mask.assign(16 * 16, 1);
@@ -26,6 +27,7 @@ std::vector<GroupImage> MixedImages() {
         {12, 48, 48, 32, MakeDib(SolidDib(48, 48, 32, MakeArgb(1, 2, 3, 200)))},
         {13, 32, 32, 8, MakeDib(SolidDib(32, 32, 8, kBlue))},
         {14, 16, 16, 4, MakeDib(inverted)},
+        {15, 194, 313 & 0xFF, 8, MakeDib(SolidDib(194, 313, 8, kBlue))},
     };
 }
 
@@ -89,6 +91,11 @@ TEST_P(WholeIconRoundTrip, ReadsBackTheSameImages) {
         // The directory byte for a side of 256 is 0, as Windows writes it.
         if (!c.cursor) {
             EXPECT_EQ((*bytes)[6 + 16 * k], a.width >= 256 ? 0 : a.width);
+            // A directory we write says the height the image's header gives; an
+            // .ico copied whole keeps its own.
+            if (*bytes != c.file) {
+                EXPECT_EQ((*bytes)[6 + 16 * k + 1], a.height >= 256 ? 0 : a.height);
+            }
             EXPECT_EQ(icon_files::Get16(*bytes, 6 + 16 * k + 6), a.png ? 32 : a.depth);
         }
     }
@@ -108,9 +115,11 @@ TEST(WholeIcon, NamesAndDescribesEveryIconInOrder) {
     // Named entries come first in a resource directory.
     EXPECT_EQ(all[0].name, "APP");
     EXPECT_EQ(all[1].name, "5");
-    ASSERT_EQ(all[0].images.size(), 4u);
+    ASSERT_EQ(all[0].images.size(), 5u);
     const icons::ImageDescription& png = all[0].images[0];
     EXPECT_EQ(std::tie(png.width, png.height, png.depth, png.png), std::make_tuple(256, 256, 16, true));
+    const icons::ImageDescription& tall = all[0].images[4];
+    EXPECT_EQ(std::tie(tall.width, tall.height, tall.depth, tall.png), std::make_tuple(194, 313, 8, false));
     EXPECT_EQ(icons::LargestImage(all[0]), 0);
     // The 32x32 cell draws the 32x32 image.
     EXPECT_EQ(all[0].shown, 2);
