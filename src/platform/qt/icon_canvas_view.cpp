@@ -185,10 +185,16 @@ void IconCanvasView::mouseMoveEvent(QMouseEvent* e) {
     if (!(e->buttons() & Qt::LeftButton) || pressed == pressedOn_.end() || pressed->second < 0) return;
     if ((e->position().toPoint() - leftPressedAt_).manhattanLength() < QApplication::startDragDistance()) return;
     const int cell = pressed->second;
-    QMimeData* data = DragData(cell);
-    if (!data) return;
     // A drag is no click: the release that ends it, if Qt hands it on, goes nowhere.
     pressed->second = -2;
+    // But it selects its cell as a click would, so the frame, the icon menu
+    // and the icon that leaves the window are the same one.
+    (*ctx_.dispatch)([&] {
+        if (cells_.Exists(cell)) cells_(cell).Click.raise();
+    });
+    if (!cells_.Exists(cell)) return;
+    QMimeData* data = DragData(cell);
+    if (!data) return;
     auto* drag = new QDrag(this);
     drag->setMimeData(data);
     drag->setPixmap(QPixmap::fromImage(imageOf(cells_(cell))));
