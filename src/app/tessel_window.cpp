@@ -22,6 +22,7 @@ TesselWindow::TesselWindow(platform::Screen& screen, platform::System& system)
     f.mnuIcons(0).Click.connect([this] { panel.mnuIcons_Click(0); });
     f.mnuIcons(1).Click.connect([this] { panel.mnuIcons_Click(1); });
     f.mnuIcons(2).Click.connect([this] { panel.mnuIcons_Click(2); });
+    f.mnuIcons(4).Click.connect([this] { panel.mnuIcons_Click(4); });
 
     f.Drive1.Change.connect([this] { browsing.Drive1_Change(); });
     f.Dir1.Change.connect([this] { browsing.Dir1_Change(); });

@@ -193,7 +193,7 @@ bool Process(const icons::IconFile& file, int count, const std::string& path, co
             if (!opt.saveIcoDir.empty()) {
                 if (const auto bytes = file.fileBytes(i)) {
                     const bool cursor = description && description->cursor;
-                    ok = Write(std::filesystem::path(opt.saveIcoDir) / (stem + (cursor ? ".cur" : ".ico")), *bytes) && ok;
+                    ok = Write(std::filesystem::path(opt.saveIcoDir) / icons::WholeIconFileName(base, i, cursor), *bytes) && ok;
                 }
             }
             IconListing entry{i, description.value_or(icons::IconDescription{}), {}};
@@ -209,7 +209,7 @@ bool Process(const icons::IconFile& file, int count, const std::string& path, co
                     entry.states.push_back({image.has_value(), image && image->inverted});
                     if (!image || opt.imagesDir.empty()) continue;
                     const auto png = icons::EncodePng(*image);
-                    ok = png && Write(std::filesystem::path(opt.imagesDir) / (stem + "-" + std::to_string(k) + ".png"),
+                    ok = png && Write(std::filesystem::path(opt.imagesDir) / icons::IconImageFileName(base, i, static_cast<int>(k)),
                                       *png) && ok;
                 }
             }

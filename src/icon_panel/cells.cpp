@@ -83,6 +83,11 @@ void IconPanel::picIcon_MouseMove(std::int16_t index, int, int, float, float) {
     cell.setToolTipText(CellToolTip(*origin, icon));
 }
 
+std::string ImageText(const platform::icons::ImageDescription& image) {
+    return std::to_string(image.width) + "×" + std::to_string(image.height) +
+           (image.png ? std::string(" PNG") : " " + std::to_string(image.depth) + "位");
+}
+
 std::string CellToolTip(const CellOrigin& origin, const std::optional<platform::icons::IconDescription>& icon) {
     const auto slash = origin.file.rfind('/');
     std::string text = slash == std::string::npos ? origin.file : origin.file.substr(slash + 1);
@@ -90,10 +95,8 @@ std::string CellToolTip(const CellOrigin& origin, const std::optional<platform::
     if (!icon || icon->images.empty()) return text;
     text += "\n";
     for (std::size_t k = 0; k < icon->images.size(); ++k) {
-        const platform::icons::ImageDescription& image = icon->images[k];
         if (k != 0) text += " · ";
-        text += std::to_string(image.width) + "×" + std::to_string(image.height);
-        text += image.png ? std::string(" PNG") : " " + std::to_string(image.depth) + "位";
+        text += ImageText(icon->images[k]);
         if (static_cast<int>(k) == icon->shown) text += "（显示）";
     }
     return text;

@@ -1,9 +1,26 @@
-// The icon menu and the export of the selected icon.
+// The icon menu and the export of the selected icon, of one of its images, or
+// of every icon the grid shows.
 #include "icon_panel.h"
+#include "platform/guarded.h"
 #include "platform/icons/whole_icon.h"
 #include "platform/paths.h"
 
 namespace icon_panel {
+
+namespace {
+
+std::string NameOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return std::string();
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
 
 void IconPanel::picIcon_MouseUp(std::int16_t, int button, int shift, float, float) { OpenIconMenu(button, shift); }
 
@@ -12,13 +29,34 @@ void IconPanel::fraIcons_MouseUp(int button, int shift, float, float) { OpenIcon
 // The release does not select what is under the pointer: the menu acts on the
 // icon selected before.
 void IconPanel::OpenIconMenu(int button, int shift) {
-    if (button == platform::mouse::kRight && shift == 0 && f.SelectedIcon > -1) f.screen.PopupMenu(f.mnuTop(1));
+    if (button == platform::mouse::kRight && shift == 0 && f.SelectedIcon > -1) {
+        FillImageMenu();
+        f.screen.PopupMenu(f.mnuTop(1));
+    }
+}
+
+void IconPanel::FillImageMenu() {
+    platform::Menu& menu = f.mnuIcons(3);
+    menu.ClearItems();
+    std::optional<platform::icons::IconDescription> icon;
+    if (const auto origin = OriginOf(f.SelectedIcon))
+        platform::Guarded([&] { icon = f.system.DescribeIcon(origin->file, origin->index); });
+    const std::size_t images = icon ? icon->images.size() : 0;
+    for (std::size_t k = 0; k < images; ++k) {
+        const int image = static_cast<int>(k);
+        platform::Menu& item = menu.Add(
+            std::make_unique<platform::Menu>("mnuImages", &menu, image, ImageText(icon->images[k])));
+        item.Click.connect([this, image] { SaveImageOfSelected(image); });
+    }
+    // A blank cell, or an icon that can no longer be read, has no image to offer.
+    menu.setEnabled(images > 0);
 }
 
 void IconPanel::mnuIcons_Click(std::int16_t index) {
     if (index == 0) CopySelected();
     else if (index == 1) SaveSelected();
     else if (index == 2) SaveWholeSelected();
+    else if (index == 4) SaveAllIcons();
 }
 
 void IconPanel::CopySelected() {
@@ -27,16 +65,27 @@ void IconPanel::CopySelected() {
     f.screen.ClipboardSetImage(f.picIcon(platform::ToInt16(f.SelectedIcon)).Image());
 }
 
+// A first save starts in the user's pictures, never in the program's own
+// folder (which the user cannot write, or should not); every later one where
+// the last one went.
+std::string IconPanel::SaveFolder() {
+    if (saveFolder_.empty()) saveFolder_ = f.screen.PicturesFolder();
+    return saveFolder_;
+}
+
 void IconPanel::SaveSelected() {
     // Until the dialog has closed with a name, any failure ends the command
     // quietly; writing the file is what the user hears about.
     try {
         if (f.SelectedIcon <= -1) return;
-        if (f.CD.FileName.empty()) f.CD.FileName = f.system.AppPath();
+        // The name this command chose last, in the folder the last save went to.
+        const std::string start =
+            f.CD.FileName.empty() ? SaveFolder() : platform::JoinPath(SaveFolder(), NameOf(f.CD.FileName));
         f.CD.Filter = kSaveFilter;
-        std::optional<std::string> chosen = f.screen.ShowSave(f.CD.FileName, f.CD.Filter);
+        std::optional<std::string> chosen = f.screen.ShowSave(start, f.CD.Filter);
         if (!chosen) return;
         f.CD.FileName = *chosen;
+        saveFolder_ = FolderOf(*chosen);
     } catch (const platform::Failure&) {
         return;
     }
@@ -47,38 +96,104 @@ void IconPanel::SaveSelected() {
     }
 }
 
+// The whole icon and its images are named after the icon each time, so these
+// saves keep no name of their own; they leave the picture save's name alone.
 void IconPanel::SaveWholeSelected() {
     // As with the picture: until a name is chosen a failure ends the command
     // quietly; the write is what the user hears about.
     std::optional<CellOrigin> origin;
+    std::string target;
     try {
         if (f.SelectedIcon <= -1) return;
         origin = OriginOf(f.SelectedIcon);
         if (!origin) return;
         const auto icon = f.system.DescribeIcon(origin->file, origin->index);
-        // The dialog opens where the last save went, named after the icon's file.
-        const std::string appPath = f.system.AppPath();
-        std::string folder = appPath;
-        if (!f.CD.FileName.empty() && f.CD.FileName != appPath) {
-            const auto slash = f.CD.FileName.rfind('/');
-            folder = slash == std::string::npos ? std::string() : f.CD.FileName.substr(0, slash == 0 ? 1 : slash);
-        }
-        const auto slash = origin->file.rfind('/');
-        const std::string name = origin->file.substr(slash == std::string::npos ? 0 : slash + 1) + "." +
-                                 std::to_string(origin->index) + (icon && icon->cursor ? ".cur" : ".ico");
-        f.CD.Filter = kWholeIconFilter;
-        const std::string first = platform::JoinPath(folder, name);
-        std::optional<std::string> chosen = f.screen.ShowSave(first, f.CD.Filter);
+        const std::string name =
+            platform::icons::WholeIconFileName(NameOf(origin->file), origin->index, icon && icon->cursor);
+        std::optional<std::string> chosen = f.screen.ShowSave(platform::JoinPath(SaveFolder(), name), kWholeIconFilter);
         if (!chosen) return;
-        f.CD.FileName = *chosen;
+        target = *chosen;
+        saveFolder_ = FolderOf(target);
     } catch (const platform::Failure&) {
         return;
     }
     try {
-        f.system.SaveWholeIcon(origin->file, origin->index, f.CD.FileName);
+        f.system.SaveWholeIcon(origin->file, origin->index, target);
     } catch (const platform::Failure&) {
         f.screen.MsgBox(kSaveError, platform::msgbox::kOkOnly);
     }
 }
+
+void IconPanel::SaveImageOfSelected(int k) {
+    std::optional<CellOrigin> origin;
+    std::string target;
+    try {
+        if (f.SelectedIcon <= -1) return;
+        origin = OriginOf(f.SelectedIcon);
+        if (!origin) return;
+        const std::string name = platform::icons::IconImageFileName(NameOf(origin->file), origin->index, k);
+        std::optional<std::string> chosen = f.screen.ShowSave(platform::JoinPath(SaveFolder(), name), kImageFilter);
+        if (!chosen) return;
+        target = *chosen;
+        saveFolder_ = FolderOf(target);
+    } catch (const platform::Failure&) {
+        return;
+    }
+    try {
+        f.system.SaveIconImage(origin->file, origin->index, k, target);
+    } catch (const platform::Failure&) {
+        f.screen.MsgBox(kSaveError, platform::msgbox::kOkOnly);
+    }
+}
+
+void IconPanel::SaveAllIcons() {
+    // One run at a time: a second one started from a yield of the first would
+    // write the same files again behind its back.
+    if (savingAll_) return;
+    // What the grid shows now: a command given while the run yields may fill
+    // the cells anew, and the run saves what the user asked for.
+    std::vector<CellOrigin> shown;
+    for (std::int32_t i = 0; i < f.IconCount; ++i)
+        if (auto origin = OriginOf(i)) shown.push_back(std::move(*origin));
+    if (shown.empty()) return;
+    std::optional<std::string> folder;
+    try {
+        folder = f.screen.ChooseFolder(SaveFolder());
+    } catch (const platform::Failure&) {
+        return;
+    }
+    if (!folder) return;
+    saveFolder_ = *folder;
+
+    savingAll_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{savingAll_};
+    const std::int32_t n = static_cast<std::int32_t>(shown.size());
+    f.ShowProgress(0, n);
+    for (std::int32_t k = 0; k < n; ++k) {
+        const CellOrigin& icon = shown[static_cast<std::size_t>(k)];
+        try {
+            const auto described = f.system.DescribeIcon(icon.file, icon.index);
+            const std::string name =
+                platform::icons::WholeIconFileName(NameOf(icon.file), icon.index, described && described->cursor);
+            f.ShowStatus(kSavingText + name);
+            f.system.SaveWholeIcon(icon.file, icon.index, platform::JoinPath(*folder, name));
+        } catch (const platform::Failure&) {
+            // What was written stays; the user hears why the rest was not.
+            f.ShowStatus(SavedIconsText(k));
+            f.ShowProgress(0, 0);
+            f.screen.MsgBox(kSaveError, platform::msgbox::kOkOnly);
+            return;
+        }
+        // Yields: closing the window ends the run here, between two files.
+        f.ShowProgress(k, -1);
+    }
+    f.ShowStatus(SavedIconsText(n));
+    f.ShowProgress(0, 0);
+}
+
+std::string SavedIconsText(std::int64_t saved) { return "已保存 " + std::to_string(saved) + " 个图标"; }
 
 }  // namespace icon_panel

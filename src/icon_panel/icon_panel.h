@@ -18,6 +18,8 @@ namespace icon_panel {
 inline constexpr const char* kSaveFilter = "GIF (*.gif)|*.gif|JPEG (*.jpeg)|*.jpeg|ICO (*.ico)|*.ico|BMP (*.bmp)|*.bmp|PNG (*.png)|*.png";
 inline constexpr const char* kSaveError = "错误";
 inline constexpr const char* kWholeIconFilter = "ICO 完整图标 (*.ico)|*.ico|PNG 原始尺寸 (*.png)|*.png";
+inline constexpr const char* kImageFilter = "PNG (*.png)|*.png";
+inline constexpr const char* kSavingText = "保存图标 ";
 inline constexpr const char* kLoadingText = "读取窗体 ";
 inline constexpr const char* kArrangingText = "定位图标";
 
@@ -31,6 +33,10 @@ struct CellOrigin {
 // What the tooltip of a cell says: the file's name, the icon's index, and its
 // images in group order, the one the cell shows marked.
 std::string CellToolTip(const CellOrigin& origin, const std::optional<platform::icons::IconDescription>& icon);
+// One image as the tooltip and the image menu name it: "256×256 PNG", "48×48 32位".
+std::string ImageText(const platform::icons::ImageDescription& image);
+// The status text at the end of saving every icon: "已保存 12 个图标".
+std::string SavedIconsText(std::int64_t saved);
 
 // What the status bar says when a command could not show every icon the
 // list counted: "图标太多，只显示了 32767 个，共 33000 个" when the cells ran
@@ -128,6 +134,10 @@ private:
     void CopySelected();
     void SaveSelected();
     void SaveWholeSelected();
+    void FillImageMenu();
+    void SaveImageOfSelected(int k);
+    void SaveAllIcons();
+    std::string SaveFolder();
     void Remember(std::int32_t cell, CellOrigin origin);
     void Forget(std::int32_t cell);
     // Cells `first` up to `end` - 1 (those that exist) blank, and from nowhere.
@@ -142,6 +152,9 @@ private:
     RunToken run_;
     // Indexed by cell; a cell past the end or holding nullopt came from nowhere.
     std::vector<std::optional<CellOrigin>> origins_;
+    // Where the last save went; empty before the first.
+    std::string saveFolder_;
+    bool savingAll_ = false;
 };
 
 }  // namespace icon_panel

@@ -142,6 +142,9 @@ frmMain::frmMain(platform::Screen& scr, platform::System& sys)
     mnuIcons_[1] = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnuIcons", mnuTop1_.get(), 1, "保存图标", "Ctrl+S"));
     mnuIcons_[2] = &mnuTop1_->Add(
         std::make_unique<platform::Menu>("mnuIcons", mnuTop1_.get(), 2, "保存完整图标...", "Ctrl+Shift+S"));
+    // Its items, one for each image of the selected icon, are made when the menu opens.
+    mnuIcons_[3] = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnuIcons", mnuTop1_.get(), 3, "保存图像"));
+    mnuIcons_[4] = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnuIcons", mnuTop1_.get(), 4, "保存全部图标..."));
     mnulin2_ = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnulin2", mnuTop1_.get(), -1, "-"));
     mnutesselblog_ = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnutesselblog", mnuTop1_.get(), -1, "Tessel博客"));
     mnuTop2_ = std::make_unique<platform::Menu>("mnuTop", &Me, 2, "目录");
@@ -169,7 +172,7 @@ platform::Menu& frmMain::mnuTop(int index) {
 }
 
 platform::Menu& frmMain::mnuIcons(int index) {
-    if (index < 0 || index > 2) throw platform::Failure("control array element '" + std::to_string(index) + "' doesn't exist");
+    if (index < 0 || index > 4) throw platform::Failure("control array element '" + std::to_string(index) + "' doesn't exist");
     return *mnuIcons_[index];
 }
 

@@ -115,7 +115,7 @@ public:
 
 private:
     std::unique_ptr<platform::Menu> mnuTop1_, mnuTop2_;
-    platform::Menu* mnuIcons_[3] = {};
+    platform::Menu* mnuIcons_[5] = {};
     platform::Menu* mnulin2_ = nullptr;
     platform::Menu* mnutesselblog_ = nullptr;
     platform::Menu* mnuDirectories0_ = nullptr;

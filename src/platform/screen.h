@@ -37,6 +37,12 @@ public:
     virtual void PopupMenu(Menu& menu) = 0;  // returns when the menu closes
     // The Save dialog: the chosen name, or nullopt when the user cancelled.
     virtual std::optional<std::string> ShowSave(const std::string& fileName, const std::string& filter) = 0;
+    // The folder dialog, opened on `start`: the chosen folder, or nullopt when
+    // the user cancelled.
+    virtual std::optional<std::string> ChooseFolder(const std::string& start) = 0;
+    // Where the first save of a run starts: the user's pictures folder, or the
+    // home folder when there is none.
+    virtual std::string PicturesFolder() = 0;
     // Ends the program: no further handler runs.
     virtual void End() = 0;
 

@@ -47,6 +47,9 @@ public:
     // the file cannot be written, leaving an existing file whole.
     virtual std::optional<icons::IconDescription> DescribeIcon(const std::string& path, int index) = 0;
     virtual void SaveWholeIcon(const std::string& path, int index, const std::string& target) = 0;
+    // Image `k` (its place in DescribeIcon's list) of icon `index`, at its own
+    // size with its transparency, as the PNG file `target`. Fails as above.
+    virtual void SaveIconImage(const std::string& path, int index, int k, const std::string& target) = 0;
 
     // Writes the picture under `path` in the format its name asks for; fails
     // when the file cannot be written, leaving an existing file whole.

@@ -339,14 +339,15 @@ TEST_F(ExportTest, CopyAndSaveDoNothingWithoutASelection) {
 
 // ---- the Save dialog ----
 
-TEST_F(ExportTest, FirstSaveStartsAtTheProgramFolderTheNextAtTheLastName) {
+TEST_F(ExportTest, FirstSaveStartsInThePicturesFolderTheNextAtTheLastName) {
     system->appPath = "/opt/tessel icons";
+    screen->picturesFolder = "/home/u/图片";
     const std::string first = out.file("first.gif");
     Save(first);
     Select(1);
     Save(out.file("second.bmp"));
     ASSERT_EQ(screen->saveDialogs.size(), 2u);
-    EXPECT_EQ(screen->saveDialogs[0].fileName, "/opt/tessel icons");
+    EXPECT_EQ(screen->saveDialogs[0].fileName, "/home/u/图片");
     EXPECT_EQ(screen->saveDialogs[0].filter, kFilter);
     EXPECT_EQ(screen->saveDialogs[1].fileName, first);
     EXPECT_EQ(screen->saveDialogs[1].filter, kFilter);
@@ -364,7 +365,7 @@ TEST_F(ExportTest, CancelEndsTheSaveSilently) {
     // Nothing was chosen, so the next save starts where this one did.
     w->panel.mnuIcons_Click(1);
     ASSERT_EQ(screen->saveDialogs.size(), 2u);
-    EXPECT_EQ(screen->saveDialogs[1].fileName, system->appPath);
+    EXPECT_EQ(screen->saveDialogs[1].fileName, screen->picturesFolder);
 }
 
 // ---- a file that cannot be written ----

@@ -159,8 +159,10 @@ TEST(Design, PopupMenus) {
         {"mnuIcons(0)", [](frmMain& f) -> platform::Menu& { return f.mnuIcons(0); }, 1, 0, 0, "复制到剪贴板", "Ctrl+C"},
         {"mnuIcons(1)", [](frmMain& f) -> platform::Menu& { return f.mnuIcons(1); }, 1, 1, 1, "保存图标", "Ctrl+S"},
         {"mnuIcons(2)", [](frmMain& f) -> platform::Menu& { return f.mnuIcons(2); }, 1, 2, 2, "保存完整图标...", "Ctrl+Shift+S"},
-        {"mnulin2", [](frmMain& f) -> platform::Menu& { return f.mnulin2(); }, 1, 3, -1, "-", ""},
-        {"mnutesselblog", [](frmMain& f) -> platform::Menu& { return f.mnutesselblog(); }, 1, 4, -1, "Tessel博客", ""},
+        {"mnuIcons(3)", [](frmMain& f) -> platform::Menu& { return f.mnuIcons(3); }, 1, 3, 3, "保存图像", ""},
+        {"mnuIcons(4)", [](frmMain& f) -> platform::Menu& { return f.mnuIcons(4); }, 1, 4, 4, "保存全部图标...", ""},
+        {"mnulin2", [](frmMain& f) -> platform::Menu& { return f.mnulin2(); }, 1, 5, -1, "-", ""},
+        {"mnutesselblog", [](frmMain& f) -> platform::Menu& { return f.mnutesselblog(); }, 1, 6, -1, "Tessel博客", ""},
         {"mnuDirectories(0)", [](frmMain& f) -> platform::Menu& { return f.mnuDirectories(0); }, 2, 0, 0, "显示全部图标", "Ctrl+A"},
         {"mnulin3", [](frmMain& f) -> platform::Menu& { return f.mnulin3(); }, 2, 1, -1, "-", ""},
         {"mnuAllProgramFiles", [](frmMain& f) -> platform::Menu& { return f.mnuAllProgramFiles(); }, 2, 2, -1, "所有程序文件", ""},
@@ -173,7 +175,7 @@ TEST(Design, PopupMenus) {
     EXPECT_EQ(f.mnuTop(2).Index(), 2);
     EXPECT_FALSE(f.mnuTop(1).Visible());
     EXPECT_FALSE(f.mnuTop(2).Visible());
-    EXPECT_EQ(f.mnuTop(1).Items().size(), 5u);
+    EXPECT_EQ(f.mnuTop(1).Items().size(), 7u);
     EXPECT_EQ(f.mnuTop(2).Items().size(), 3u);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -198,7 +200,7 @@ TEST(Design, MenuElementsThatDoNotExistFail) {
         {"mnuTop(0)", [&] { f.mnuTop(0); }},
         {"mnuTop(3)", [&] { f.mnuTop(3); }},
         {"mnuTop(-1)", [&] { f.mnuTop(-1); }},
-        {"mnuIcons(3)", [&] { f.mnuIcons(3); }},
+        {"mnuIcons(5)", [&] { f.mnuIcons(5); }},
         {"mnuIcons(-1)", [&] { f.mnuIcons(-1); }},
         {"mnuDirectories(1)", [&] { f.mnuDirectories(1); }},
     };

@@ -67,6 +67,15 @@ public:
         return saveAnswer;
     }
 
+    std::vector<std::string> folderDialogs;  // the folder each opened on
+    std::optional<std::string> folderAnswer;  // nullopt: the user cancels
+    std::optional<std::string> ChooseFolder(const std::string& start) override {
+        folderDialogs.push_back(start);
+        return folderAnswer;
+    }
+    std::string picturesFolder = "/home/user/Pictures";
+    std::string PicturesFolder() override { return picturesFolder; }
+
     bool ended = false;
     void End() override { ended = true; }
 
@@ -143,6 +152,17 @@ public:
     void SaveWholeIcon(const std::string& path, int index, const std::string& target) override {
         if (wholeIconSaveFails) throw platform::Failure("cannot write " + target);
         wholeIconSaves.push_back({path, index, target});
+    }
+
+    struct ImageSave {
+        std::string file;
+        int index, k;
+        std::string target;
+    };
+    std::vector<ImageSave> imageSaves;
+    void SaveIconImage(const std::string& path, int index, int k, const std::string& target) override {
+        if (wholeIconSaveFails) throw platform::Failure("cannot write " + target);
+        imageSaves.push_back({path, index, k, target});
     }
 
     struct Picture {

@@ -31,12 +31,18 @@ public:
         return *items_.back();
     }
     const std::vector<std::unique_ptr<Menu>>& Items() const { return items_; }
+    // Items made for one opening of the menu go before the next.
+    void ClearItems() { items_.clear(); }
+    // A disabled item shows, greyed, and cannot be chosen.
+    bool Enabled() const { return enabled_; }
+    void setEnabled(bool e) { enabled_ = e; }
 
     Event<> Click;
 
 private:
     std::string caption_, shortcut_;
     bool checkable_ = false, checked_ = false;
+    bool enabled_ = true;
     std::vector<std::unique_ptr<Menu>> items_;
 };
 

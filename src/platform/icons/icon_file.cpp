@@ -202,7 +202,11 @@ std::optional<RgbaImage> IconFile::decode(int index, int k) const {
 std::optional<Bytes> IconFile::largestPng(int index) const {
     const auto d = describe(index);
     const int largest = d ? LargestImage(*d) : -1;
-    const auto image = largest < 0 ? std::nullopt : decode(index, largest);
+    return largest < 0 ? std::nullopt : imagePng(index, largest);
+}
+
+std::optional<Bytes> IconFile::imagePng(int index, int k) const {
+    const auto image = decode(index, k);
     return image ? EncodePng(*image) : std::nullopt;
 }
 

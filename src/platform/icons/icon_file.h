@@ -40,6 +40,8 @@ public:
     std::optional<Bytes> fileBytes(int index) const;
     std::optional<RgbaImage> decode(int index, int k) const;
     std::optional<Bytes> largestPng(int index) const;  // as LargestImagePng
+    // Image `k` decoded (as decode) and encoded as PNG (as EncodePng).
+    std::optional<Bytes> imagePng(int index, int k) const;
 
 private:
     // How far a load's look for groups whose images share a window goes.

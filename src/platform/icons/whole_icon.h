@@ -70,6 +70,12 @@ int LargestImage(const IconDescription& icon);
 // launcher, a thumbnail or a document takes from the icon.
 std::optional<std::vector<std::uint8_t>> LargestImagePng(const ByteSource& source, int index);
 
+// The names the icons of a file called `file` (no folder) are written under,
+// wherever they are saved: the whole icon "<file>.<index>.ico" (".cur" for a
+// cursor file), image `k` of it "<file>.<index>-<k>.png".
+std::string WholeIconFileName(const std::string& file, int index, bool cursor);
+std::string IconImageFileName(const std::string& file, int index, int k);
+
 // An 8-bit RGBA PNG of the picture; nullopt for an empty or inconsistent one.
 std::optional<std::vector<std::uint8_t>> EncodePng(const RgbaImage& image);
 

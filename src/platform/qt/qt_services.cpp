@@ -17,11 +17,14 @@
 #include <QPalette>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QDir>
 #include <chrono>
 #include <map>
 
 #include "bitmap_image.h"
 #include "cjk_font.h"
+#include "file_names.h"
 #include "platform/controls/menu.h"
 #include "platform/failure.h"
 
@@ -134,11 +137,11 @@ int QtServices::MsgBox(const std::string& prompt, int style) {
     return platform::msgbox::kOk;
 }
 
-void QtServices::PopupMenu(platform::Menu& menu) {
-    QMenu popup(DialogParent());
-    popup.setFont(menuFont_);
-    popup.setStyleSheet(menuStyleSheet_);
-    std::map<QAction*, platform::Menu*> items;
+namespace {
+
+// The menu's items into `popup`; an item that holds items of its own becomes a
+// submenu, dressed as the popup is.
+void AddItems(QMenu& popup, const platform::Menu& menu, std::map<QAction*, platform::Menu*>& items) {
     for (const auto& item : menu.Items()) {
         if (!item->Visible()) continue;
         if (item->IsSeparator()) {
@@ -147,13 +150,32 @@ void QtServices::PopupMenu(platform::Menu& menu) {
         }
         QString text = QString::fromUtf8(item->Caption().c_str());
         text.replace('&', "&&");
+        if (!item->Items().empty()) {
+            QMenu* sub = popup.addMenu(text);
+            sub->setFont(popup.font());
+            sub->setStyleSheet(popup.styleSheet());
+            sub->setEnabled(item->Enabled());
+            AddItems(*sub, *item, items);
+            continue;
+        }
         // Only shown beside the caption; the window installs the keys itself.
         if (!item->Shortcut().empty()) text += '\t' + QString::fromUtf8(item->Shortcut().c_str());
         QAction* a = popup.addAction(text);
         a->setCheckable(item->Checkable());
         a->setChecked(item->Checked());
+        a->setEnabled(item->Enabled());
         items[a] = item.get();
     }
+}
+
+}  // namespace
+
+void QtServices::PopupMenu(platform::Menu& menu) {
+    QMenu popup(DialogParent());
+    popup.setFont(menuFont_);
+    popup.setStyleSheet(menuStyleSheet_);
+    std::map<QAction*, platform::Menu*> items;
+    AddItems(popup, menu, items);
     QAction* chosen = popup.exec(QCursor::pos());
     if (!chosen) return;
     const auto it = items.find(chosen);
@@ -180,7 +202,7 @@ std::optional<std::string> QtServices::ShowSave(const std::string& fileName, con
         QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                          [&dialog](const QString& chosen) { dialog.setDefaultSuffix(DefaultSuffix(chosen)); });
     }
-    const QString name = QFile::decodeName(QByteArray::fromStdString(fileName));
+    const QString name = FileNameToQString(fileName);
     if (!name.isEmpty()) {
         const QFileInfo info(name);
         if (info.isDir()) {
@@ -193,7 +215,30 @@ std::optional<std::string> QtServices::ShowSave(const std::string& fileName, con
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
-    return QFile::encodeName(chosen.front()).toStdString();
+    return QStringToFileName(chosen.front());
+}
+
+std::optional<std::string> QtServices::ChooseFolder(const std::string& start) {
+    if (!qApp) throw platform::Failure("no dialog without an application");
+    QFileDialog dialog(DialogParent(), QString::fromUtf8("选择保存图标的文件夹"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    // Qt's own dialog, as for the Save dialog: the same on every desktop, and in Chinese.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    const QString folder = FileNameToQString(start);
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) dialog.setDirectory(folder);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty()) return std::nullopt;
+    return QStringToFileName(chosen.front());
+}
+
+std::string QtServices::PicturesFolder() {
+    // The XDG pictures folder as the desktop names it; a user who has none
+    // starts at home rather than in a folder that is not there.
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && QFileInfo(pictures).isDir()) return QStringToFileName(pictures);
+    return QStringToFileName(QDir::homePath());
 }
 
 void QtServices::ClipboardClear() {

@@ -30,6 +30,8 @@ public:
     int MsgBox(const std::string& prompt, int style) override;
     void PopupMenu(platform::Menu& menu) override;
     std::optional<std::string> ShowSave(const std::string& fileName, const std::string& filter) override;
+    std::optional<std::string> ChooseFolder(const std::string& start) override;
+    std::string PicturesFolder() override;
 
     void ClipboardClear() override;
     void ClipboardSetImage(const platform::Bitmap& image) override;

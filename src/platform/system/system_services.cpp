@@ -54,6 +54,15 @@ void SystemServices::SaveWholeIcon(const std::string& path, int index, const std
     WriteFileBytes(*bytes, target);
 }
 
+void SystemServices::SaveIconImage(const std::string& path, int index, int k, const std::string& target) {
+    nextIcon_ = -1;
+    const icons::IconFile* file = iconFile_.open(path);
+    if (!file) throw Failure("cannot open " + path);
+    const auto bytes = file->imagePng(index, k);
+    if (!bytes) throw Failure("cannot read image " + std::to_string(k) + " of icon " + std::to_string(index) + " of " + path);
+    WriteFileBytes(*bytes, target);
+}
+
 void SystemServices::SavePicture(const Bitmap& image, const std::string& path) { WritePictureFile(image, path); }
 
 std::string SystemServices::ReadSettings() { return ReadSettingsFile(SettingsFilePath()); }

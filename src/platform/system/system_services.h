@@ -24,6 +24,7 @@ public:
     std::optional<icons::Icon> ExtractIcon(const std::string& path, int index) override;
     std::optional<icons::IconDescription> DescribeIcon(const std::string& path, int index) override;
     void SaveWholeIcon(const std::string& path, int index, const std::string& target) override;
+    void SaveIconImage(const std::string& path, int index, int k, const std::string& target) override;
 
     void SavePicture(const Bitmap& image, const std::string& path) override;
     std::string ReadSettings() override;

@@ -13,6 +13,7 @@
 #include <QRawFont>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 
 #include "fake_services.h"
@@ -169,6 +170,9 @@ TEST(QtServicesSaveDialog, StartsWhereToldAndReturnsTheChoice) {
         {"declining to replace keeps the dialog open", tmp.file("old.bmp"), true, dir, "old.bmp", std::nullopt,
          QMessageBox::No},
         {"cancel gives nothing", tmp.file("old.bmp"), false, dir, "old.bmp", std::nullopt},
+        // Bytes that are not UTF-8 come back as they went, not as U+FFFD.
+        {"a name that is not UTF-8 keeps its bytes", tmp.file("a\xff\xc3.exe.0.ico"), true, dir, "",
+         tmp.file("a\xff\xc3.exe.0.ico")},
         {"a name without an ending gets the chosen type's", tmp.path(), true, dir, "", tmp.file("p.png"), {}, "p", 4},
         {"a typed ending decides", tmp.path(), true, dir, "", tmp.file("p.gif"), {}, "p.gif", 1},
     };
@@ -212,6 +216,35 @@ TEST(QtServicesSaveDialog, StartsWhereToldAndReturnsTheChoice) {
             EXPECT_EQ(shownFile, c.expectFile) << c.name;
         }
         EXPECT_EQ(answer, c.answer) << c.name;
+    }
+}
+
+TEST(QtServicesFolders, PicturesFolderOrHomeAndTheFolderDialog) {
+    test_support::TempFolder home;
+    const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QByteArray::fromStdString(home.path()));
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home.file("config")));
+    platform_qt::QtServices services;
+    EXPECT_EQ(services.PicturesFolder(), home.path()) << "no pictures folder: home";
+    std::filesystem::create_directory(home.file("Pictures"));
+    EXPECT_EQ(services.PicturesFolder(), home.file("Pictures"));
+    qputenv("HOME", oldHome);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+
+    for (const bool accept : {true, false}) {
+        QString title, shown;
+        WhenOpen([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            ASSERT_NE(dialog, nullptr);
+            title = dialog->windowTitle();
+            shown = dialog->directory().absolutePath();
+            if (accept) QMetaObject::invokeMethod(dialog, "accept");
+            else dialog->reject();
+        });
+        const auto chosen = services.ChooseFolder(home.file("Pictures"));
+        EXPECT_EQ(title, QString::fromUtf8("选择保存图标的文件夹"));
+        EXPECT_EQ(shown, QString::fromStdString(home.file("Pictures")));
+        EXPECT_EQ(chosen, accept ? std::optional(home.file("Pictures")) : std::nullopt);
     }
 }
 
