@@ -1,5 +1,8 @@
 // The icon menu and the export of the selected icon, of one of its images, or
 // of every icon the grid shows.
+#include <functional>
+#include <utility>
+
 #include "icon_panel.h"
 #include "platform/guarded.h"
 #include "platform/icons/whole_icon.h"
@@ -98,49 +101,47 @@ void IconPanel::SaveSelected() {
 
 // The whole icon and its images are named after the icon each time, so these
 // saves keep no name of their own; they leave the picture save's name alone.
-void IconPanel::SaveWholeSelected() {
+std::optional<std::pair<CellOrigin, std::string>> IconPanel::AskWhereToSaveSelected(
+    const std::function<std::string(const CellOrigin&)>& nameOf, const char* filter) {
     // As with the picture: until a name is chosen a failure ends the command
     // quietly; the write is what the user hears about.
-    std::optional<CellOrigin> origin;
-    std::string target;
     try {
-        if (f.SelectedIcon <= -1) return;
-        origin = OriginOf(f.SelectedIcon);
-        if (!origin) return;
-        const auto icon = f.system.DescribeIcon(origin->file, origin->index);
-        const std::string name =
-            platform::icons::WholeIconFileName(NameOf(origin->file), origin->index, icon && icon->cursor);
-        std::optional<std::string> chosen = f.screen.ShowSave(platform::JoinPath(SaveFolder(), name), kWholeIconFilter);
-        if (!chosen) return;
-        target = *chosen;
-        saveFolder_ = FolderOf(target);
+        if (f.SelectedIcon <= -1) return std::nullopt;
+        const std::optional<CellOrigin> origin = OriginOf(f.SelectedIcon);
+        if (!origin) return std::nullopt;
+        std::optional<std::string> chosen = f.screen.ShowSave(platform::JoinPath(SaveFolder(), nameOf(*origin)), filter);
+        if (!chosen) return std::nullopt;
+        saveFolder_ = FolderOf(*chosen);
+        return std::pair{*origin, *chosen};
     } catch (const platform::Failure&) {
-        return;
+        return std::nullopt;
     }
+}
+
+void IconPanel::SaveWholeSelected() {
+    const auto target = AskWhereToSaveSelected(
+        [&](const CellOrigin& origin) {
+            const auto icon = f.system.DescribeIcon(origin.file, origin.index);
+            return platform::icons::WholeIconFileName(NameOf(origin.file), origin.index, icon && icon->cursor);
+        },
+        kWholeIconFilter);
+    if (!target) return;
     try {
-        f.system.SaveWholeIcon(origin->file, origin->index, target);
+        f.system.SaveWholeIcon(target->first.file, target->first.index, target->second);
     } catch (const platform::Failure&) {
         f.screen.MsgBox(kSaveError, platform::msgbox::kOkOnly);
     }
 }
 
 void IconPanel::SaveImageOfSelected(int k) {
-    std::optional<CellOrigin> origin;
-    std::string target;
+    const auto target = AskWhereToSaveSelected(
+        [&](const CellOrigin& origin) {
+            return platform::icons::IconImageFileName(NameOf(origin.file), origin.index, k);
+        },
+        kImageFilter);
+    if (!target) return;
     try {
-        if (f.SelectedIcon <= -1) return;
-        origin = OriginOf(f.SelectedIcon);
-        if (!origin) return;
-        const std::string name = platform::icons::IconImageFileName(NameOf(origin->file), origin->index, k);
-        std::optional<std::string> chosen = f.screen.ShowSave(platform::JoinPath(SaveFolder(), name), kImageFilter);
-        if (!chosen) return;
-        target = *chosen;
-        saveFolder_ = FolderOf(target);
-    } catch (const platform::Failure&) {
-        return;
-    }
-    try {
-        f.system.SaveIconImage(origin->file, origin->index, k, target);
+        f.system.SaveIconImage(target->first.file, target->first.index, k, target->second);
     } catch (const platform::Failure&) {
         f.screen.MsgBox(kSaveError, platform::msgbox::kOkOnly);
     }

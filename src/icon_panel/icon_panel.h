@@ -4,8 +4,10 @@
 // selected icon.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "grid_layout.h"
@@ -136,6 +138,11 @@ private:
     void SaveWholeSelected();
     void FillImageMenu();
     void SaveImageOfSelected(int k);
+    // The selected cell's icon and the name the user chose for it, the dialog
+    // proposing `nameOf` the icon in the folder saves go to; nullopt when
+    // there is nothing to save or the user cancelled.
+    std::optional<std::pair<CellOrigin, std::string>> AskWhereToSaveSelected(
+        const std::function<std::string(const CellOrigin&)>& nameOf, const char* filter);
     void SaveAllIcons();
     std::string SaveFolder();
     void Remember(std::int32_t cell, CellOrigin origin);

@@ -196,7 +196,8 @@ TEST(IconCanvasView, ADraggedCellOffersItsIconAsPngAndAsAFile) {
     QTest::mouseMove(canvas.view.get(), to);
     QTest::mouseRelease(canvas.view.get(), Qt::LeftButton, Qt::NoModifier, to);
     EXPECT_EQ(asked, std::vector<int>{1}) << "pressed on cell 1 and moved the drag distance";
-    EXPECT_TRUE(canvas.clicks.empty() && canvas.ups.empty()) << "a drag is no click";
+    EXPECT_EQ(canvas.clicks, std::vector<int>{1}) << "a drag selects its cell first, as a click does";
+    EXPECT_TRUE(canvas.ups.empty()) << "and its release is no click";
     EXPECT_EQ(canvas.view->DragData(2), nullptr);
     std::unique_ptr<QMimeData> data(canvas.view->DragData(1));
     ASSERT_TRUE(data && data->urls().size() == 1);
