@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/controls/menu.h"
@@ -67,11 +68,10 @@ public:
         return saveAnswer;
     }
 
-    std::vector<std::string> folderDialogs;  // the folder each opened on
+    std::vector<std::string> folderDialogs;   // the folder each opened on
     std::optional<std::string> folderAnswer;  // nullopt: the user cancels
     std::optional<std::string> ChooseFolder(const std::string& start) override {
-        folderDialogs.push_back(start);
-        return folderAnswer;
+        return folderDialogs.push_back(start), folderAnswer;
     }
     std::string picturesFolder = "/home/user/Pictures";
     std::string PicturesFolder() override { return picturesFolder; }
@@ -154,15 +154,9 @@ public:
         wholeIconSaves.push_back({path, index, target});
     }
 
-    struct ImageSave {
-        std::string file;
-        int index, k;
-        std::string target;
-    };
-    std::vector<ImageSave> imageSaves;
+    std::vector<std::tuple<std::string, int, int, std::string>> imageSaves;  // file, index, k, target
     void SaveIconImage(const std::string& path, int index, int k, const std::string& target) override {
-        if (wholeIconSaveFails) throw platform::Failure("cannot write " + target);
-        imageSaves.push_back({path, index, k, target});
+        imageSaves.emplace_back(path, index, k, target);
     }
 
     struct Picture {
