@@ -173,49 +173,49 @@ TEST_F(WholeIcon, ImageMenuSavesTheChosenImage) {
     EXPECT_EQ(sys.imageSaves.size(), 2u);
 }
 
-struct SaveAllCase {
-    const char* name;
-    std::optional<std::string> folder;  // nullopt: the dialog is cancelled
-    int failAfter;                      // writes that succeed before one fails, -1 for none
-    int closeAt;                        // the yield at which the window closes, -1 for none
-    std::vector<std::string> saved;     // the names written, in order
-    std::string status;
-};
-
-class SaveAll : public WholeIcon, public ::testing::WithParamInterface<SaveAllCase> {};
-
 // Every icon the grid shows, as the whole icon, into the folder the user picks.
-TEST_P(SaveAll, WritesEveryShownIconIntoTheChosenFolder) {
-    const SaveAllCase& c = GetParam();
+TEST_F(WholeIcon, SaveAllWritesEveryShownIconIntoTheChosenFolder) {
     Load("lib.dll", "2", true);
     Load("a.cur", "2", false);  // the blank cell after the cursor is no icon
-    screen.folderAnswer = c.folder;
-    const int yieldsBefore = screen.yields;
-    // The run yields once before the first write and once after each.
-    screen.onYield = [&](int n) {
-        if (c.failAfter >= 0 && n - yieldsBefore - 1 >= c.failAfter) sys.wholeIconSaveFails = true;
-        if (n - yieldsBefore == c.closeAt) f.Me.Unload.raise();
+    const struct {
+        const char* name;
+        std::optional<std::string> folder;  // nullopt: the dialog is cancelled
+        int failAfter;                      // writes that succeed before one fails, -1 for none
+        int closeAt;                        // the yield at which the window closes, -1 for none
+        std::vector<std::string> saved;     // the names written, in order
+        std::string status, start;          // the status at the end; where the dialog opened
+    } cases[] = {
+        {"cancelled", std::nullopt, -1, -1, {}, "", screen.picturesFolder},
+        {"all", "/out", -1, -1, {"lib.dll.0.ico", "lib.dll.1.ico", "a.cur.0.cur"}, "已保存 3 个图标", screen.picturesFolder},
+        {"second_write_fails", "/o2", 1, -1, {"lib.dll.0.ico"}, "已保存 1 个图标", "/out"},
+        {"closed_after_the_first", "/o3", -1, 2, {"lib.dll.0.ico"}, "", "/o2"},  // the last: the window goes
     };
-    if (c.closeAt > 0) EXPECT_THROW(panel.mnuIcons_Click(4), platform::ProgramEnded);
-    else panel.mnuIcons_Click(4);
-    std::vector<std::string> written, expected;
-    for (const auto& save : sys.wholeIconSaves) written.push_back(save.target);
-    for (const std::string& name : c.saved) expected.push_back(*c.folder + "/" + name);
-    EXPECT_EQ(written, expected);
-    EXPECT_EQ(screen.folderDialogs, (std::vector<std::string>{screen.picturesFolder}));
-    EXPECT_EQ(screen.boxes.size(), c.failAfter >= 0 ? 1u : 0u);
-    if (c.closeAt > 0) return;  // the window is gone
-    EXPECT_EQ(f.lblStatus.Caption(), c.status);
-    EXPECT_FALSE(f.progbar.Visible());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sys.wholeIconSaves.clear();
+        sys.wholeIconSaveFails = false;
+        screen.boxes.clear();
+        screen.folderDialogs.clear();
+        screen.folderAnswer = c.folder;
+        // The run yields once before the first write and once after each.
+        const int yieldsBefore = screen.yields;
+        screen.onYield = [&](int n) {
+            if (c.failAfter >= 0 && n - yieldsBefore - 1 >= c.failAfter) sys.wholeIconSaveFails = true;
+            if (n - yieldsBefore == c.closeAt) f.Me.Unload.raise();
+        };
+        if (c.closeAt > 0) EXPECT_THROW(panel.mnuIcons_Click(4), platform::ProgramEnded);
+        else panel.mnuIcons_Click(4);
+        std::vector<std::string> written, expected;
+        for (const auto& save : sys.wholeIconSaves) written.push_back(save.target);
+        for (const std::string& name : c.saved) expected.push_back(*c.folder + "/" + name);
+        EXPECT_EQ(written, expected);
+        EXPECT_EQ(screen.folderDialogs, std::vector<std::string>{c.start});
+        EXPECT_EQ(screen.boxes.size(), c.failAfter >= 0 ? 1u : 0u);
+        if (c.closeAt > 0) break;
+        EXPECT_EQ(f.lblStatus.Caption(), c.status);
+        EXPECT_FALSE(f.progbar.Visible());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Runs, SaveAll,
-    ::testing::Values(SaveAllCase{"all", "/out", -1, -1, {"lib.dll.0.ico", "lib.dll.1.ico", "a.cur.0.cur"}, "已保存 3 个图标"},
-                      SaveAllCase{"cancelled", std::nullopt, -1, -1, {}, ""},
-                      SaveAllCase{"second_write_fails", "/out", 1, -1, {"lib.dll.0.ico"}, "已保存 1 个图标"},
-                      SaveAllCase{"closed_after_the_first", "/out", -1, 2, {"lib.dll.0.ico"}, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace icon_panel_test

@@ -13,7 +13,6 @@
 #include <QRawFont>
 #include <QTest>
 #include <QTimer>
-#include <filesystem>
 #include <functional>
 
 #include "fake_services.h"
@@ -217,20 +216,6 @@ TEST(QtServicesSaveDialog, StartsWhereToldAndReturnsTheChoice) {
         }
         EXPECT_EQ(answer, c.answer) << c.name;
     }
-}
-
-// A first save starts in the pictures folder, or at home for a user who has none.
-TEST(QtServicesFolders, PicturesFolderOrHome) {
-    test_support::TempFolder home;
-    const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
-    qputenv("HOME", QByteArray::fromStdString(home.path()));
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home.file("config")));
-    platform_qt::QtServices services;
-    EXPECT_EQ(services.PicturesFolder(), home.path());
-    std::filesystem::create_directory(home.file("Pictures"));
-    EXPECT_EQ(services.PicturesFolder(), home.file("Pictures"));
-    qputenv("HOME", oldHome);
-    qputenv("XDG_CONFIG_HOME", oldConfig);
 }
 
 TEST(QtServicesClipboard, OffersTheImageAsBitmapAndPng) {
