@@ -18,7 +18,7 @@
 #include <unistd.h>
 
 #include "icon_file_builders.h"
-#include "platform/icons/icons.h"
+#include "icons/icons.h"
 
 namespace {
 

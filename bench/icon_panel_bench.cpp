@@ -34,9 +34,9 @@
 #include "app/tessel_window.h"
 #include "fake_services.h"
 #include "icon_file_builders.h"
-#include "platform/icons/icon_file.h"
-#include "platform/icons/icons.h"
-#include "platform/icons/stretch.h"
+#include "icons/icon_file.h"
+#include "icons/icons.h"
+#include "icons/stretch.h"
 
 #ifdef TESSEL_BENCH_QT
 #include <QApplication>

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/icons/ico_reader.h"
-#include "platform/icons/icons.h"
+#include "icons/ico_reader.h"
+#include "icons/icons.h"
 #include "whole_icon_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -2,8 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/icons/image_decoder.h"
-#include "platform/icons/stretch.h"
+#include "icons/image_decoder.h"
+#include "icons/stretch.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace platform::icons;

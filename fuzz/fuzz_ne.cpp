@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/icons/icons.h"
+#include "icons/icons.h"
 #include "whole_icon_check.h"
-#include "platform/icons/ne_reader.h"
+#include "icons/ne_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace platform::icons;

@@ -5,8 +5,8 @@
 // came from; anything else is a finding.
 #include <cstdlib>
 
-#include "platform/icons/icon_file.h"
-#include "platform/icons/whole_icon.h"
+#include "icons/icon_file.h"
+#include "icons/whole_icon.h"
 
 inline void CheckWholeIcon(const platform::icons::IconFile& file, int index) {
     using namespace platform::icons;

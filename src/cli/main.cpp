@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/icons/icon_file.h"
-#include "platform/icons/whole_icon.h"
+#include "icons/icon_file.h"
+#include "icons/whole_icon.h"
 #include "platform/system/whole_file.h"
 #include "tessel_version.h"
 

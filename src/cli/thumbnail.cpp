@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/icons/icon_file.h"
-#include "platform/icons/stretch.h"
+#include "icons/icon_file.h"
+#include "icons/stretch.h"
 
 namespace cli {
 

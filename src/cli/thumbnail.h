@@ -5,8 +5,8 @@
 #include <optional>
 #include <utility>
 
-#include "platform/icons/byte_source.h"
-#include "platform/icons/whole_icon.h"
+#include "icons/byte_source.h"
+#include "icons/whole_icon.h"
 
 namespace cli {
 

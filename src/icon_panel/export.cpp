@@ -5,7 +5,7 @@
 
 #include "icon_panel.h"
 #include "platform/guarded.h"
-#include "platform/icons/whole_icon.h"
+#include "icons/whole_icon.h"
 #include "platform/paths.h"
 
 namespace icon_panel {

@@ -4,7 +4,7 @@
 
 #include "icon_panel.h"
 #include "platform/guarded.h"
-#include "platform/icons/icons.h"
+#include "icons/icons.h"
 
 namespace icon_panel {
 

@@ -12,7 +12,7 @@
 
 #include "grid_layout.h"
 #include "main_window/frm_main.h"
-#include "platform/icons/whole_icon.h"
+#include "icons/whole_icon.h"
 
 namespace icon_panel {
 

@@ -4,8 +4,8 @@
 #include <sstream>
 #include <sys/wait.h>
 
-#include "platform/icons/image_decoder.h"
-#include "platform/icons/whole_icon.h"
+#include "icons/image_decoder.h"
+#include "icons/whole_icon.h"
 #include "test_support.h"
 
 namespace icon_tests {

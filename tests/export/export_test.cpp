@@ -24,9 +24,9 @@
 #include "app/tessel_window.h"
 #include "fake_services.h"
 #include "icon_file_builders.h"
-#include "platform/icons/icons.h"
+#include "icons/icons.h"
 #include "platform/failure.h"
-#include "platform/icons/whole_icon.h"
+#include "icons/whole_icon.h"
 #include "platform/system/picture_files.h"
 #include "platform/system/system_services.h"
 

@@ -3,7 +3,7 @@
 // and what the cells end up showing.
 #include "icon_file_builders.h"
 #include "panel_fixture.h"
-#include "platform/icons/icons.h"
+#include "icons/icons.h"
 
 namespace icon_panel_test {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "app/tessel_window.h"
 #include "fake_services.h"
-#include "platform/icons/icons.h"
+#include "icons/icons.h"
 
 namespace icon_panel_test {
 

@@ -3,7 +3,7 @@
 // command saves the icon whole or as its largest image.
 #include "icon_file_builders.h"
 #include "panel_fixture.h"
-#include "platform/icons/whole_icon.h"
+#include "icons/whole_icon.h"
 
 namespace icon_panel_test {
 namespace {

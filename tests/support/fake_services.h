@@ -11,8 +11,8 @@
 
 #include "platform/controls/menu.h"
 #include "platform/failure.h"
-#include "platform/icons/icons.h"
-#include "platform/icons/whole_icon.h"
+#include "icons/icons.h"
+#include "icons/whole_icon.h"
 #include "platform/screen.h"
 #include "platform/system.h"
 #include "platform/system/posix_files.h"

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "platform/failure.h"
-#include "platform/icons/byte_writer.h"
-#include "platform/icons/dib_format.h"
-#include "platform/icons/ico_writer.h"
+#include "icons/byte_writer.h"
+#include "icons/dib_format.h"
+#include "icons/ico_writer.h"
 #include "platform/qt/bitmap_image.h"
 #include "whole_file.h"
 

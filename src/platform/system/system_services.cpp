@@ -7,8 +7,8 @@
 #include "picture_files.h"
 #include "settings_file.h"
 #include "platform/failure.h"
-#include "platform/icons/icons.h"
-#include "platform/icons/whole_icon.h"
+#include "icons/icons.h"
+#include "icons/whole_icon.h"
 
 namespace platform {
 

@@ -4,7 +4,7 @@
 // handler for web addresses.
 
 #include "platform/system.h"
-#include "platform/icons/open_icon_file.h"
+#include "icons/open_icon_file.h"
 #include "posix_files.h"
 
 namespace platform {

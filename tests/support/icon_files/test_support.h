@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "icon_file_builders.h"
-#include "platform/icons/icons.h"
+#include "icons/icons.h"
 
 namespace icon_tests {
 

@@ -1,6 +1,6 @@
 #include <limits>
 
-#include "platform/icons/image_decoder.h"
+#include "icons/image_decoder.h"
 #include "test_support.h"
 
 namespace icon_tests {

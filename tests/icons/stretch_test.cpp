@@ -1,4 +1,4 @@
-#include "platform/icons/stretch.h"
+#include "icons/stretch.h"
 #include "test_support.h"
 
 namespace icon_tests {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/icons/chooser.h"
+#include "icons/chooser.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/icons/ico_reader.h"
+#include "icons/ico_reader.h"
 #include "test_support.h"
 
 namespace icon_tests {

@@ -1,4 +1,4 @@
-#include "platform/icons/pe_reader.h"
+#include "icons/pe_reader.h"
 #include "test_support.h"
 
 namespace icon_tests {

@@ -1,9 +1,9 @@
 // The whole icon: a group written out as an .ico and read back holds the same
 // images, byte for byte and pixel for pixel, for every container; and each
 // kind of image gets the transparency Windows would draw it with.
-#include "platform/icons/icon_file.h"
-#include "platform/icons/image_decoder.h"
-#include "platform/icons/whole_icon.h"
+#include "icons/icon_file.h"
+#include "icons/image_decoder.h"
+#include "icons/whole_icon.h"
 #include "test_support.h"
 
 namespace icon_tests {

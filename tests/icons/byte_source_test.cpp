@@ -3,7 +3,7 @@
 
 #include <sys/stat.h>
 
-#include "platform/icons/byte_view.h"
+#include "icons/byte_view.h"
 #include "test_support.h"
 
 namespace icon_tests {

@@ -1,4 +1,4 @@
-#include "platform/icons/ne_reader.h"
+#include "icons/ne_reader.h"
 #include "test_support.h"
 
 namespace icon_tests {
