@@ -33,8 +33,33 @@ Span HeadSpan(const std::vector<ImageRef>& refs) {
     return s;
 }
 
-// The image a 32x32 cell draws, by the loader's choice.
-std::optional<Chosen> ChooseAndDecode(const ByteSource& src, const std::vector<ImageRef>& refs) {
+// The image the loader chooses by the group's directory alone, as Windows
+// does for a resource group; -1 when some entry claims no depth, as an .ico
+// written by a careless tool may, and only the headers can tell.
+int DirectoryChoice(const std::vector<ImageRef>& refs) {
+    std::vector<Candidate> claims;
+    claims.reserve(refs.size());
+    for (const ImageRef& r : refs) {
+        if (r.dirDepth == 0) return -1;
+        claims.push_back({r.dirWidth, r.dirHeight, r.dirDepth});
+    }
+    return ChooseImage(claims, kStandardIconSize);
+}
+
+// The image a 32x32 cell draws, by the loader's choice. A resource compiler
+// copies each image's size and depth into its group's directory, so for a
+// resource group the directory's choice is taken when the chosen image's own
+// header bears its claim out: only that image is read. Otherwise, and for a
+// group read from an icon file, every image's header is probed and the
+// choice made by what the headers say.
+std::optional<Chosen> ChooseAndDecode(const ByteSource& src, const std::vector<ImageRef>& refs, bool byDirectory) {
+    if (const int pick = byDirectory ? DirectoryChoice(refs) : -1; pick >= 0) {
+        const ImageRef& r = refs[static_cast<std::size_t>(pick)];
+        const auto info = ProbeImage(src, r.blob);
+        if (info && info->width == r.dirWidth && info->height == r.dirHeight && info->depth == r.dirDepth)
+            if (auto image = DecodeImage(src, r.blob)) return Chosen{pick, std::move(*image)};
+    }
+
     std::vector<int> positions(refs.size());
     std::iota(positions.begin(), positions.end(), 0);
     std::vector<Candidate> candidates;
@@ -85,20 +110,40 @@ std::optional<RawGroup> IconFile::nextGroup(int index) const {
     return g;
 }
 
+bool IconFile::byDirectory() const { return pe_ || ne_; }
+
+// What drawing a group reads: the image its directory chooses, or, where the
+// headers choose, the stretch that holds them.
+Span IconFile::needed(const RawGroup& g) const {
+    const int pick = byDirectory() ? DirectoryChoice(g.images) : -1;
+    if (pick < 0) return HeadSpan(g.images);
+    const Blob& b = g.images[static_cast<std::size_t>(pick)].blob;
+    return {b.offset, b.offset + b.size};
+}
+
 // A load takes the icons in order, and the groups that follow often keep their
 // images right after these (a library of small icons): one window takes as
-// many groups' images as fit in it. A file of a few icons far apart is read
-// only where each group's images are.
+// many groups' images as fit in it. Where other images lie between the ones a
+// load draws, a window that spans them copies bytes nothing uses, while each
+// read of its own costs about as much as copying a few KiB: a file spends at
+// most one window's worth of such bytes, then is read only where its icons are.
 void IconFile::expectFrom(int index, const RawGroup& g) const {
-    Span span = HeadSpan(g.images);
+    Span span = needed(g);
     if (span.empty() || (span.first >= expected_.first && span.end <= expected_.end)) return;
     const int last = std::min(count() - 1, index + kGroupsAhead);
     for (int j = index + 1; j <= last; ++j) {
         auto it = ahead_.find(j);
         if (it == ahead_.end()) it = ahead_.emplace(j, group(j)).first;
         if (!it->second) continue;
-        const Span more = span.with(HeadSpan(it->second->images));
+        const Span next = needed(*it->second);
+        const Span more = span.with(next);
         if (more.size() > kReadAheadBytes) break;
+        // The bytes the window grows by that the next group does not draw from.
+        const std::uint64_t unused = more.size() - span.size() > next.size() ? more.size() - span.size() - next.size() : 0;
+        if (byDirectory()) {
+            if (unused > spareBytes_) break;
+            spareBytes_ -= unused;
+        }
         span = more;
     }
     src_.expect(span.first, span.size());
@@ -109,7 +154,7 @@ std::optional<Icon> IconFile::extract(int index) const {
     const auto g = nextGroup(index);
     if (!g) return std::nullopt;
     expectFrom(index, *g);
-    auto chosen = ChooseAndDecode(src_, g->images);
+    auto chosen = ChooseAndDecode(src_, g->images, byDirectory());
     if (!chosen) return std::nullopt;
     return StretchIcon(std::move(chosen->image), kStandardIconSize, kStandardIconSize);
 }
@@ -135,7 +180,7 @@ std::optional<IconDescription> IconFile::describe(int index) const {
         }
         d.images.push_back(image);
     }
-    if (const auto chosen = ChooseAndDecode(src_, g->images)) d.shown = chosen->position;
+    if (const auto chosen = ChooseAndDecode(src_, g->images, byDirectory())) d.shown = chosen->position;
     return d;
 }
 

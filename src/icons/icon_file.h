@@ -51,6 +51,9 @@ private:
     // The group, from those looked at ahead when it is one of them.
     std::optional<RawGroup> nextGroup(int index) const;
     void expectFrom(int index, const RawGroup& g) const;
+    // Resource groups: their directories are trusted to choose by.
+    bool byDirectory() const;
+    Span needed(const RawGroup& g) const;
 
     const ByteSource& src_;
     std::optional<pe::Resources> pe_;
@@ -60,6 +63,8 @@ private:
     // Groups after the one being extracted, resolved to size the read ahead.
     mutable std::map<int, std::optional<RawGroup>> ahead_;
     mutable Span expected_;  // what the last read ahead covered
+    // Bytes the read ahead may still take that no icon is drawn from.
+    mutable std::uint64_t spareBytes_ = kReadAheadBytes;
 };
 
 }  // namespace platform::icons

@@ -11,6 +11,10 @@ namespace {
 // The most of the resource tree's start read at once; shell32.dll's
 // directories and data entries take about 120 KiB.
 constexpr std::uint64_t kTreeHeadBytes = 256u << 10;
+// The root, the type directories and most of a small library's tree lie in
+// its first few KiB: one read takes them, where reading a page at a time would
+// take the root's and the icon types' pages one after the other.
+constexpr std::uint64_t kTreeStartBytes = 16u << 10;
 // Both 16-bit counts of a directory at their maximum.
 constexpr std::uint64_t kMaxDirectoryBytes = resource_entry::kSize * 2 * 0xFFFF;
 // A resource name is a 16-bit count of UTF-16 units.
@@ -91,7 +95,8 @@ std::optional<Resources> Resources::Open(const ByteSource& src) {
     // No room for a resource entry, or too few directories to have one: no resources.
     if (!o.has(resourceEntryAt, data_directory::kSize) || o.u32(dirCountAt) <= data_directory::kResources) return res;
     res.resourceRva_ = o.u32(resourceEntryAt + data_directory::kRva);
-    if (res.resourceRva_ == 0 || o.u32(resourceEntryAt + data_directory::kBytes) == 0) return res;
+    const std::uint32_t resourceBytes = o.u32(resourceEntryAt + data_directory::kBytes);
+    if (res.resourceRva_ == 0 || resourceBytes == 0) return res;
 
     if (sectionCount == 0 || sectionCount > kMaxSections) return res;
     const auto table = Fetch(src, optionalAt + optionalSize, section_header::kSize * sectionCount,
@@ -103,6 +108,8 @@ std::optional<Resources> Resources::Open(const ByteSource& src) {
         res.sections_.push_back({s.u32(section_header::kVirtualAddress), s.u32(section_header::kVirtualSize),
                                  s.u32(section_header::kRawSize), s.u32(section_header::kRawPointer)});
     }
+    if (const auto start = res.mapClamped(res.resourceRva_, std::min<std::uint64_t>(resourceBytes, kTreeStartBytes)))
+        src.expect(start->offset, start->size);
     res.groups_ = res.typeDirectory(kRtGroupIcon);
     return res;
 }
