@@ -119,6 +119,7 @@ FileSource::FileSource(const std::string& path) {
     }
     fd_ = fd;
     size_ = static_cast<std::uint64_t>(st.st_size);
+    status_ = st;
 }
 
 FileSource::~FileSource() {

@@ -4,6 +4,8 @@
 // reader never needs the whole file in memory.
 
 #include <cstddef>
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -81,10 +83,13 @@ public:
     int fd() const { return fd_; }
     std::uint64_t size() const override { return size_; }
     bool read(std::uint64_t offset, void* dst, std::size_t n) const override;
+    // The file as the descriptor found it when opened: device, inode, times.
+    const struct stat& status() const { return status_; }
 
 private:
     int fd_ = -1;
     std::uint64_t size_ = 0;
+    struct stat status_ {};
 };
 
 // How a run of work over one file's icons reads ahead: four windows (one for

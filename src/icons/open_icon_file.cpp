@@ -6,7 +6,6 @@ namespace platform::icons {
 
 struct OpenIconFile::State {
     std::string path;
-    struct stat identity {};
     FileSource file;
     BufferedSource buffered;
     IconFile icons;
@@ -29,17 +28,15 @@ OpenIconFile::OpenIconFile() = default;
 OpenIconFile::~OpenIconFile() = default;
 
 const IconFile* OpenIconFile::open(const std::string& path) {
-    struct stat now {};
-    if (::stat(path.c_str(), &now) != 0) {
-        close();
-        return nullptr;
+    if (state_ && state_->path == path) {
+        struct stat now {};
+        if (::stat(path.c_str(), &now) == 0 && SameFile(state_->file.status(), now)) return &state_->icons;
     }
-    if (state_ && state_->path == path && SameFile(state_->identity, now)) return &state_->icons;
-    // The file is measured and parsed as it is now; a file replaced since is opened afresh.
+    // Another file, or this one replaced or changed since: opened and parsed as
+    // it is now, and measured through the descriptor it is read by.
     close();
     auto fresh = std::make_unique<State>(path);
     if (!fresh->file.ok()) return nullptr;
-    fresh->identity = now;
     state_ = std::move(fresh);
     return &state_->icons;
 }
