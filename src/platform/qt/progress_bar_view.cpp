@@ -31,21 +31,23 @@ void ProgressBarView::refresh() {
     // Hidden at once, but shown at the next frame: a show-all starts and ends
     // a run of the bar for every file, and showing and hiding a widget costs
     // far more than reading a file of a few icons. A bar hidden again before
-    // that frame was never to be seen.
+    // that frame was never to be seen. A hidden bar takes no position either:
+    // QProgressBar works out its style and text on every new value, shown or
+    // not, and a load moves the bar after every icon. The position is put in
+    // at the frame that shows the bar.
     if (!bar_.Visible()) {
-        pace_.stop();
         if (!isHidden()) hide();
-        if (value() != step_) setValue(step_);
-    } else if (isHidden() && value() != step_) {
-        setValue(step_);
+    } else if (!pace_.isActive()) {
+        pace_.start();
     }
-    if (bar_.Visible() && !pace_.isActive()) pace_.start();
 }
 
 void ProgressBarView::showStep() {
-    pace_.stop();
+    // A bar hidden since the frame was asked for stays hidden; the timer is
+    // left to run out rather than stopped, which would cost a run per file.
+    if (!bar_.Visible()) return;
     if (value() != step_) setValue(step_);
-    if (bar_.Visible() && isHidden()) show();
+    if (isHidden()) show();
 }
 
 }  // namespace platform_qt
