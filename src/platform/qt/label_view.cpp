@@ -19,8 +19,24 @@ LabelView::LabelView(platform::Label& label, const ViewContext& ctx, QWidget* pa
     // A caption wider than a fixed-size label goes on to the next line.
     setWordWrap(true);
     setMargin(0);
-    hook_.install(label_, [this] { refresh(); });
+    frame_.setSingleShot(true);
+    frame_.setInterval(0);
+    connect(&frame_, &QTimer::timeout, this, [this] { refresh(); });
+    hook_.install(label_, [this] { changed(); });
     refresh();
+}
+
+void LabelView::changed() {
+    // On screen, a new caption is taken in at the next pass of the event loop,
+    // the frame it would be painted in anyway: a show-all sets the status text
+    // for every file, many files to a frame, and each text taken in at once
+    // costs a layout of the label. Off screen nothing waits on a frame.
+    if (!isVisible()) {
+        frame_.stop();
+        refresh();
+    } else if (!frame_.isActive()) {
+        frame_.start();
+    }
 }
 
 void LabelView::refresh() {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QLabel>
+#include <QTimer>
 
 #include "platform/controls/label.h"
 #include "view_context.h"
@@ -15,6 +16,7 @@ class LabelView : public QLabel {
 public:
     LabelView(platform::Label& label, const ViewContext& ctx, QWidget* parent);
     platform::Label& control() { return label_; }
+    // Takes in the caption, geometry and colours the label has now.
     void refresh();
 
     // The distance from one line's top to the next, in pixels.
@@ -26,7 +28,11 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
+    void changed();
+
     platform::Label& label_;
+    // Gathers the changes a visible label sees within one pass of the event loop.
+    QTimer frame_;
     ViewContext ctx_;
     ViewHook hook_;
 };

@@ -346,7 +346,8 @@ TEST(SmallViews, FollowTheirModels) {
     platform_qt::TimerView timerView(timer, v.ctx, nullptr);
 
     label.setCaption("读取窗体 a.exe");
-    EXPECT_EQ(labelView.text(), "读取窗体 a.exe");
+    // A label on screen takes its caption in at the next pass of the event loop.
+    EXPECT_TRUE(qt_test::WaitFor([&] { return labelView.text() == "读取窗体 a.exe"; }, 500)) << labelView.text().toStdString();
     EXPECT_EQ(labelView.geometry(), QRect(6, 6, static_cast<int>(std::string("读取窗体 a.exe").size() * 6), 12));
     EXPECT_EQ(barView.geometry(), QRect(138, 10, 313, 9));
     bar.setMax(4);
