@@ -21,9 +21,9 @@ frmMain::frmMain(platform::Screen& scr, platform::System& sys)
       fraIconHolder("fraIconHolder", &picIconHolder),
       VS("VS", &fraIconHolder),
       fraIcons("fraIcons", &fraIconHolder),
-      picIcon(std::make_unique<platform::PictureBox>("picIcon", &fraIcons, scr.Scale()),
+      picIcon(std::make_unique<platform::PictureBox>("picIcon", &fraIcons, scr.Scale(), &cellImages),
               [this](const platform::PictureBox& tmpl, int index) {
-                  auto cell = std::make_unique<platform::PictureBox>("picIcon", &fraIcons, tmpl.Scale());
+                  auto cell = std::make_unique<platform::PictureBox>("picIcon", &fraIcons, tmpl.Scale(), &cellImages);
                   cell->Move(tmpl.Left(), tmpl.Top(), tmpl.Width(), tmpl.Height());
                   cell->setBorder(tmpl.Border());
                   cell->setBackColor(tmpl.BackColor());
@@ -243,7 +243,11 @@ void frmMain::Form_Unload() {
     screen.End();
 }
 
-void frmMain::Timer1_Timer() { system.TrimMemory(); }
+void frmMain::Timer1_Timer() {
+    // The spare cell images first, so that the trim can hand their pages back too.
+    cellImages.Trim();
+    system.TrimMemory();
+}
 
 void frmMain::mnutesselblog_Click() { system.ShellOpen(kMakerBlogUrl); }
 

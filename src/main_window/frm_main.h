@@ -41,6 +41,10 @@ public:
     platform::Screen& screen;
     platform::System& system;
 
+    // The cells' spare images; declared before the cells, which give theirs
+    // back when they are destroyed.
+    platform::BitmapPool cellImages;
+
     // Controls, in creation order.
     platform::Window Me;  // the window itself
     platform::Timer Timer1;

@@ -1,6 +1,7 @@
 #pragma once
 #include <algorithm>
 
+#include "../bitmap_pool.h"
 #include "../event.h"
 #include "control.h"
 
@@ -9,16 +10,21 @@ namespace platform {
 // A picture box with a persistent image: what is drawn into it stays until Cls.
 // The image has the pixel size of the client area; an image that was never
 // drawn since the last Cls is blank and takes no memory, which matters when
-// thousands of spare cells exist.
+// thousands of spare cells exist. With a pool, a cleared or destroyed box
+// gives its image's storage to it and the next Draw takes one from it.
 class PictureBox : public Control {
 public:
-    PictureBox(std::string name, Control* container, ScreenScale scale)
-        : Control(std::move(name), container), scale_(scale) {}
+    PictureBox(std::string name, Control* container, ScreenScale scale, BitmapPool* pool = nullptr)
+        : Control(std::move(name), container), scale_(scale), pool_(pool) {}
+    ~PictureBox() override {
+        if (pool_) pool_->Give(image_);
+    }
 
     int PixelWidth() const { return static_cast<int>(RoundHalfEven(ScaleWidth() / scale_.twipsPerPixelX())); }
     int PixelHeight() const { return static_cast<int>(RoundHalfEven(ScaleHeight() / scale_.twipsPerPixelY())); }
 
     void Cls() {
+        if (pool_) pool_->Give(image_);
         image_ = Bitmap();
         changed();
     }
@@ -36,7 +42,11 @@ public:
     // Draw into the persistent image; `paint` receives it at the client size.
     template <typename Paint>
     void Draw(Paint&& paint) {
-        if (image_.empty() || image_.width != PixelWidth() || image_.height != PixelHeight()) image_ = Image();
+        const int w = PixelWidth(), h = PixelHeight();
+        if (image_.empty())
+            image_ = pool_ ? pool_->Take(w, h, BackColor()) : Bitmap(w, h, BackColor());
+        else if (image_.width != w || image_.height != h)
+            image_ = Image();
         paint(image_);
         changed();
     }
@@ -54,6 +64,7 @@ public:
 
 private:
     ScreenScale scale_;
+    BitmapPool* pool_;
     Bitmap image_;
     std::string toolTip_;
 };
