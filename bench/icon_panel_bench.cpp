@@ -12,7 +12,9 @@
 // (/proc/self/io) and the peak memory above the empty window. Then the same
 // show-all again in the same window, over the cells the first one drew, as a
 // second show-all or one after a file's icons runs: its time and its peak
-// memory above the full window before it.
+// memory above the full window before it. With the Qt views, last, the
+// panel scrolled through page by page, each page painted: the time a page and
+// the memory the canvas keeps for the cells it painted.
 //
 // Built with the Qt views (TESSEL_BENCH_QT) it runs the real window on the
 // offscreen platform, with its yields processing Qt's events (at most once
@@ -287,6 +289,30 @@ Measured ShowAll(const std::string& folder, int& cells, Measured& again) {
 #endif
 
 #ifdef TESSEL_BENCH_QT
+// Scrolls the panel from top to bottom a page at a time, painting each page as
+// the user would see it; says what that cost and what the canvas still holds.
+std::string ScrollThrough(app::TesselWindow& w, app::QtWindow& view) {
+    malloc_trim(0);
+    const long beforeKb = StatusKb("VmRSS:");
+    const auto t = Clock::now();
+    int pages = 0;
+    const int step = std::max<int>(1, w.form.VS.LargeChange());
+    for (int v = w.form.VS.Min(); v <= w.form.VS.Max(); v += step, ++pages) {
+        view.dispatcher()([&] { w.form.VS.setValue(v); });
+        QCoreApplication::processEvents();
+        view.window().repaint();
+    }
+    const double seconds = Seconds(t);
+    malloc_trim(0);
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "scrolled through, %d pages each painted: %.2f ms a page; the canvas keeps %d converted images, "
+                  "resident %+.1f MiB",
+                  pages, 1e3 * seconds / std::max(1, pages), view.canvas().CachedImages(),
+                  (StatusKb("VmRSS:") - beforeKb) / 1024.0);
+    return text;
+}
+
 // The real services, but "yes" to the confirmation above 1000 icons.
 class BenchQtServices : public platform_qt::QtServices {
 public:
@@ -362,6 +388,7 @@ int main(int argc, char** argv) {
 
         Figures panel, panelAgain;
         Measured first, firstAgain;  // bytes, reads and memory of the first run
+        std::string scrolled;        // what scrolling through the panel of the first run cost
         const char* mode;
 #ifdef TESSEL_BENCH_QT
         mode = "Qt views, offscreen platform; yields process Qt's events, at most once every 16 ms; ends with a paint of the window";
@@ -393,6 +420,7 @@ int main(int argc, char** argv) {
             if (r == 0) firstAgain = again;
             panelAgain.cells = w.form.IconCount;
             panelAgain.seconds = std::min(panelAgain.seconds, again.seconds);
+            if (r == 0) scrolled = ScrollThrough(w, view);
         }
 #else
         mode = "window logic over the test double; yields do nothing; no Qt views";
@@ -431,6 +459,7 @@ int main(int argc, char** argv) {
                     "peak resident above the full window %.1f MiB\n",
                     panelAgain.seconds, 1e6 * panelAgain.seconds / std::max(1, panelAgain.cells),
                     panelAgain.seconds / floor.seconds, (firstAgain.peakKb - firstAgain.emptyKb) / 1024.0);
+        if (!scrolled.empty()) std::printf("  %s\n", scrolled.c_str());
         if (panelAgain.cells != panel.cells) {
             std::fprintf(stderr, "error: the show-all again holds %d icons, the first %d\n", panelAgain.cells, panel.cells);
             ok = false;
