@@ -112,6 +112,15 @@ const QImage& IconCanvasView::imageOf(const platform::PictureBox& cell) {
     return it->second;
 }
 
+// A panel scrolled through would otherwise keep a converted copy of every
+// cell's pixels for as long as the cells stay drawn.
+void IconCanvasView::dropImagesOutOfSight(const QRect& painted) {
+    const QRect inSight = visibleRegion().boundingRect() | painted;
+    std::erase_if(images_, [&](const auto& entry) {
+        return !entry.first->Visible() || !CellRect(*entry.first).intersects(inSight);
+    });
+}
+
 void IconCanvasView::paintEvent(QPaintEvent* e) {
     repaintPending_ = false;
     const QRect exposed = e->rect();
@@ -143,6 +152,7 @@ void IconCanvasView::paintEvent(QPaintEvent* e) {
         p.drawImage(r.topLeft() + ClientOrigin(cell, ctx_.scale), imageOf(cell));
         p.restore();
     });
+    dropImagesOutOfSight(exposed);
 
     // A dotted focus rectangle just outside the selection frame, as a list
     // draws around its focused item.

@@ -59,6 +59,7 @@ private:
     // Raises MouseMove on the cell under the point, as its own window would; the cell's index or -1.
     int moveOver(QPointF at, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
     const QImage& imageOf(const platform::PictureBox& cell);
+    void dropImagesOutOfSight(const QRect& painted);
 
     platform::Frame& canvas_;
     platform::ControlArray<platform::PictureBox>& cells_;
