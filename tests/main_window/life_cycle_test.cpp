@@ -163,12 +163,16 @@ TEST(Timer, EachTickTrimsMemoryAndChangesNothingElse) {
     f.ShowStatus("读取文件列表...");
     f.ShowProgress(0, 10);
     f.ShowProgress(4, -1);
+    f.picIcon(0).Draw([](platform::Bitmap&) {});
+    f.picIcon(0).Cls();  // its image waits for the next cell drawn
+    ASSERT_EQ(f.cellImages.SpareImages(), 1u);
     const std::string before = Snapshot(w);
     const int trims = w.sys.trims;
     f.Timer1.Tick.raise();
     EXPECT_EQ(w.sys.trims, trims + 1);
     f.Timer1.Tick.raise();
     EXPECT_EQ(w.sys.trims, trims + 2);
+    EXPECT_EQ(f.cellImages.SpareImages(), 0u) << "idle spare images go back";
     EXPECT_EQ(Snapshot(w), before);
     EXPECT_TRUE(w.sys.opened.empty());
 }
