@@ -2,7 +2,7 @@
 # Times "显示全部图标" in the real window, from Return on its question to the
 # grid on the screen, the way a user meets it.
 #
-#   bench/real_window_showall.sh [--wm] [DLL] [COPIES] [RUNS]
+#   bench/real_window_showall.sh [--wm] [--answer close|key|wheel|all [--at MS]] [DLL] [COPIES] [RUNS]
 #
 # Builds a folder of COPIES hard links to DLL (default: Wine's comctl32.dll,
 # 7500 copies, 3 runs) under a temporary folder, starts Xvfb on a free display
@@ -24,6 +24,31 @@
 # also records each run's show-all with perf record into PREFIX.RUN, with
 # DWARF call graphs since the build keeps no frame pointers: a profile, not a
 # timing, as perf takes its share of the cores.
+#
+# With --answer, it times instead how fast the window answers the user in the
+# middle of a show-all, beside the bound of 50 ms: RUNS samples (default 5)
+# of each kind asked for (all: close, key and wheel), each in a window of its
+# own. MS milliseconds after Return (default: half the time of a plain
+# show-all of the same folder, timed first), bench/showall_probe.c sends one
+# event through XTEST, as the user's devices would, and times it until its
+# effect is on the screen, polling every 2 ms:
+#   close  Alt+F4 to openbox with --wm, which asks the window to close;
+#          without a window manager, the close request (WM_DELETE_WINDOW) it
+#          would send. Seen when the main window is no longer viewable; the
+#          script then waits for the process to end and says how long that took
+#          after the probe saw the window go.
+#   key    Up, to the list that has the keyboard focus: the folder list,
+#          which the right click that opened the folder menu gave it; its
+#          highlight moves from the folder shown to its parent, which it does
+#          not open. Seen when a pixel of the left column (the drive box and
+#          the two lists) changes: the highlight moved.
+#   wheel  one notch down over the middle of the file list, where the pointer
+#          waits from before Return. Seen when a pixel of the left column
+#          changes: the list scrolled.
+# Nothing else draws in the left column during the run. Each sample says when
+# the event went (seconds after Return) and whether the grid was already up
+# when the effect showed, which would mean the run kept the event waiting to
+# its end. SHOWALL_PERF works here too.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -32,14 +57,23 @@ app="$build/src/app/tessel-icons"
 iconinfo="$build/src/cli/tessel-iconinfo"
 wine=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
 
-wm=0
-if [ "${1:-}" = "--wm" ]; then
-  wm=1
-  shift
-fi
+wm=0 answer="" at=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --wm) wm=1; shift ;;
+    --answer) answer="$2"; shift 2 ;;
+    --at) at="$2"; shift 2 ;;
+    *) break ;;
+  esac
+done
+case "$answer" in
+  "" | close | key | wheel) kinds="$answer" ;;
+  all) kinds="close key wheel" ;;
+  *) echo "--answer takes close, key, wheel or all" >&2; exit 2 ;;
+esac
 dll="${1:-$wine/comctl32.dll}"
 copies="${2:-7500}"
-runs="${3:-3}"
+runs="${3:-$([ -n "$answer" ] && echo 5 || echo 3)}"
 
 for need in "$app" "$iconinfo"; do
   [ -x "$need" ] || { echo "missing $need: build first (tools/build.sh)" >&2; exit 2; }
@@ -123,8 +157,10 @@ now() { date +%s.%N; }
 cpu_ns() { cut -d' ' -f1 "/proc/$1/schedstat"; }
 seconds_since() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", (b - a) / 1e9 }'; }
 
-one_run() {
-  local run=$1 home="$tmp/home$1" main menu question geometry x y w h t floor_start perf_pid app_cpu x_cpu
+# Starts the window on the folder and asks for the show-all: sets main and
+# question, with the question on the screen.
+start_and_ask() {
+  local run=$1 home="$tmp/home$1" menu geometry x y w h
   mkdir -p "$home/.config" "$home/.cache" "$home/.local/share" "$home/run"
   chmod 700 "$home/run"
   HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_CACHE_HOME="$home/.cache" \
@@ -149,19 +185,32 @@ one_run() {
   xdotool mousemove "$((x + w / 4))" "$((y + h / 4))" sleep 0.05 mousemove "$((x + w / 3))" "$((y + h / 4))" \
     sleep 0.1 click 1
   question="$(new_window "$main" "$menu")" || { echo "no question" >&2; return 1; }
+}
 
+start_perf() {
   if [ -n "${SHOWALL_PERF:-}" ]; then
-    perf record -q --call-graph dwarf,32768 -F "${SHOWALL_PERF_FREQ:-1000}" -p "$app_pid" -o "$SHOWALL_PERF.$run" >/dev/null 2>&1 &
+    perf record -q --call-graph dwarf,32768 -F "${SHOWALL_PERF_FREQ:-1000}" -p "$app_pid" -o "$SHOWALL_PERF.$1" >/dev/null 2>&1 &
     perf_pid=$!
     sleep 0.5
   fi
-  app_cpu="$(cpu_ns "$app_pid")" x_cpu="$(cpu_ns "$xvfb_pid")"
-  t="$("$tmp/showall_probe" "$main" "$question" 120)" || return 1
-  app_cpu="$(seconds_since "$app_cpu" "$(cpu_ns "$app_pid")")" x_cpu="$(seconds_since "$x_cpu" "$(cpu_ns "$xvfb_pid")")"
+}
+
+stop_perf() {
   if [ -n "${SHOWALL_PERF:-}" ]; then
     kill -INT "$perf_pid"
     wait "$perf_pid" || true
   fi
+}
+
+one_run() {
+  local run=$1 main question t floor_start perf_pid app_cpu x_cpu
+  start_and_ask "$run" || return 1
+
+  start_perf "$run"
+  app_cpu="$(cpu_ns "$app_pid")" x_cpu="$(cpu_ns "$xvfb_pid")"
+  t="$("$tmp/showall_probe" "$main" "$question" 120)" || return 1
+  app_cpu="$(seconds_since "$app_cpu" "$(cpu_ns "$app_pid")")" x_cpu="$(seconds_since "$x_cpu" "$(cpu_ns "$xvfb_pid")")"
+  stop_perf
   kill "$app_pid"
   wait "$app_pid" 2>/dev/null || true
   app_pid=""
@@ -174,6 +223,60 @@ one_run() {
 }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { printf "%.3f", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# One sample of the answer to one kind of event, sent MS after Return.
+answer_run() {
+  local kind=$1 run=$2 main question out perf_pid seen ended gone
+  start_and_ask "$kind-$run" || return 1
+  start_perf "$kind-$run"
+  out="$("$tmp/showall_probe" --answer "$kind" --at "$at" "$main" "$question" 30)" || return 1
+  seen="$(now)"
+  stop_perf
+  gone=""
+  if [ "$kind" = close ]; then
+    # The window is gone from the screen; the process ends on its own.
+    ended=timeout
+    for _ in $(seq 500); do
+      kill -0 "$app_pid" 2>/dev/null || { ended=""; break; }
+      sleep 0.01
+    done
+    if [ -z "$ended" ]; then
+      gone="$(awk -v a="$seen" -v b="$(now)" 'BEGIN { printf ", process ended %.2f s after", b - a }')"
+    else
+      gone=", process still running 5 s after"
+    fi
+  fi
+  kill "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+  app_pid=""
+  read -r latency when up <<<"$out"
+  printf '%-5s %d: %3.0f ms (sent %.3f s after Return%s%s)\n' "$kind" "$run" "$(awk -v l="$latency" 'BEGIN { print l * 1000 }')" \
+    "$when" "$([ "$up" = 1 ] && echo ", grid already up")" "$gone"
+  echo "$latency" >>"$tmp/answer.$kind"
+}
+
+
+if [ -n "$answer" ]; then
+  echo "$(basename "$dll") x $copies, answers to $kinds, $runs each, display $DISPLAY$([ "$wm" = 1 ] && echo ", openbox")," \
+    "$(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+  if [ -z "$at" ]; then
+    # The middle of a show-all of this folder, timed first in the same way.
+    one_run 0
+    at="$(cut -d' ' -f1 "$tmp/results" | awk '{ printf "%.0f", $1 * 500 }')"
+  fi
+  echo "events sent $at ms after Return"
+  for kind in $kinds; do
+    for run in $(seq "$runs"); do
+      answer_run "$kind" "$run"
+    done
+  done
+  for kind in $kinds; do
+    printf '%-5s: median %3.0f ms, worst %3.0f ms (bound 50 ms)\n' "$kind" \
+      "$(median <"$tmp/answer.$kind" | awk '{ print $1 * 1000 }')" "$(sort -g "$tmp/answer.$kind" | tail -1 | awk '{ print $1 * 1000 }')"
+  done
+  echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
+  exit 0
+fi
 
 echo "$(basename "$dll") x $copies, $runs runs, display $DISPLAY$([ "$wm" = 1 ] && echo ", openbox")," \
   "$(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
