@@ -104,6 +104,11 @@ void QtServices::DoEvents() {
     const auto now = std::chrono::steady_clock::now();
     if (now - lastYield_ < kYieldInterval) return;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // What the events just handled posted goes out before the work goes on: the
+    // repaint of a list that a key moved or a wheel scrolled would otherwise
+    // wait for the next yield, a frame later. A status text taken in during
+    // this yield is painted now too, a frame sooner than it would be.
+    QCoreApplication::sendPostedEvents();
     lastYield_ = std::chrono::steady_clock::now();
 }
 
