@@ -3,9 +3,9 @@
 // either fills it entirely or fails, so callers never see a short read and the
 // reader never needs the whole file in memory.
 
-#include <cstddef>
 #include <sys/stat.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>

@@ -139,7 +139,8 @@ void IconFile::expectFrom(int index, const RawGroup& g) const {
         const Span more = span.with(next);
         if (more.size() > kReadAheadBytes) break;
         // The bytes the window grows by that the next group does not draw from.
-        const std::uint64_t unused = more.size() - span.size() > next.size() ? more.size() - span.size() - next.size() : 0;
+        const std::uint64_t grown = more.size() - span.size();
+        const std::uint64_t unused = grown > next.size() ? grown - next.size() : 0;
         if (byDirectory()) {
             if (unused > spareBytes_) break;
             spareBytes_ -= unused;

@@ -100,7 +100,8 @@ TEST(ExtractIcon, AResourceGroupChoosesByItsDirectory) {
         SCOPED_TRACE(c.name);
         std::vector<icon_files::GroupImage> images;
         for (const auto& [side, depth, headerSide, headerDepth] : c.entries) {
-            Bytes dib = MakeDib(SolidDib(headerSide, headerSide, std::abs(headerDepth), MakeArgb(60 * images.size(), 9, 9)));
+            const Argb colour = MakeArgb(60 * static_cast<int>(images.size()), 9, 9);
+            Bytes dib = MakeDib(SolidDib(headerSide, headerSide, std::abs(headerDepth), colour));
             if (headerDepth < 0) dib.resize(dib.size() / 2);
             images.push_back({static_cast<std::uint16_t>(images.size() + 1), static_cast<std::uint8_t>(side),
                               static_cast<std::uint8_t>(side), static_cast<std::uint16_t>(depth), dib});
