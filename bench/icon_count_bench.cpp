@@ -84,13 +84,13 @@ int ReadHeaders(const std::vector<std::string>& paths) {
 
 int CountAll(const std::vector<std::string>& paths) {
     int total = 0;
-    for (const std::string& p : paths) total += platform::icons::CountIconsInFile(p);
+    for (const std::string& p : paths) total += icons::CountIconsInFile(p);
     return total;
 }
 
 int ExtractFirst(const std::vector<std::string>& paths) {
     int drawn = 0;
-    for (const std::string& p : paths) drawn += platform::icons::ExtractIconFromFile(p, 0).has_value();
+    for (const std::string& p : paths) drawn += icons::ExtractIconFromFile(p, 0).has_value();
     return drawn;
 }
 

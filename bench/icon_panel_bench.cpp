@@ -208,9 +208,9 @@ Figures ReaderAlone(const std::vector<std::string>& paths) {
     const auto t = Clock::now();
     int got = 0;
     for (const std::string& p : paths) {
-        const int n = platform::icons::CountIconsInFile(p);
+        const int n = icons::CountIconsInFile(p);
         for (int i = 0; i < n; ++i)
-            if (platform::icons::ExtractIconFromFile(p, i)) ++got;
+            if (icons::ExtractIconFromFile(p, i)) ++got;
     }
     out.seconds = Seconds(t);
     out.cells = got;
@@ -227,16 +227,16 @@ struct ChosenOfFile {
 std::vector<ChosenOfFile> ChosenImages(const std::vector<std::string>& paths) {
     std::vector<ChosenOfFile> out;
     for (const std::string& p : paths) {
-        const platform::icons::FileSource file(p);
-        const platform::icons::IconFile icons(file);
+        const icons::FileSource file(p);
+        const icons::IconFile icons(file);
         ChosenOfFile chosen{p, {}, 0};
         for (int i = 0; i < icons.count(); ++i) {
             const auto d = icons.describe(i);
             const auto group = icons.fileBytes(i);
             if (!d || !group || d->shown < 0) continue;
-            const platform::icons::ByteView v(*group);
+            const icons::ByteView v(*group);
             const std::uint64_t entry = 6 + 16 * static_cast<std::uint64_t>(d->shown);
-            const platform::icons::ByteView image = v.sub(v.u32(entry + 12), v.u32(entry + 8));
+            const icons::ByteView image = v.sub(v.u32(entry + 12), v.u32(entry + 8));
             chosen.images.emplace_back(image.data(), image.data() + image.size());
             chosen.bytes += image.size();
         }
@@ -263,8 +263,8 @@ Figures DecodeFloor(const std::vector<ChosenOfFile>& files) {
         }
         ::close(fd);
         for (const auto& bytes : f.images) {
-            if (auto icon = platform::icons::DecodeImageBytes(platform::icons::ByteView(bytes))) {
-                const auto cell = platform::icons::StretchIcon(*icon, 32, 32);
+            if (auto icon = icons::DecodeImageBytes(icons::ByteView(bytes))) {
+                const auto cell = icons::StretchIcon(*icon, 32, 32);
                 if (!cell.color.empty()) ++out.cells;
             }
         }

@@ -9,7 +9,7 @@
 #include "whole_icon_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace platform::icons;
+    using namespace icons;
     // A hostile file may hold thousands of frames; a few show the paths.
     constexpr int kFramesChecked = 4;
     const MemorySource memory(data, size);

@@ -8,7 +8,7 @@
 #include "whole_icon_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace platform::icons;
+    using namespace icons;
     // Through the read-ahead window files are read with, kept small so reads straddle it.
     const MemorySource memory(data, size);
     const BufferedSource source(memory, 512);

@@ -6,7 +6,7 @@
 #include "icons/stretch.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace platform::icons;
+    using namespace icons;
     const MemorySource source(data, size);
     const Blob blob{0, size};
     (void)ProbeImage(source, blob);

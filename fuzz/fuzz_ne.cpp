@@ -8,7 +8,7 @@
 #include "icons/ne_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace platform::icons;
+    using namespace icons;
     const MemorySource source(data, size);
     const int count = ne::CountIconGroups(source).value_or(0);
     platform::Bitmap cell(32, 32, platform::MakeArgb(255, 255, 255));

@@ -10,8 +10,8 @@
 #include "icons/icon_file.h"
 #include "icons/whole_icon.h"
 
-inline void CheckWholeIcon(const platform::icons::IconFile& file, int index) {
-    using namespace platform::icons;
+inline void CheckWholeIcon(const icons::IconFile& file, int index) {
+    using namespace icons;
     // A hostile group may list a thousand images; a few show the paths.
     constexpr int kImagesDecoded = 4;
     const auto described = file.describe(index);

@@ -22,7 +22,7 @@
 
 namespace {
 
-namespace icons = platform::icons;
+namespace icons = icons;
 
 constexpr const char* kName = "tessel-iconinfo";
 

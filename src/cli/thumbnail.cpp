@@ -7,7 +7,7 @@
 
 namespace cli {
 
-namespace icons = platform::icons;
+namespace icons = icons;
 
 int ChooseThumbnailImage(const icons::IconDescription& icon, int size) {
     int best = -1;

@@ -13,7 +13,7 @@ namespace cli {
 // Of the icon's images, the smallest whose sides both reach `size`, else the
 // largest; among images of the same size the highest depth, then the first
 // listed. -1 when the icon has no image.
-int ChooseThumbnailImage(const platform::icons::IconDescription& icon, int size);
+int ChooseThumbnailImage(const icons::IconDescription& icon, int size);
 
 // The size of a width x height picture fitted into size x size, aspect kept:
 // unchanged when it fits already (a thumbnail is never enlarged), and never 0
@@ -21,12 +21,12 @@ int ChooseThumbnailImage(const platform::icons::IconDescription& icon, int size)
 std::pair<int, int> FitWithin(int width, int height, int size);
 
 struct Thumbnail {
-    std::optional<platform::icons::RgbaImage> image;
+    std::optional<icons::RgbaImage> image;
     const char* failure = nullptr;  // without an image: why, for the one line a file manager logs
 };
 
 // Icon 0 of the source, its chosen image decoded and scaled down smoothly to
 // fit `size`, transparency kept.
-Thumbnail MakeThumbnail(const platform::icons::ByteSource& source, int size);
+Thumbnail MakeThumbnail(const icons::ByteSource& source, int size);
 
 }  // namespace cli

@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     const std::string& output = paths[1];
 
     errno = 0;
-    const platform::icons::FileSource file(input);
+    const icons::FileSource file(input);
     if (!file.ok()) return Fail("cannot open " + input + ": " + (errno != 0 ? std::strerror(errno) : "not a regular file"));
     // The output's temporary file is made before a byte of the input is read,
     // so that the reader runs confined to these two files.
@@ -84,10 +84,10 @@ int main(int argc, char** argv) {
     if (!thumbnailFile.ok()) return cannotWrite();
     cli::Confine({file.fd(), thumbnailFile.fd(), thumbnailFile.folder()});
 
-    const platform::icons::BufferedSource source(file);
+    const icons::BufferedSource source(file);
     const cli::Thumbnail thumbnail = cli::MakeThumbnail(source, size);
     if (!thumbnail.image) return Fail(std::string(thumbnail.failure) + " " + input);
-    const auto png = platform::icons::EncodePng(*thumbnail.image);
+    const auto png = icons::EncodePng(*thumbnail.image);
     if (!png) return Fail("cannot encode the icon of " + input);
     errno = 0;
     if (!thumbnailFile.commit(*png)) return cannotWrite();

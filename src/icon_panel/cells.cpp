@@ -78,17 +78,17 @@ void IconPanel::picIcon_MouseMove(std::int16_t index, int, int, float, float) {
     const auto origin = OriginOf(index);
     if (!origin) return;
     // Read once per cell, not on every move: the text stays until the cell forgets its origin.
-    std::optional<platform::icons::IconDescription> icon;
+    std::optional<icons::IconDescription> icon;
     platform::Guarded([&] { icon = f.system.DescribeIcon(origin->file, origin->index); });
     cell.setToolTipText(CellToolTip(*origin, icon));
 }
 
-std::string ImageText(const platform::icons::ImageDescription& image) {
+std::string ImageText(const icons::ImageDescription& image) {
     return std::to_string(image.width) + "×" + std::to_string(image.height) +
            (image.png ? std::string(" PNG") : " " + std::to_string(image.depth) + "位");
 }
 
-std::string CellToolTip(const CellOrigin& origin, const std::optional<platform::icons::IconDescription>& icon) {
+std::string CellToolTip(const CellOrigin& origin, const std::optional<icons::IconDescription>& icon) {
     const auto slash = origin.file.rfind('/');
     std::string text = slash == std::string::npos ? origin.file : origin.file.substr(slash + 1);
     text += "\n图标 " + std::to_string(origin.index);

@@ -41,7 +41,7 @@ void IconPanel::OpenIconMenu(int button, int shift) {
 void IconPanel::FillImageMenu() {
     platform::Menu& menu = f.mnuIcons(3);
     menu.ClearItems();
-    std::optional<platform::icons::IconDescription> icon;
+    std::optional<icons::IconDescription> icon;
     if (const auto origin = OriginOf(f.SelectedIcon))
         platform::Guarded([&] { icon = f.system.DescribeIcon(origin->file, origin->index); });
     const std::size_t images = icon ? icon->images.size() : 0;
@@ -122,7 +122,7 @@ void IconPanel::SaveWholeSelected() {
     const auto target = AskWhereToSaveSelected(
         [&](const CellOrigin& origin) {
             const auto icon = f.system.DescribeIcon(origin.file, origin.index);
-            return platform::icons::WholeIconFileName(NameOf(origin.file), origin.index, icon && icon->cursor);
+            return icons::WholeIconFileName(NameOf(origin.file), origin.index, icon && icon->cursor);
         },
         kWholeIconFilter);
     if (!target) return;
@@ -136,7 +136,7 @@ void IconPanel::SaveWholeSelected() {
 void IconPanel::SaveImageOfSelected(int k) {
     const auto target = AskWhereToSaveSelected(
         [&](const CellOrigin& origin) {
-            return platform::icons::IconImageFileName(NameOf(origin.file), origin.index, k);
+            return icons::IconImageFileName(NameOf(origin.file), origin.index, k);
         },
         kImageFilter);
     if (!target) return;
@@ -178,7 +178,7 @@ void IconPanel::SaveAllIcons() {
         try {
             const auto described = f.system.DescribeIcon(icon.file, icon.index);
             const std::string name =
-                platform::icons::WholeIconFileName(NameOf(icon.file), icon.index, described && described->cursor);
+                icons::WholeIconFileName(NameOf(icon.file), icon.index, described && described->cursor);
             f.ShowStatus(kSavingText + name);
             f.system.SaveWholeIcon(icon.file, icon.index, platform::JoinPath(*folder, name));
         } catch (const platform::Failure&) {

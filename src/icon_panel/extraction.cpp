@@ -83,12 +83,12 @@ void IconPanel::LoadIconsOfFile(std::int16_t itemIndex, bool hideCanvas) {
             f.picIcon(platform::ToInt16(nextCell)).Cls();
             Forget(nextCell);
         });
-        std::optional<platform::icons::Icon> icon;
+        std::optional<icons::Icon> icon;
         Guarded([&] { icon = f.system.ExtractIcon(filePath, iconIndex); });
         Guarded([&] {
             if (!icon) return;
             platform::PictureBox& cell = f.picIcon(platform::ToInt16(nextCell));
-            cell.Draw([&](platform::Bitmap& image) { platform::icons::DrawIcon(image, 0, 0, *icon); });
+            cell.Draw([&](platform::Bitmap& image) { icons::DrawIcon(image, 0, 0, *icon); });
             icon.reset();
             Remember(nextCell, {filePath, iconIndex});
             cell.setVisible(true);

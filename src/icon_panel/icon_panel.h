@@ -34,9 +34,9 @@ struct CellOrigin {
 
 // What the tooltip of a cell says: the file's name, the icon's index, and its
 // images in group order, the one the cell shows marked.
-std::string CellToolTip(const CellOrigin& origin, const std::optional<platform::icons::IconDescription>& icon);
+std::string CellToolTip(const CellOrigin& origin, const std::optional<icons::IconDescription>& icon);
 // One image as the tooltip and the image menu name it: "256×256 PNG", "48×48 32位".
-std::string ImageText(const platform::icons::ImageDescription& image);
+std::string ImageText(const icons::ImageDescription& image);
 // The status text at the end of saving every icon: "已保存 12 个图标".
 std::string SavedIconsText(std::int64_t saved);
 

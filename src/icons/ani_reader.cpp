@@ -5,7 +5,7 @@
 #include "ico_reader.h"
 #include "riff_format.h"
 
-namespace platform::icons::ani {
+namespace icons::ani {
 namespace {
 
 struct Chunk {
@@ -84,4 +84,4 @@ std::optional<RawGroup> Frames::group(int index) const {
     return g;
 }
 
-}  // namespace platform::icons::ani
+}  // namespace icons::ani

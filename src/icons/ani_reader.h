@@ -8,7 +8,7 @@
 
 #include "icon_group.h"
 
-namespace platform::icons::ani {
+namespace icons::ani {
 
 // More frames than a cell array can number is no animation; it only costs time.
 constexpr std::size_t kMaxFrames = 0x7FFF;
@@ -37,4 +37,4 @@ private:
     std::vector<Blob> frames_;
 };
 
-}  // namespace platform::icons::ani
+}  // namespace icons::ani

@@ -5,7 +5,7 @@
 
 #include "byte_source.h"
 
-namespace platform::icons {
+namespace icons {
 
 // A window [offset, offset+size) of a source.
 struct Blob {
@@ -21,4 +21,4 @@ inline Blob ClampedBlob(const ByteSource& src, std::uint64_t offset, std::uint64
     return {offset, size < total - offset ? size : total - offset};
 }
 
-}  // namespace platform::icons
+}  // namespace icons

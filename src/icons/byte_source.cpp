@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace platform::icons {
+namespace icons {
 
 ByteSource::~ByteSource() = default;
 
@@ -141,4 +141,4 @@ bool FileSource::read(std::uint64_t offset, void* dst, std::size_t n) const {
     return true;
 }
 
-}  // namespace platform::icons
+}  // namespace icons

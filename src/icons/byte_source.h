@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace platform::icons {
+namespace icons {
 
 class ByteSource {
 public:
@@ -140,4 +140,4 @@ private:
     mutable std::uint64_t expected_ = 0;  // bytes; 0 for none
 };
 
-}  // namespace platform::icons
+}  // namespace icons

@@ -14,7 +14,7 @@
 
 #include "byte_source.h"
 
-namespace platform::icons {
+namespace icons {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -97,4 +97,4 @@ inline Bytes FetchSome(const ByteSource& source, std::uint64_t at, std::uint64_t
     return out;
 }
 
-}  // namespace platform::icons
+}  // namespace icons

@@ -8,7 +8,7 @@
 
 #include "byte_view.h"
 
-namespace platform::icons {
+namespace icons {
 
 class ByteWriter {
 public:
@@ -36,4 +36,4 @@ private:
     std::size_t base_;
 };
 
-}  // namespace platform::icons
+}  // namespace icons

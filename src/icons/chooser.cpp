@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-namespace platform::icons {
+namespace icons {
 
 int ChooseImage(std::span<const Candidate> candidates, int size) {
     int sized = -1;
@@ -34,4 +34,4 @@ int ChooseImage(std::span<const Candidate> candidates, int size) {
     return chosen;
 }
 
-}  // namespace platform::icons
+}  // namespace icons

@@ -3,7 +3,7 @@
 
 #include <span>
 
-namespace platform::icons {
+namespace icons {
 
 struct Candidate {
     int width = 0;
@@ -17,4 +17,4 @@ struct Candidate {
 // Returns the chosen position, or -1 for an empty list.
 int ChooseImage(std::span<const Candidate> candidates, int size);
 
-}  // namespace platform::icons
+}  // namespace icons

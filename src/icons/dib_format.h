@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace platform::icons::dib {
+namespace icons::dib {
 
 constexpr std::uint64_t kStructSize = 0;  // the header's own size, which tells its version
 constexpr std::uint64_t kWidth = 4;       // signed
@@ -40,4 +40,4 @@ constexpr std::uint64_t kSize = 4;
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 
-}  // namespace platform::icons::dib
+}  // namespace icons::dib

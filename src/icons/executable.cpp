@@ -3,7 +3,7 @@
 #include "byte_view.h"
 #include "mz_format.h"
 
-namespace platform::icons {
+namespace icons {
 
 std::optional<NewHeader> ReadNewHeader(const ByteSource& source) {
     const auto dos = Fetch(source, 0, mz::kSize, mz::kSize);
@@ -19,4 +19,4 @@ std::optional<NewHeader> ReadNewHeader(const ByteSource& source) {
     return h;
 }
 
-}  // namespace platform::icons
+}  // namespace icons

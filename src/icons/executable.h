@@ -7,7 +7,7 @@
 
 #include "byte_source.h"
 
-namespace platform::icons {
+namespace icons {
 
 struct NewHeader {
     std::uint32_t offset = 0;  // e_lfanew
@@ -18,4 +18,4 @@ struct NewHeader {
 // and two bytes can be read where e_lfanew points.
 std::optional<NewHeader> ReadNewHeader(const ByteSource& source);
 
-}  // namespace platform::icons
+}  // namespace icons

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace platform::icons::ico {
+namespace icons::ico {
 
 // ICONDIR: opens the file.
 namespace dir {
@@ -45,4 +45,4 @@ constexpr std::uint64_t kId = 12;  // the RT_ICON resource that holds the image
 constexpr std::uint64_t kSize = 14;
 }  // namespace group_entry
 
-}  // namespace platform::icons::ico
+}  // namespace icons::ico

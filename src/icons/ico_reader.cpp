@@ -2,7 +2,7 @@
 
 #include "ico_format.h"
 
-namespace platform::icons::ico {
+namespace icons::ico {
 namespace {
 
 struct Header {
@@ -66,4 +66,4 @@ std::optional<RawGroup> Group(const ByteSource& source) {
     return g;
 }
 
-}  // namespace platform::icons::ico
+}  // namespace icons::ico

@@ -6,7 +6,7 @@
 
 #include "icon_group.h"
 
-namespace platform::icons::ico {
+namespace icons::ico {
 
 // 1 when some entry points inside the file, else 0; nullopt when not an ICO/CUR file.
 std::optional<int> CountIcons(const ByteSource& source);
@@ -19,4 +19,4 @@ std::vector<ImageRef> Images(const ByteSource& source);
 // not an ICO/CUR file.
 std::optional<RawGroup> Group(const ByteSource& source);
 
-}  // namespace platform::icons::ico
+}  // namespace icons::ico

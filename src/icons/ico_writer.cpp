@@ -3,7 +3,7 @@
 #include "byte_writer.h"
 #include "ico_format.h"
 
-namespace platform::icons {
+namespace icons {
 
 namespace {
 
@@ -40,4 +40,4 @@ Bytes WriteIcoFile(bool cursor, std::span<const IcoImage> images) {
     return out;
 }
 
-}  // namespace platform::icons
+}  // namespace icons

@@ -7,7 +7,7 @@
 
 #include "byte_view.h"
 
-namespace platform::icons {
+namespace icons {
 
 // One image and what its directory entry says of it.
 struct IcoImage {
@@ -23,4 +23,4 @@ struct IcoImage {
 // offsets follow from the images, then each image's bytes as given.
 Bytes WriteIcoFile(bool cursor, std::span<const IcoImage> images);
 
-}  // namespace platform::icons
+}  // namespace icons

@@ -8,7 +8,7 @@
 #include "ico_writer.h"
 #include "stretch.h"
 
-namespace platform::icons {
+namespace icons {
 namespace {
 
 // Images of a group that fail to decode are passed over for the next best,
@@ -295,4 +295,4 @@ int LargestImage(const IconDescription& icon) {
     return best;
 }
 
-}  // namespace platform::icons
+}  // namespace icons

@@ -15,7 +15,7 @@
 #include "pe_reader.h"
 #include "whole_icon.h"
 
-namespace platform::icons {
+namespace icons {
 
 // Icon files larger than this are no icon files; an .ico is copied whole.
 constexpr std::uint64_t kMaxIconFileBytes = 64u << 20;
@@ -67,4 +67,4 @@ private:
     mutable std::uint64_t spareBytes_ = kReadAheadBytes;
 };
 
-}  // namespace platform::icons
+}  // namespace icons

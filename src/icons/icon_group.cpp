@@ -2,7 +2,7 @@
 
 #include "ico_format.h"
 
-namespace platform::icons {
+namespace icons {
 
 std::vector<ImageRef> ReadGroupDirectory(
     ByteView group, const std::function<std::optional<Blob>(std::uint16_t id, std::uint32_t bytes)>& resolve) {
@@ -35,4 +35,4 @@ Candidate CandidateFor(const ImageRef& ref, const std::optional<ImageInfo>& head
     return {ref.dirWidth, ref.dirHeight, ref.dirDepth};
 }
 
-}  // namespace platform::icons
+}  // namespace icons

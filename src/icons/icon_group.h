@@ -15,7 +15,7 @@
 #include "ico_format.h"
 #include "image_decoder.h"
 
-namespace platform::icons {
+namespace icons {
 
 // More images than this in one group is no real icon; it only costs time.
 constexpr std::size_t kMaxGroupEntries = 1024;
@@ -53,4 +53,4 @@ std::vector<ImageRef> ReadGroupDirectory(
 // What to choose by: the image's own header when it has one, else the directory's claim.
 Candidate CandidateFor(const ImageRef& ref, const std::optional<ImageInfo>& header);
 
-}  // namespace platform::icons
+}  // namespace icons

@@ -4,7 +4,7 @@
 
 #include "icon_file.h"
 
-namespace platform::icons {
+namespace icons {
 
 int CountIcons(const ByteSource& source) { return IconFile(source).count(); }
 
@@ -62,4 +62,4 @@ void DrawIcon(platform::Bitmap& target, int x, int y, const Icon& icon) {
     }
 }
 
-}  // namespace platform::icons
+}  // namespace icons

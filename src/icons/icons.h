@@ -13,7 +13,7 @@
 #include "byte_source.h"
 #include "platform/bitmap.h"
 
-namespace platform::icons {
+namespace icons {
 
 // One decoded picture. As returned by ExtractIcon it is always 32x32; the
 // image decoder uses the same shape at the image's own size.
@@ -41,4 +41,4 @@ std::optional<Icon> ExtractIconFromFile(const std::string& path, int index);
 // (target AND mask) XOR colour, so a masked pixel with a non-black colour inverts.
 void DrawIcon(platform::Bitmap& target, int x, int y, const Icon& icon);
 
-}  // namespace platform::icons
+}  // namespace icons

@@ -8,7 +8,7 @@
 #include "dib_format.h"
 #include "png_format.h"
 
-namespace platform::icons {
+namespace icons {
 namespace {
 
 using dib::kBiBitfields;
@@ -316,4 +316,4 @@ std::optional<Icon> DecodePng(const ByteSource& source, Blob blob) {
     return DecodePngBytes(ByteView(*bytes));
 }
 
-}  // namespace platform::icons
+}  // namespace icons

@@ -8,7 +8,7 @@
 #include "blob.h"
 #include "byte_view.h"
 
-namespace platform::icons {
+namespace icons {
 
 // Icons larger than 256 are rare but real, as DIBs (a 194x313 one ships with
 // common programs) as well as PNGs; past 1024 a side they are only a way to
@@ -45,4 +45,4 @@ bool IsPngSignature(const ByteSource& source, Blob blob);
 std::optional<Icon> DecodePng(const ByteSource& source, Blob blob);
 std::optional<Icon> DecodePngBytes(ByteView png);
 
-}  // namespace platform::icons
+}  // namespace icons

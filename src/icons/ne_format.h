@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace platform::icons::ne {
+namespace icons::ne {
 
 // The NE header, where the DOS header's new-header offset points. Its tables
 // are placed by offsets from the header itself.
@@ -40,4 +40,4 @@ constexpr std::uint64_t kSize = 12;
 // Set on a type or resource that is named by number.
 constexpr std::uint16_t kNumbered = 0x8000;
 
-}  // namespace platform::icons::ne
+}  // namespace icons::ne

@@ -5,7 +5,7 @@
 #include "executable.h"
 #include "ne_format.h"
 
-namespace platform::icons::ne {
+namespace icons::ne {
 namespace {
 
 // Shifts past this would place resources beyond any file there is.
@@ -103,4 +103,4 @@ std::optional<int> CountIconGroups(const ByteSource& source) {
     return res->groupCount();
 }
 
-}  // namespace platform::icons::ne
+}  // namespace icons::ne

@@ -6,7 +6,7 @@
 
 #include "icon_group.h"
 
-namespace platform::icons::ne {
+namespace icons::ne {
 
 constexpr std::uint16_t kRtIcon = 0x8003;
 constexpr std::uint16_t kRtGroupIcon = 0x800E;
@@ -41,4 +41,4 @@ private:
 // RT_GROUP_ICON resources in the table; 0 when malformed; nullopt when not NE.
 std::optional<int> CountIconGroups(const ByteSource& source);
 
-}  // namespace platform::icons::ne
+}  // namespace icons::ne

@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-namespace platform::icons {
+namespace icons {
 
 struct OpenIconFile::State {
     std::string path;
@@ -47,4 +47,4 @@ const IconFile* OpenIconFile::kept(const std::string& path) const {
 
 void OpenIconFile::close() { state_.reset(); }
 
-}  // namespace platform::icons
+}  // namespace icons

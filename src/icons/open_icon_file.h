@@ -9,7 +9,7 @@
 
 #include "icon_file.h"
 
-namespace platform::icons {
+namespace icons {
 
 class OpenIconFile {
 public:
@@ -33,4 +33,4 @@ private:
     std::unique_ptr<State> state_;
 };
 
-}  // namespace platform::icons
+}  // namespace icons

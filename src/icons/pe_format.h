@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace platform::icons::pe {
+namespace icons::pe {
 
 // "PE\0\0" where the DOS header's new-header offset points, then the COFF
 // file header; offsets from the signature.
@@ -77,4 +77,4 @@ constexpr std::uint64_t kLength = 0;
 constexpr std::uint64_t kUnits = 2;
 }  // namespace resource_name
 
-}  // namespace platform::icons::pe
+}  // namespace icons::pe

@@ -5,7 +5,7 @@
 #include "executable.h"
 #include "pe_format.h"
 
-namespace platform::icons::pe {
+namespace icons::pe {
 namespace {
 
 // The most of the resource tree's start read at once; shell32.dll's
@@ -315,4 +315,4 @@ std::optional<int> CountIconGroups(const ByteSource& source) {
     return res->groupCount();
 }
 
-}  // namespace platform::icons::pe
+}  // namespace icons::pe

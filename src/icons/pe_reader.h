@@ -6,7 +6,7 @@
 
 #include "icon_group.h"
 
-namespace platform::icons::pe {
+namespace icons::pe {
 
 constexpr std::uint32_t kRtIcon = 3;
 constexpr std::uint32_t kRtGroupIcon = 14;
@@ -85,4 +85,4 @@ private:
 // or tree are malformed; nullopt when this is not a PE file.
 std::optional<int> CountIconGroups(const ByteSource& source);
 
-}  // namespace platform::icons::pe
+}  // namespace icons::pe

@@ -8,7 +8,7 @@
 
 #include "image_decoder.h"
 
-namespace platform::icons {
+namespace icons {
 namespace {
 
 struct PngInput {
@@ -106,4 +106,4 @@ std::optional<Icon> DecodePngBytes(ByteView bytes) {
     return out;
 }
 
-}  // namespace platform::icons
+}  // namespace icons

@@ -9,7 +9,7 @@
 #include "image_decoder.h"
 #include "whole_icon.h"
 
-namespace platform::icons {
+namespace icons {
 namespace {
 
 [[noreturn]] void Fail(png_structp png, png_const_charp) { std::longjmp(png_jmpbuf(png), 1); }
@@ -66,4 +66,4 @@ std::optional<std::vector<std::uint8_t>> EncodePng(const RgbaImage& image) {
     return out;
 }
 
-}  // namespace platform::icons
+}  // namespace icons

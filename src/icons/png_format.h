@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace platform::icons::png {
+namespace icons::png {
 
 constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 constexpr std::uint64_t kSignatureBytes = sizeof kSignature;
@@ -29,4 +29,4 @@ constexpr std::uint8_t kPalette = 3;
 constexpr std::uint8_t kGreyAlpha = 4;
 constexpr std::uint8_t kRgba = 6;
 
-}  // namespace platform::icons::png
+}  // namespace icons::png

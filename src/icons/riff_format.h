@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-namespace platform::icons::riff {
+namespace icons::riff {
 
 namespace chunk {
 constexpr std::uint64_t kId = 0;
@@ -36,4 +36,4 @@ constexpr std::uint32_t kAcon = FourCc("ACON");  // the form of an animated curs
 constexpr std::uint32_t kFram = FourCc("fram");  // the list of its frames
 constexpr std::uint32_t kIcon = FourCc("icon");  // one frame: a whole .ico or .cur file
 
-}  // namespace platform::icons::riff
+}  // namespace icons::riff

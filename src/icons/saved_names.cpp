@@ -1,6 +1,6 @@
 #include "whole_icon.h"
 
-namespace platform::icons {
+namespace icons {
 
 std::string WholeIconFileName(const std::string& file, int index, bool cursor) {
     return file + "." + std::to_string(index) + (cursor ? ".cur" : ".ico");
@@ -10,4 +10,4 @@ std::string IconImageFileName(const std::string& file, int index, int k) {
     return file + "." + std::to_string(index) + "-" + std::to_string(k) + ".png";
 }
 
-}  // namespace platform::icons
+}  // namespace icons

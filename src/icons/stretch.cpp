@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-namespace platform::icons {
+namespace icons {
 namespace {
 
 struct Tap {
@@ -108,4 +108,4 @@ Icon StretchIcon(Icon&& icon, int width, int height) {
     return StretchIcon(static_cast<const Icon&>(icon), width, height);
 }
 
-}  // namespace platform::icons
+}  // namespace icons

@@ -2,7 +2,7 @@
 
 #include "icons.h"
 
-namespace platform::icons {
+namespace icons {
 
 // The icon stretched to width x height without keeping its aspect, smoothly:
 // a tent filter as wide as the reduction (plain bilinear when enlarging).
@@ -13,4 +13,4 @@ Icon StretchIcon(const Icon& icon, int width, int height);
 // The same for an icon that is not needed afterwards: one of that size already is moved, not copied.
 Icon StretchIcon(Icon&& icon, int width, int height);
 
-}  // namespace platform::icons
+}  // namespace icons

@@ -13,7 +13,7 @@
 #include "byte_source.h"
 #include "platform/bitmap.h"
 
-namespace platform::icons {
+namespace icons {
 
 // One image of a group as stored, in group order. Size and depth come from
 // the image's own header, or from the group's directory when it has none that
@@ -79,4 +79,4 @@ std::string IconImageFileName(const std::string& file, int index, int k);
 // An 8-bit RGBA PNG of the picture; nullopt for an empty or inconsistent one.
 std::optional<std::vector<std::uint8_t>> EncodePng(const RgbaImage& image);
 
-}  // namespace platform::icons
+}  // namespace icons

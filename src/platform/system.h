@@ -10,12 +10,12 @@
 
 #include "bitmap.h"
 
-namespace platform {
-
 namespace icons {
 struct Icon;
 struct IconDescription;
-}
+}  // namespace icons
+
+namespace platform {
 
 class System {
 public:

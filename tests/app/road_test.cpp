@@ -94,9 +94,9 @@ struct Road {
     // The icon as the reader draws it on the window colour.
     QImage Expected(const std::string& file, int index) {
         platform::Bitmap b(32, 32, services.WindowColor());
-        const auto icon = platform::icons::ExtractIconFromFile(folder + "/" + file, index);
+        const auto icon = icons::ExtractIconFromFile(folder + "/" + file, index);
         EXPECT_TRUE(icon.has_value()) << file << " #" << index;
-        if (icon) platform::icons::DrawIcon(b, 0, 0, *icon);
+        if (icon) icons::DrawIcon(b, 0, 0, *icon);
         QImage img(32, 32, QImage::Format_RGB32);
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x) img.setPixel(x, y, b.at(x, y) | 0xFF000000u);
@@ -189,7 +189,7 @@ TEST(Road, OpenClickShowAll) {
     // Dragged out, a cell carries its icon as the whole-icon save writes a .png.
     app::OfferDragOut(r.view, r.tessel);
     const std::unique_ptr<QMimeData> drag(r.view.canvas().DragData(4));
-    const auto png = platform::icons::LargestImagePng(platform::icons::FileSource(r.folder + "/mixed.ico"), 0).value();
+    const auto png = icons::LargestImagePng(icons::FileSource(r.folder + "/mixed.ico"), 0).value();
     ASSERT_TRUE(drag && drag->urls().size() == 1 && drag->urls()[0].fileName() == "mixed.ico.0.png");
     EXPECT_EQ(drag->data("image/png"), QByteArray(reinterpret_cast<const char*>(png.data()), qsizetype(png.size())));
 }

@@ -85,7 +85,7 @@ void BrowsingTest::RecordCounts(std::function<std::optional<int>(const std::stri
         counted.push_back(path);
         if (override)
             if (std::optional<int> n = override(path)) return *n;
-        return platform::icons::CountIconsInFile(path);
+        return icons::CountIconsInFile(path);
     };
 }
 

@@ -91,9 +91,9 @@ TEST(CliExport, WritesEachIconAsTheCellImage) {
     } expected[] = {{"app64.exe.0.png", MakeArgb(127, 255, 127)}, {"app64.exe.1.png", MakeArgb(0, 0, 255)}, {"app64.exe.2.png", MakeArgb(0, 0, 0)}};
     for (const Expect& e : expected) {
         SCOPED_TRACE(e.file);
-        const platform::icons::FileSource png(folder + "/" + e.file);
+        const icons::FileSource png(folder + "/" + e.file);
         ASSERT_TRUE(png.ok());
-        const auto image = platform::icons::DecodePng(png, {0, png.size()});
+        const auto image = icons::DecodePng(png, {0, png.size()});
         ASSERT_TRUE(image.has_value());
         EXPECT_EQ(image->width, 32);
         EXPECT_EQ(image->height, 32);
@@ -119,18 +119,18 @@ TEST(CliWholeIcon, SavesListsAndWritesImagesInOneRun) {
     EXPECT_NE(r.out.find("[inverted"), std::string::npos);
     EXPECT_EQ(ReadAll(out + "/mixed.ico.0.ico"), ReadAll(ico));
 
-    const platform::icons::FileSource appFile(app);
+    const icons::FileSource appFile(app);
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
-        const platform::icons::FileSource saved(out + "/app64.exe." + std::to_string(i) + ".ico");
-        const auto before = platform::icons::DescribeIcon(appFile, i);
-        const auto after = platform::icons::DescribeIcon(saved, 0);
+        const icons::FileSource saved(out + "/app64.exe." + std::to_string(i) + ".ico");
+        const auto before = icons::DescribeIcon(appFile, i);
+        const auto after = icons::DescribeIcon(saved, 0);
         ASSERT_TRUE(before && after);
         ASSERT_EQ(after->images.size(), before->images.size());
         for (std::size_t k = 0; k < before->images.size(); ++k) {
-            const platform::icons::FileSource png(out + "/app64.exe." + std::to_string(i) + "-" + std::to_string(k) + ".png");
-            const auto written = platform::icons::DecodePng(png, {0, png.size()});
-            const auto expected = platform::icons::DecodeIconImage(appFile, i, static_cast<int>(k));
+            const icons::FileSource png(out + "/app64.exe." + std::to_string(i) + "-" + std::to_string(k) + ".png");
+            const auto written = icons::DecodePng(png, {0, png.size()});
+            const auto expected = icons::DecodeIconImage(appFile, i, static_cast<int>(k));
             ASSERT_TRUE(written && expected);
             EXPECT_EQ(written->color, expected->pixels);
             EXPECT_EQ(after->images[k].bytes, before->images[k].bytes);

@@ -22,7 +22,7 @@ TEST(Thumbnail, ChoosesTheImageExplorerShows) {
         {"NoImages", {}, 48, -1},
     };
     for (const auto& c : cases) {
-        platform::icons::IconDescription icon;
+        icons::IconDescription icon;
         for (const auto& [w, h, depth] : c.images) icon.images.push_back({w, h, depth, false, 0});
         EXPECT_EQ(cli::ChooseThumbnailImage(icon, c.size), c.chosen) << c.name;
     }

@@ -512,11 +512,11 @@ TEST_F(ExportTest, EachNameGetsTheFormatItAsksFor) {
         }
         if (std::string(c.format) == "ico") {
             // Our own reader takes it as one icon of the cell's picture.
-            EXPECT_EQ(platform::icons::CountIconsInFile(path), 1);
-            const auto icon = platform::icons::ExtractIconFromFile(path, 0);
+            EXPECT_EQ(icons::CountIconsInFile(path), 1);
+            const auto icon = icons::ExtractIconFromFile(path, 0);
             ASSERT_TRUE(icon.has_value());
             Bitmap drawn(32, 32, platform::MakeArgb(0x12, 0x34, 0x56));
-            platform::icons::DrawIcon(drawn, 0, 0, *icon);
+            icons::DrawIcon(drawn, 0, 0, *icon);
             EXPECT_EQ(Compare(drawn, Cell(c.cell)).max, 0);
         }
     }
@@ -565,8 +565,8 @@ TEST(WholeIconFiles, WrittenAsTheNameAsksWholeOrNotAtAll) {
           {{1, 16, 16, 4, icon_files::MakeDib(icon_files::SolidDib(16, 16, 4, platform::MakeArgb(255, 0, 0)))},
            {2, 48, 48, 32, icon_files::MakeDib(icon_files::SolidDib(48, 48, 32, platform::MakeArgb(0, 0, 255, 200)))}}}});
     in.write("lib.dll", icon_files::MakePe(pe).bytes);
-    const platform::icons::FileSource source(in.file("lib.dll"));
-    const auto ico = platform::icons::IconFileBytes(source, 0);
+    const icons::FileSource source(in.file("lib.dll"));
+    const auto ico = icons::IconFileBytes(source, 0);
     ASSERT_TRUE(ico.has_value());
     const std::string old = "the file the user had";
     out.write("old.ico", old);

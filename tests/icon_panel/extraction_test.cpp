@@ -293,7 +293,7 @@ TEST_F(Extraction, RunningOutInTheMiddleOfShowingAllKeepsWhatWasLoaded) {
 TEST_F(Extraction, TheLastPossibleCellIsIndex32767) {
     // A 32769th cell would need an index past 16 bits.
     const platform::ListItem& many = AddRow("a.exe", "32769");
-    sys.extract = [](const std::string&, int) { return std::optional<platform::icons::Icon>(); };
+    sys.extract = [](const std::string&, int) { return std::optional<icons::Icon>(); };
     ClickLoad(many);
     EXPECT_EQ(f.picIcon.Count(), 32768);
     EXPECT_TRUE(f.CellsExhausted);
@@ -410,10 +410,10 @@ TEST_F(FromFiles, CellsShowTheReadersIconsOnTheWindowColour) {
     ASSERT_EQ(f.IconCount, 3);
     for (int k = 0; k < 3; ++k) {
         SCOPED_TRACE(k);
-        const auto icon = platform::icons::ExtractIconFromFile(folder.file("tools.exe"), k);
+        const auto icon = icons::ExtractIconFromFile(folder.file("tools.exe"), k);
         ASSERT_TRUE(icon);
         platform::Bitmap expected(32, 32, kWindowColour);
-        platform::icons::DrawIcon(expected, 0, 0, *icon);
+        icons::DrawIcon(expected, 0, 0, *icon);
         EXPECT_EQ(f.picIcon(k).Image(), expected);
     }
 

@@ -113,7 +113,7 @@ inline std::string NameOf(const std::string& path) { return path.substr(path.fin
 class ColouredIcons : public PanelTest {
 protected:
     ColouredIcons() {
-        sys.extract = [this](const std::string& path, int index) -> std::optional<platform::icons::Icon> {
+        sys.extract = [this](const std::string& path, int index) -> std::optional<icons::Icon> {
             if (failing[NameOf(path)].count(index)) return std::nullopt;
             return test_support::SolidIcon(ColourOf(NameOf(path), index));
         };
@@ -121,9 +121,9 @@ protected:
 
     std::map<std::string, std::set<int>> failing;
 
-    static platform::Bitmap Drawn(const platform::icons::Icon& icon) {
+    static platform::Bitmap Drawn(const icons::Icon& icon) {
         platform::Bitmap b(32, 32, kWindowColour);
-        platform::icons::DrawIcon(b, 0, 0, icon);
+        icons::DrawIcon(b, 0, 0, icon);
         return b;
     }
     // What a cell shows after icon `index` of `file` was drawn into it.

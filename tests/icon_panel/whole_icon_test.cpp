@@ -10,7 +10,7 @@ namespace {
 
 using icon_files::MakeDib;
 using icon_files::SolidDib;
-namespace icons = platform::icons;
+namespace icons = icons;
 
 // Two icons: a 16x16 4-bit and a 48x48 32-bit image, then one 32x32 8-bit image.
 icon_files::Bytes Library() {

@@ -39,8 +39,8 @@ const AniCase kCases[] = {
     {"frame_size_max", [] { return Patched(kTwo, kLastSize, 0xFFFFFFFFu); }, {0}},
     {"cut_in_chunk_header", [] { return Cut(kTwo, kLastSize); }, {0}},
     {"form_not_acon", [] { return Patched(kTwo, 8, 0x45564157); }, {}},
-    {"frames_past_cap", [] { return Riff({MakeList("fram", std::vector<Bytes>(platform::icons::ani::kMaxFrames + 1, MakeChunk("icon", {})))}); }, std::vector<int>(platform::icons::ani::kMaxFrames, -1)},
-    {"only_empty_chunks", [] { return Riff({Bytes(8 * platform::icons::ani::kMaxChunks, 0), MakeList("fram", {Icon(0)})}); }, {}},
+    {"frames_past_cap", [] { return Riff({MakeList("fram", std::vector<Bytes>(icons::ani::kMaxFrames + 1, MakeChunk("icon", {})))}); }, std::vector<int>(icons::ani::kMaxFrames, -1)},
+    {"only_empty_chunks", [] { return Riff({Bytes(8 * icons::ani::kMaxChunks, 0), MakeList("fram", {Icon(0)})}); }, {}},
 };
 
 class AniTest : public testing::TestWithParam<AniCase> {};
@@ -48,17 +48,17 @@ class AniTest : public testing::TestWithParam<AniCase> {};
 TEST_P(AniTest, EachFrameIsItsOwnIconFile) {
     const Bytes bytes = GetParam().file();
     const auto source = Source(bytes);
-    const platform::icons::IconFile file(source);
+    const icons::IconFile file(source);
     ASSERT_EQ(file.count(), static_cast<int>(GetParam().frames.size()));
     for (int k = 0; k < file.count(); ++k) {
         const int held = GetParam().frames[static_cast<std::size_t>(k)];
         const auto own = held < 0 ? std::nullopt : std::optional(kFrames[static_cast<std::size_t>(held)]);
         EXPECT_EQ(file.fileBytes(k), own) << k;
-        const auto icon = file.extract(k), alone = own ? platform::icons::ExtractIcon(Source(*own), 0) : std::nullopt;
+        const auto icon = file.extract(k), alone = own ? icons::ExtractIcon(Source(*own), 0) : std::nullopt;
         ASSERT_EQ(icon.has_value(), alone.has_value()) << k;
         if (!own) continue;
         EXPECT_EQ(Drawn(*icon, 0).pixels, Drawn(*alone, 0).pixels) << k;
-        EXPECT_EQ(file.describe(k)->cursor, platform::icons::DescribeIcon(Source(*own), 0)->cursor) << k;
+        EXPECT_EQ(file.describe(k)->cursor, icons::DescribeIcon(Source(*own), 0)->cursor) << k;
     }
 }
 

@@ -9,8 +9,8 @@
 namespace icon_tests {
 namespace {
 
-using platform::icons::ByteSource;
-using platform::icons::FileSource;
+using icons::ByteSource;
+using icons::FileSource;
 using icon_files::Get32;
 
 constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
@@ -77,7 +77,7 @@ TEST(ByteSource, BufferedSourceChecksEveryRange) {
     const auto inner = Source(b);
     for (const Buffering& c : kBufferings) {
         SCOPED_TRACE(c.name);
-        CheckRanges(platform::icons::BufferedSource(inner, c.window, c.largest, c.windows));
+        CheckRanges(icons::BufferedSource(inner, c.window, c.largest, c.windows));
     }
 }
 
@@ -89,7 +89,7 @@ TEST(ByteSource, BufferedSourceReturnsTheSourceBytes) {
     const std::pair<std::uint64_t, std::size_t> reads[] = {{0, 2}, {3, 2}, {4, 3}, {15, 1}, {1, 1}, {12, 4},
                                                            {11, 5}, {0, 16}, {14, 2}, {13, 3}, {9, 2}, {8, 1}};
     for (const Buffering& c : kBufferings) {
-        const platform::icons::BufferedSource buffered(inner, c.window, c.largest, c.windows);
+        const icons::BufferedSource buffered(inner, c.window, c.largest, c.windows);
         for (const auto& [offset, n] : reads) {
             SCOPED_TRACE(testing::Message() << c.name << " " << offset << "+" << n);
             std::uint8_t buf[16] = {};
@@ -129,7 +129,7 @@ TEST(ByteSource, BufferedSourceKeepsAWindowPerArea) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const CountingSource file;
-        const platform::icons::BufferedSource buffered(file, 16u << 10, 16u << 10, 2);
+        const icons::BufferedSource buffered(file, 16u << 10, 16u << 10, 2);
         for (const std::uint64_t at : c.offsets) {
             std::uint8_t buf[16] = {};
             ASSERT_TRUE(buffered.read(at, buf, sizeof buf));
@@ -158,7 +158,7 @@ TEST(ByteSource, BufferedSourceReadsAnExpectedRangeWhole) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const CountingSource file;
-        const platform::icons::BufferedSource buffered(file, 4096, 64u << 10, 2);
+        const icons::BufferedSource buffered(file, 4096, 64u << 10, 2);
         buffered.expect(kAt, c.length);
         for (const std::uint64_t at : c.offsets) {
             std::uint8_t buf[16] = {};
@@ -175,13 +175,13 @@ TEST(ByteView, ChecksEveryRange) {
     const Bytes b = Counting();
     for (const RangeCase& c : kRanges) {
         SCOPED_TRACE(c.name);
-        const platform::icons::ByteView v(b);
-        const platform::icons::ByteView s = v.sub(c.offset, c.n);
+        const icons::ByteView v(b);
+        const icons::ByteView s = v.sub(c.offset, c.n);
         EXPECT_EQ(s.failed(), !c.ok);
         EXPECT_EQ(v.failed(), !c.ok);
         EXPECT_EQ(s.size(), c.ok ? c.n : 0u);
         // A field of four bytes at the same place fits when four bytes do.
-        const platform::icons::ByteView w(b);
+        const icons::ByteView w(b);
         const std::uint32_t field = w.u32(c.offset);
         EXPECT_EQ(w.failed(), !(c.offset <= 12));
         if (!w.failed()) {
@@ -198,8 +198,8 @@ TEST(ByteSource, FileSourceRefusesWhatIsNoRegularFile) {
     // With no writer, opening a FIFO to read would wait for ever.
     ASSERT_EQ(::mkfifo((dir.path() + "/fifo").c_str(), 0600), 0);
     EXPECT_FALSE(FileSource(dir.path() + "/fifo").ok());
-    EXPECT_EQ(platform::icons::CountIconsInFile(dir.path()), 0);
-    EXPECT_FALSE(platform::icons::ExtractIconFromFile(dir.path() + "/missing", 0).has_value());
+    EXPECT_EQ(icons::CountIconsInFile(dir.path()), 0);
+    EXPECT_FALSE(icons::ExtractIconFromFile(dir.path() + "/missing", 0).has_value());
 }
 
 }  // namespace

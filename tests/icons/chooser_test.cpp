@@ -6,8 +6,8 @@
 
 namespace {
 
-using platform::icons::Candidate;
-using platform::icons::ChooseImage;
+using icons::Candidate;
+using icons::ChooseImage;
 
 struct ChoiceCase {
     const char* name;

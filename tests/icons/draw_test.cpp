@@ -3,8 +3,8 @@
 namespace icon_tests {
 namespace {
 
-using platform::icons::DrawIcon;
-using platform::icons::Icon;
+using icons::DrawIcon;
+using icons::Icon;
 
 struct PixelCase {
     const char* name;

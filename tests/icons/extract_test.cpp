@@ -44,8 +44,8 @@ TEST(ExtractIcon, ContentDecidesNotTheName) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fileName);
         const std::string path = dir.file(c.fileName, c.content);
-        EXPECT_EQ(platform::icons::CountIconsInFile(path), c.count);
-        const auto icon = platform::icons::ExtractIconFromFile(path, 0);
+        EXPECT_EQ(icons::CountIconsInFile(path), c.count);
+        const auto icon = icons::ExtractIconFromFile(path, 0);
         EXPECT_EQ(icon.has_value(), c.count > 0);
         if (icon) {
             EXPECT_EQ(icon->color.at(0), kRed);

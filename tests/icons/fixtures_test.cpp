@@ -36,18 +36,18 @@ class FixtureTest : public testing::TestWithParam<FixtureCase> {};
 TEST_P(FixtureTest, CountsAndDrawsAsWindowsDoes) {
     const FixtureCase& c = GetParam();
     const std::string path = Fixture(c.file);
-    ASSERT_TRUE(platform::icons::FileSource(path).ok()) << path;
-    EXPECT_EQ(platform::icons::CountIconsInFile(path), c.count);
+    ASSERT_TRUE(icons::FileSource(path).ok()) << path;
+    EXPECT_EQ(icons::CountIconsInFile(path), c.count);
     for (std::size_t i = 0; i < c.pixels.size(); ++i) {
         SCOPED_TRACE(i);
-        const auto icon = platform::icons::ExtractIconFromFile(path, static_cast<int>(i));
+        const auto icon = icons::ExtractIconFromFile(path, static_cast<int>(i));
         ASSERT_TRUE(icon.has_value());
         const platform::Bitmap cell = Drawn(*icon, kWhite);
         for (const auto& [x, y, expected] : c.pixels[i]) {
             EXPECT_EQ(cell.at(x, y), expected) << "at " << x << "," << y;
         }
     }
-    EXPECT_FALSE(platform::icons::ExtractIconFromFile(path, c.count).has_value());
+    EXPECT_FALSE(icons::ExtractIconFromFile(path, c.count).has_value());
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, FixtureTest, testing::ValuesIn(kFixtures), [](const auto& info) {

@@ -69,7 +69,7 @@ TEST(IcoReader, OnlyIndexZeroExists) {
 
 TEST(IcoReader, ZeroInTheDirectoryMeans256) {
     const Bytes b = MakeIco({{0, 0, 0, 1, 32, Bytes(40, 0)}, {0, 16, 0, 1, 32, Bytes(40, 0)}});
-    const auto images = platform::icons::ico::Images(Source(b));
+    const auto images = icons::ico::Images(Source(b));
     ASSERT_EQ(images.size(), 2u);
     EXPECT_EQ(images[0].dirWidth, 256);
     EXPECT_EQ(images[0].dirHeight, 256);

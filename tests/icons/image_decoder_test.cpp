@@ -10,11 +10,11 @@ using icon_files::DibSpec;
 using icon_files::MakeDib;
 using icon_files::MakePng;
 using icon_files::PngKind;
-using platform::icons::Blob;
-using platform::icons::DecodeImage;
-using platform::icons::ProbeImage;
+using icons::Blob;
+using icons::DecodeImage;
+using icons::ProbeImage;
 
-std::optional<platform::icons::Icon> Decode(const Bytes& b) { return DecodeImage(Source(b), Blob{0, b.size()}); }
+std::optional<icons::Icon> Decode(const Bytes& b) { return DecodeImage(Source(b), Blob{0, b.size()}); }
 
 std::vector<Argb> Palette16() {
     std::vector<Argb> p;

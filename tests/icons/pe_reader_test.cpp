@@ -67,7 +67,7 @@ class PeCountTest : public testing::TestWithParam<CountCase> {};
 TEST_P(PeCountTest, CountsGroupIconEntries) {
     const Bytes b = MakePe(GetParam().spec).bytes;
     EXPECT_EQ(CountOf(b), GetParam().count);
-    EXPECT_EQ(platform::icons::pe::CountIconGroups(Source(b)), GetParam().count);
+    EXPECT_EQ(icons::pe::CountIconGroups(Source(b)), GetParam().count);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, PeCountTest, testing::ValuesIn(CountCases()),
@@ -225,7 +225,7 @@ namespace icon_tests {
 namespace {
 
 // Remembers every range read, to show what counting touches.
-class RecordingSource : public platform::icons::ByteSource {
+class RecordingSource : public icons::ByteSource {
 public:
     explicit RecordingSource(const Bytes& b) : inner_(b.data(), b.size()) {}
     std::uint64_t size() const override { return inner_.size(); }
@@ -236,7 +236,7 @@ public:
     mutable std::vector<std::pair<std::uint64_t, std::size_t>> ranges;
 
 private:
-    platform::icons::MemorySource inner_;
+    icons::MemorySource inner_;
 };
 
 TEST(PeReader, CountingReadsHeadersAndDirectoriesOnly) {
@@ -246,7 +246,7 @@ TEST(PeReader, CountingReadsHeadersAndDirectoriesOnly) {
     spec.codeBytes = 1 << 20;
     const BuiltPe pe = MakePe(spec);
     const RecordingSource source(pe.bytes);
-    ASSERT_EQ(platform::icons::CountIcons(source), 5);
+    ASSERT_EQ(icons::CountIcons(source), 5);
     std::uint64_t total = 0;
     for (const auto& [offset, n] : source.ranges) {
         total += n;

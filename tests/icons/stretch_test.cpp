@@ -4,8 +4,8 @@
 namespace icon_tests {
 namespace {
 
-using platform::icons::Icon;
-using platform::icons::StretchIcon;
+using icons::Icon;
+using icons::StretchIcon;
 
 Icon Make(int w, int h, bool blended, const std::function<Argb(int, int)>& colour,
           const std::function<std::uint8_t(int, int)>& mask = [](int, int) { return std::uint8_t{0}; }) {

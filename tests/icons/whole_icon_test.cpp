@@ -9,7 +9,7 @@
 namespace icon_tests {
 namespace {
 
-namespace icons = platform::icons;
+namespace icons = icons;
 using icon_files::GroupImage;
 using icon_files::MakeDib;
 using icon_files::SolidDib;

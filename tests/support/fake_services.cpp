@@ -7,8 +7,8 @@
 
 namespace test_support {
 
-platform::icons::Icon SolidIcon(platform::Argb colour) {
-    platform::icons::Icon icon;
+icons::Icon SolidIcon(platform::Argb colour) {
+    icons::Icon icon;
     icon.color.assign(32 * 32, colour);
     icon.mask.assign(32 * 32, 0);
     return icon;

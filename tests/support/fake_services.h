@@ -128,19 +128,19 @@ public:
     std::string AppPath() override { return appPath; }
 
     // Icon files: the real reader unless a test says otherwise.
-    std::function<std::optional<platform::icons::Icon>(const std::string&, int)> extract;
+    std::function<std::optional<icons::Icon>(const std::string&, int)> extract;
     std::vector<std::pair<std::string, int>> extractions;
-    std::optional<platform::icons::Icon> ExtractIcon(const std::string& path, int index) override {
+    std::optional<icons::Icon> ExtractIcon(const std::string& path, int index) override {
         extractions.emplace_back(path, index);
-        return extract ? extract(path, index) : platform::icons::ExtractIconFromFile(path, index);
+        return extract ? extract(path, index) : icons::ExtractIconFromFile(path, index);
     }
     std::function<int(const std::string&)> count;
     int CountIcons(const std::string& path) override {
-        return count ? count(path) : platform::icons::CountIconsInFile(path);
+        return count ? count(path) : icons::CountIconsInFile(path);
     }
-    std::optional<platform::icons::IconDescription> DescribeIcon(const std::string& path, int index) override {
-        const platform::icons::FileSource file(path);
-        return file.ok() ? platform::icons::DescribeIcon(file, index) : std::nullopt;
+    std::optional<icons::IconDescription> DescribeIcon(const std::string& path, int index) override {
+        const icons::FileSource file(path);
+        return file.ok() ? icons::DescribeIcon(file, index) : std::nullopt;
     }
     struct WholeIconSave {
         std::string file;
@@ -183,7 +183,7 @@ private:
 };
 
 // An icon of one colour, opaque, as the reader would hand it over.
-platform::icons::Icon SolidIcon(platform::Argb colour);
+icons::Icon SolidIcon(platform::Argb colour);
 
 // A fresh folder under the test temp dir, removed with the object.
 class TempFolder {

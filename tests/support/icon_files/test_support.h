@@ -17,17 +17,17 @@ using icon_files::Bytes;
 using platform::Argb;
 using platform::MakeArgb;
 
-inline platform::icons::MemorySource Source(const Bytes& b) { return platform::icons::MemorySource(b.data(), b.size()); }
+inline icons::MemorySource Source(const Bytes& b) { return icons::MemorySource(b.data(), b.size()); }
 
-inline int CountOf(const Bytes& b) { return platform::icons::CountIcons(Source(b)); }
-inline std::optional<platform::icons::Icon> IconOf(const Bytes& b, int index = 0) {
-    return platform::icons::ExtractIcon(Source(b), index);
+inline int CountOf(const Bytes& b) { return icons::CountIcons(Source(b)); }
+inline std::optional<icons::Icon> IconOf(const Bytes& b, int index = 0) {
+    return icons::ExtractIcon(Source(b), index);
 }
 
 // The icon drawn on a plain background, as a cell shows it.
-inline platform::Bitmap Drawn(const platform::icons::Icon& icon, Argb background) {
+inline platform::Bitmap Drawn(const icons::Icon& icon, Argb background) {
     platform::Bitmap cell(32, 32, background);
-    platform::icons::DrawIcon(cell, 0, 0, icon);
+    icons::DrawIcon(cell, 0, 0, icon);
     return cell;
 }
 
