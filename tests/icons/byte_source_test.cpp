@@ -113,6 +113,15 @@ struct CountingSource : ByteSource {
     mutable int reads = 0;
 };
 
+// Sixteen bytes at each offset, each as the counting source made them.
+void ReadSixteenBytesAt(const icons::BufferedSource& buffered, const std::vector<std::uint64_t>& offsets) {
+    for (const std::uint64_t at : offsets) {
+        std::uint8_t buf[16] = {};
+        ASSERT_TRUE(buffered.read(at, buf, sizeof buf));
+        EXPECT_EQ(buf[15], static_cast<std::uint8_t>(at + 15));
+    }
+}
+
 // Back and forth between groups and their images, or down a group's images:
 // one read of the file per area, not one per visit.
 TEST(ByteSource, BufferedSourceKeepsAWindowPerArea) {
@@ -130,11 +139,7 @@ TEST(ByteSource, BufferedSourceKeepsAWindowPerArea) {
         SCOPED_TRACE(c.name);
         const CountingSource file;
         const icons::BufferedSource buffered(file, 16u << 10, 16u << 10, 2);
-        for (const std::uint64_t at : c.offsets) {
-            std::uint8_t buf[16] = {};
-            ASSERT_TRUE(buffered.read(at, buf, sizeof buf));
-            EXPECT_EQ(buf[15], static_cast<std::uint8_t>(at + 15));
-        }
+        ReadSixteenBytesAt(buffered, c.offsets);
         EXPECT_EQ(file.reads, c.reads);
     }
 }
@@ -160,11 +165,7 @@ TEST(ByteSource, BufferedSourceReadsAnExpectedRangeWhole) {
         const CountingSource file;
         const icons::BufferedSource buffered(file, 4096, 64u << 10, 2);
         buffered.expect(kAt, c.length);
-        for (const std::uint64_t at : c.offsets) {
-            std::uint8_t buf[16] = {};
-            ASSERT_TRUE(buffered.read(at, buf, sizeof buf));
-            EXPECT_EQ(buf[15], static_cast<std::uint8_t>(at + 15));
-        }
+        ReadSixteenBytesAt(buffered, c.offsets);
         EXPECT_EQ(file.reads, c.reads);
     }
 }
