@@ -1,13 +1,14 @@
 // tessel-iconinfo: the icon count of each file, and on request what each icon
 // holds and the icons themselves written out.
 //
-//   tessel-iconinfo [--export DIR] [--save-ico DIR] [--images DIR] [--list] [--json] FILE...
+//   tessel-iconinfo [--export DIR [--size N]] [--save-ico DIR] [--images DIR] [--list] [--json] FILE...
 //   tessel-iconinfo --version
 //
 // Exit status 0 when every file could be read (a count of 0 is fine), 1 when
 // one could not be opened or something could not be written, 2 on a usage error.
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -22,8 +23,6 @@
 
 namespace {
 
-namespace icons = icons;
-
 constexpr const char* kName = "tessel-iconinfo";
 
 constexpr const char* kHelp =
@@ -32,6 +31,8 @@ constexpr const char* kHelp =
     "The frames of an animated cursor (ANI) are its icons, each an ICO or CUR file.\n"
     "\n"
     "  --export DIR     write each icon as the 32x32 cell shows it, FILE.INDEX.png\n"
+    "  --size N         with --export, draw N x N instead (16 to 1024), the image\n"
+    "                   chosen for that size; --list and --json mark that image shown\n"
     "  --save-ico DIR   write each whole icon, every image as stored, FILE.INDEX.ico\n"
     "                   (FILE.INDEX.cur for a cursor file); a frame of an animated\n"
     "                   cursor as the very file it holds\n"
@@ -46,7 +47,7 @@ constexpr const char* kHelp =
     "something could not be written, 2 a usage error.\n";
 
 int Usage() {
-    std::cerr << "usage: " << kName << " [--export DIR] [--save-ico DIR] [--images DIR] [--list] [--json] FILE...\n";
+    std::cerr << "usage: " << kName << " [--export DIR [--size N]] [--save-ico DIR] [--images DIR] [--list] [--json] FILE...\n";
     return 2;
 }
 
@@ -54,6 +55,7 @@ struct Options {
     std::string exportDir, saveIcoDir, imagesDir;
     bool list = false;
     bool json = false;
+    int size = icons::kStandardIconSize;
     std::vector<std::string> files;
 };
 
@@ -83,9 +85,9 @@ bool Write(const std::filesystem::path& file, const std::vector<std::uint8_t>& b
     return false;
 }
 
-// The cell's picture: the icon drawn at 32x32 on white, opaque.
+// The cell's picture: the icon drawn at its size on white, opaque.
 std::optional<std::vector<std::uint8_t>> CellPng(const icons::Icon& icon) {
-    platform::Bitmap cell(icons::kStandardIconSize, icons::kStandardIconSize, platform::MakeArgb(255, 255, 255));
+    platform::Bitmap cell(icon.width, icon.height, platform::MakeArgb(255, 255, 255));
     icons::DrawIcon(cell, 0, 0, icon);
     return icons::EncodePng({cell.width, cell.height, cell.pixels, false});
 }
@@ -182,14 +184,14 @@ bool Process(const icons::IconFile& file, int count, const std::string& path, co
         const std::string stem = base + "." + std::to_string(i);
         if (!opt.exportDir.empty()) {
             // An index that yields no icon is skipped, as the window does.
-            if (const auto icon = file.extract(i)) {
+            if (const auto icon = file.extract(i, opt.size)) {
                 const auto png = CellPng(*icon);
                 ok = png && Write(std::filesystem::path(opt.exportDir) / (stem + ".png"), *png) && ok;
             }
         }
         const bool wantImages = !opt.imagesDir.empty() || opt.list || opt.json;
         if (!opt.saveIcoDir.empty() || wantImages) {
-            const auto description = file.describe(i);
+            const auto description = file.describe(i, opt.size);
             if (!opt.saveIcoDir.empty()) {
                 if (const auto bytes = file.fileBytes(i)) {
                     const bool cursor = description && description->cursor;
@@ -237,6 +239,15 @@ int main(int argc, char** argv) {
             dir = &opt.saveIcoDir;
         } else if (options && arg == "--images") {
             dir = &opt.imagesDir;
+        } else if (options && arg == "--size") {
+            const std::string value = i + 1 < argc ? argv[++i] : "";
+            const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), opt.size);
+            if (ec != std::errc() || end != value.data() + value.size() || opt.size < icons::kMinIconSize ||
+                opt.size > icons::kMaxIconSize) {
+                std::cerr << kName << ": N of --size must be a whole number from " << icons::kMinIconSize << " to "
+                          << icons::kMaxIconSize << "\n";
+                return 2;
+            }
         } else if (options && arg == "--list") {
             opt.list = true;
         } else if (options && arg == "--json") {

@@ -10,11 +10,6 @@
 
 namespace cli {
 
-// Of the icon's images, the smallest whose sides both reach `size`, else the
-// largest; among images of the same size the highest depth, then the first
-// listed. -1 when the icon has no image.
-int ChooseThumbnailImage(const icons::IconDescription& icon, int size);
-
 // The size of a width x height picture fitted into size x size, aspect kept:
 // unchanged when it fits already (a thumbnail is never enlarged), and never 0
 // wide or high however thin the picture.

@@ -36,24 +36,25 @@ Span HeadSpan(const std::vector<ImageRef>& refs) {
 // The image the loader chooses by the group's directory alone, as Windows
 // does for a resource group; -1 when some entry claims no depth, as an .ico
 // written by a careless tool may, and only the headers can tell.
-int DirectoryChoice(const std::vector<ImageRef>& refs) {
+int DirectoryChoice(const std::vector<ImageRef>& refs, int size) {
     std::vector<Candidate> claims;
     claims.reserve(refs.size());
     for (const ImageRef& r : refs) {
         if (r.dirDepth == 0) return -1;
         claims.push_back({r.dirWidth, r.dirHeight, r.dirDepth});
     }
-    return ChooseImage(claims, kStandardIconSize);
+    return ChooseImage(claims, size);
 }
 
-// The image a 32x32 cell draws, by the loader's choice. A resource compiler
+// The image drawn for size x size pixels, by the loader's choice. A resource compiler
 // copies each image's size and depth into its group's directory, so for a
 // resource group the directory's choice is taken when the chosen image's own
 // header bears its claim out: only that image is read. Otherwise, and for a
 // group read from an icon file, every image's header is probed and the
 // choice made by what the headers say.
-std::optional<Chosen> ChooseAndDecode(const ByteSource& src, const std::vector<ImageRef>& refs, bool byDirectory) {
-    if (const int pick = byDirectory ? DirectoryChoice(refs) : -1; pick >= 0) {
+std::optional<Chosen> ChooseAndDecode(const ByteSource& src, const std::vector<ImageRef>& refs, bool byDirectory,
+                                      int size) {
+    if (const int pick = byDirectory ? DirectoryChoice(refs, size) : -1; pick >= 0) {
         const ImageRef& r = refs[static_cast<std::size_t>(pick)];
         const auto info = ProbeImage(src, r.blob);
         if (info && info->width == r.dirWidth && info->height == r.dirHeight && info->depth == r.dirDepth)
@@ -67,7 +68,7 @@ std::optional<Chosen> ChooseAndDecode(const ByteSource& src, const std::vector<I
     for (const ImageRef& r : refs) candidates.push_back(CandidateFor(r, ProbeImage(src, r.blob)));
 
     for (int attempt = 0; attempt < kMaxDecodeAttempts && !candidates.empty(); ++attempt) {
-        const int pick = ChooseImage(candidates, kStandardIconSize);
+        const int pick = ChooseImage(candidates, size);
         const int position = positions[static_cast<std::size_t>(pick)];
         if (auto image = DecodeImage(src, refs[static_cast<std::size_t>(position)].blob)) {
             return Chosen{position, std::move(*image)};
@@ -114,8 +115,8 @@ bool IconFile::byDirectory() const { return pe_ || ne_; }
 
 // What drawing a group reads: the image its directory chooses, or, where the
 // headers choose, the stretch that holds them.
-Span IconFile::needed(const RawGroup& g) const {
-    const int pick = byDirectory() ? DirectoryChoice(g.images) : -1;
+Span IconFile::needed(const RawGroup& g, int size) const {
+    const int pick = byDirectory() ? DirectoryChoice(g.images, size) : -1;
     if (pick < 0) return HeadSpan(g.images);
     const Blob& b = g.images[static_cast<std::size_t>(pick)].blob;
     return {b.offset, b.offset + b.size};
@@ -127,15 +128,15 @@ Span IconFile::needed(const RawGroup& g) const {
 // load draws, a window that spans them copies bytes nothing uses, while each
 // read of its own costs about as much as copying a few KiB: a file spends at
 // most one window's worth of such bytes, then is read only where its icons are.
-void IconFile::expectFrom(int index, const RawGroup& g) const {
-    Span span = needed(g);
+void IconFile::expectFrom(int index, const RawGroup& g, int size) const {
+    Span span = needed(g, size);
     if (span.empty() || (span.first >= expected_.first && span.end <= expected_.end)) return;
     const int last = std::min(count() - 1, index + kGroupsAhead);
     for (int j = index + 1; j <= last; ++j) {
         auto it = ahead_.find(j);
         if (it == ahead_.end()) it = ahead_.emplace(j, group(j)).first;
         if (!it->second) continue;
-        const Span next = needed(*it->second);
+        const Span next = needed(*it->second, size);
         const Span more = span.with(next);
         if (more.size() > kReadAheadBytes) break;
         // The bytes the window grows by that the next group does not draw from.
@@ -151,16 +152,17 @@ void IconFile::expectFrom(int index, const RawGroup& g) const {
     expected_ = span;
 }
 
-std::optional<Icon> IconFile::extract(int index) const {
+std::optional<Icon> IconFile::extract(int index, int size) const {
+    size = std::clamp(size, kMinIconSize, kMaxIconSize);
     const auto g = nextGroup(index);
     if (!g) return std::nullopt;
-    expectFrom(index, *g);
-    auto chosen = ChooseAndDecode(src_, g->images, byDirectory());
+    expectFrom(index, *g, size);
+    auto chosen = ChooseAndDecode(src_, g->images, byDirectory(), size);
     if (!chosen) return std::nullopt;
-    return StretchIcon(std::move(chosen->image), kStandardIconSize, kStandardIconSize);
+    return StretchIcon(std::move(chosen->image), size, size);
 }
 
-std::optional<IconDescription> IconFile::describe(int index) const {
+std::optional<IconDescription> IconFile::describe(int index, int size) const {
     const auto g = group(index);
     if (!g) return std::nullopt;
     IconDescription d;
@@ -181,7 +183,8 @@ std::optional<IconDescription> IconFile::describe(int index) const {
         }
         d.images.push_back(image);
     }
-    if (const auto chosen = ChooseAndDecode(src_, g->images, byDirectory())) d.shown = chosen->position;
+    size = std::clamp(size, kMinIconSize, kMaxIconSize);
+    if (const auto chosen = ChooseAndDecode(src_, g->images, byDirectory(), size)) d.shown = chosen->position;
     return d;
 }
 
@@ -256,8 +259,8 @@ std::optional<Bytes> IconFile::imagePng(int index, int k) const {
     return image ? EncodePng(*image) : std::nullopt;
 }
 
-std::optional<IconDescription> DescribeIcon(const ByteSource& source, int index) {
-    return IconFile(source).describe(index);
+std::optional<IconDescription> DescribeIcon(const ByteSource& source, int index, int size) {
+    return IconFile(source).describe(index, size);
 }
 
 std::vector<IconDescription> DescribeIcons(const ByteSource& source) {
@@ -280,19 +283,14 @@ std::optional<Bytes> LargestImagePng(const ByteSource& source, int index) {
     return IconFile(source).largestPng(index);
 }
 
-int LargestImage(const IconDescription& icon) {
-    int best = -1;
-    for (std::size_t i = 0; i < icon.images.size(); ++i) {
-        const ImageDescription& c = icon.images[i];
-        if (best < 0) {
-            best = static_cast<int>(i);
-            continue;
-        }
-        const ImageDescription& b = icon.images[static_cast<std::size_t>(best)];
-        const long long pc = static_cast<long long>(c.width) * c.height, pb = static_cast<long long>(b.width) * b.height;
-        if (pc > pb || (pc == pb && c.depth > b.depth)) best = static_cast<int>(i);
-    }
-    return best;
+int ChosenImage(const IconDescription& icon, int size) {
+    std::vector<Candidate> candidates;
+    candidates.reserve(icon.images.size());
+    for (const ImageDescription& image : icon.images) candidates.push_back({image.width, image.height, image.depth});
+    return ChooseImage(candidates, size);
 }
+
+// No image is larger than the largest size asked for: the choice for it is the largest.
+int LargestImage(const IconDescription& icon) { return ChosenImage(icon, kMaxIconSize); }
 
 }  // namespace icons

@@ -35,8 +35,10 @@ public:
     explicit IconFile(const ByteSource& source);
 
     int count() const;
-    std::optional<Icon> extract(int index) const;  // at 32x32, as ExtractIcon
-    std::optional<IconDescription> describe(int index) const;
+    // As ExtractIcon: the image chosen for size x size, drawn at that size.
+    std::optional<Icon> extract(int index, int size = kStandardIconSize) const;
+    // `shown` is the image extract(index, size) draws.
+    std::optional<IconDescription> describe(int index, int size = kStandardIconSize) const;
     std::optional<Bytes> fileBytes(int index) const;
     std::optional<RgbaImage> decode(int index, int k) const;
     std::optional<Bytes> largestPng(int index) const;  // as LargestImagePng
@@ -50,10 +52,10 @@ private:
     std::optional<RawGroup> group(int index) const;
     // The group, from those looked at ahead when it is one of them.
     std::optional<RawGroup> nextGroup(int index) const;
-    void expectFrom(int index, const RawGroup& g) const;
+    void expectFrom(int index, const RawGroup& g, int size) const;
     // Resource groups: their directories are trusted to choose by.
     bool byDirectory() const;
-    Span needed(const RawGroup& g) const;
+    Span needed(const RawGroup& g, int size) const;
 
     const ByteSource& src_;
     std::optional<pe::Resources> pe_;

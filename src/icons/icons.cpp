@@ -8,17 +8,19 @@ namespace icons {
 
 int CountIcons(const ByteSource& source) { return IconFile(source).count(); }
 
-std::optional<Icon> ExtractIcon(const ByteSource& source, int index) { return IconFile(source).extract(index); }
+std::optional<Icon> ExtractIcon(const ByteSource& source, int index, int size) {
+    return IconFile(source).extract(index, size);
+}
 
 int CountIconsInFile(const std::string& path) {
     const FileSource file(path);
     return file.ok() ? CountIcons(BufferedSource(file)) : 0;
 }
 
-std::optional<Icon> ExtractIconFromFile(const std::string& path, int index) {
+std::optional<Icon> ExtractIconFromFile(const std::string& path, int index, int size) {
     const FileSource file(path);
     if (!file.ok()) return std::nullopt;
-    return ExtractIcon(BufferedSource(file), index);
+    return ExtractIcon(BufferedSource(file), index, size);
 }
 
 void DrawIcon(platform::Bitmap& target, int x, int y, const Icon& icon) {

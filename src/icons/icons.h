@@ -11,12 +11,14 @@
 #include <vector>
 
 #include "byte_source.h"
+#include "chooser.h"
 #include "platform/bitmap.h"
 
 namespace icons {
 
-// One decoded picture. As returned by ExtractIcon it is always 32x32; the
-// image decoder uses the same shape at the image's own size.
+// One decoded picture. As returned by ExtractIcon it is always size x size
+// (32x32 unless asked otherwise); the image decoder uses the same shape at the
+// image's own size.
 struct Icon {
     int width = 32;
     int height = 32;
@@ -25,16 +27,16 @@ struct Icon {
     std::vector<std::uint8_t> mask;     // width*height; 1 = keep the background, 0 = paint
 };
 
-constexpr int kStandardIconSize = 32;
-
 // Number of icons in the file (what ExtractIcon reports for index -1); 0 for
 // anything that is not an icon-bearing file or that is malformed.
 int CountIcons(const ByteSource& source);
-// Icon number `index` (counted from 0 in the file's order) at 32x32, or nullopt.
-std::optional<Icon> ExtractIcon(const ByteSource& source, int index);
+// Icon number `index` (counted from 0 in the file's order), or nullopt: the
+// image ChooseImage picks for `size` x `size` pixels (clamped to 16..1024),
+// stretched smoothly to that size. At 32 it is the standard cell's picture.
+std::optional<Icon> ExtractIcon(const ByteSource& source, int index, int size = kStandardIconSize);
 
 int CountIconsInFile(const std::string& path);  // 0 when it cannot be opened
-std::optional<Icon> ExtractIconFromFile(const std::string& path, int index);
+std::optional<Icon> ExtractIconFromFile(const std::string& path, int index, int size = kStandardIconSize);
 
 // Draws the icon with its top-left corner at (x, y), clipped to the target:
 // a blended icon goes over what is there; otherwise each pixel becomes

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "byte_source.h"
+#include "chooser.h"
 #include "platform/bitmap.h"
 
 namespace icons {
@@ -33,7 +34,9 @@ struct IconDescription {
     std::string name;
     bool cursor = false;  // a .cur file, or an animated cursor's frame that is one
     std::vector<ImageDescription> images;  // only images whose bytes are in the file
-    int shown = -1;  // position in `images` of the one the 32x32 cell draws; -1 for none
+    // Position in `images` of the one drawn at the size it was described for
+    // (32x32 unless asked otherwise); -1 for none.
+    int shown = -1;
 };
 
 // A picture at its own size with straight alpha.
@@ -46,7 +49,7 @@ struct RgbaImage {
     bool inverted = false;
 };
 
-std::optional<IconDescription> DescribeIcon(const ByteSource& source, int index);
+std::optional<IconDescription> DescribeIcon(const ByteSource& source, int index, int size = kStandardIconSize);
 // Every icon of the file, one entry per index; an icon that cannot be read has no images.
 std::vector<IconDescription> DescribeIcons(const ByteSource& source);
 
@@ -63,7 +66,11 @@ std::optional<std::vector<std::uint8_t>> IconFileBytes(const ByteSource& source,
 // AND mask, as Windows draws them.
 std::optional<RgbaImage> DecodeIconImage(const ByteSource& source, int index, int k);
 
-// The image with the most pixels, then the highest depth, first on a tie; -1 for none.
+// The image drawn for an icon of size x size pixels, by ChooseImage's rule over
+// the images as described; -1 for none.
+int ChosenImage(const IconDescription& icon, int size);
+// The image with the most pixels, then the highest depth, first on a tie: the
+// choice for the largest size; -1 for none.
 int LargestImage(const IconDescription& icon);
 
 // The icon's largest image (LargestImage) decoded and encoded as PNG: what a

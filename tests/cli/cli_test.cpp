@@ -51,6 +51,9 @@ std::vector<CliCase> CliCases() {
         {"no_files", "", 2, "", "usage"},
         {"export_without_folder", "--export", 2, "", "usage"},
         {"unknown_option", "--frobnicate " + app, 2, "", "--frobnicate"},
+        {"size_below_range", "--size 15 " + app, 2, "", "--size"},
+        {"size_not_a_number", "--size 4x " + app, 2, "", "--size"},
+        {"size_missing", "--export /tmp --size", 2, "", "--size"},
         {"images_without_folder", "--list --images", 2, "", "usage"},
         {"folder_cannot_be_made", "--save-ico /proc/tessel " + cur, 1, "", "/proc/tessel"},
         {"json_alone", "--json " + plain, 0, "{\"files\":[{\"path\":\"" + plain + "\",\"count\":0,\"icons\":[]}]}\n", ""},
@@ -101,6 +104,23 @@ TEST(CliExport, WritesEachIconAsTheCellImage) {
     }
     EXPECT_FALSE(std::filesystem::exists(folder + "/app64.exe.3.png"));
     EXPECT_FALSE(std::filesystem::exists(folder + "/plain64.exe.0.png"));
+}
+
+// --size draws by the one chooser: what the window's cells of that size show, on white.
+TEST(CliExport, DrawsEachIconAtTheSizeAsked) {
+    TempDir dir;
+    for (const int size : {48, 256}) {
+        SCOPED_TRACE(size);
+        const std::string folder = dir.path() + "/" + std::to_string(size);
+        const ToolRun r = RunTool(dir, "--export " + folder + " --size " + std::to_string(size) + " " + Fixture("mixed.ico"));
+        ASSERT_EQ(r.status, 0) << r.err;
+        const icons::FileSource png(folder + "/mixed.ico.0.png");
+        const auto image = icons::DecodePng(png, {0, png.size()});
+        ASSERT_TRUE(image.has_value());
+        platform::Bitmap cell(size, size, MakeArgb(255, 255, 255));
+        icons::DrawIcon(cell, 0, 0, icons::ExtractIconFromFile(Fixture("mixed.ico"), 0, size).value());
+        EXPECT_EQ(image->color, cell.pixels);
+    }
 }
 
 // Every option in one run: the counts as before, one listing line per icon, and

@@ -10,24 +10,6 @@
 namespace icon_tests {
 namespace {
 
-TEST(Thumbnail, ChoosesTheImageExplorerShows) {
-    const struct { const char* name; std::vector<std::array<int, 3>> images; int size, chosen; } cases[] = {
-        {"ExactSizeBeforeLarger", {{256, 256, 32}, {48, 48, 32}, {16, 16, 32}}, 48, 1},  // width, height, depth
-        {"SmallestOfThoseThatReach", {{256, 256, 32}, {64, 64, 32}, {128, 128, 32}}, 48, 1},
-        {"BothSidesMustReach", {{64, 32, 32}, {48, 48, 32}}, 40, 1},
-        {"SmallerBeforeDeeper", {{64, 64, 32}, {48, 48, 4}}, 48, 1},
-        {"DeepestOfEqualSizes", {{48, 48, 4}, {48, 48, 32}, {48, 48, 8}}, 48, 1},
-        {"LargestWhenNoneReaches", {{16, 16, 32}, {32, 32, 4}, {24, 24, 32}}, 256, 1},
-        {"DeepestLargestWhenNoneReaches", {{32, 32, 4}, {32, 32, 32}}, 256, 1},
-        {"NoImages", {}, 48, -1},
-    };
-    for (const auto& c : cases) {
-        icons::IconDescription icon;
-        for (const auto& [w, h, depth] : c.images) icon.images.push_back({w, h, depth, false, 0});
-        EXPECT_EQ(cli::ChooseThumbnailImage(icon, c.size), c.chosen) << c.name;
-    }
-}
-
 TEST(Thumbnail, ScalesDownKeepingAspectAndTransparency) {
     std::vector<Argb> pixels(64 * 32);  // left half transparent, right half opaque blue
     for (int i = 0; i < 64 * 32; ++i) pixels[i] = i % 64 < 32 ? 0 : MakeArgb(0, 0, 255);
