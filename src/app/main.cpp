@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
     app::TesselWindow window(screen, system);
     app::QtWindow view(window.form, screen);
     app::OfferDragOut(view, window);
+    app::DrawCellsSharp(view, window);
 
     // Form_Load runs before the window is first shown; showing it raises the
     // first resize.

@@ -6,6 +6,7 @@
 #include <QKeySequence>
 #include <QPainter>
 #include <QShortcut>
+#include <QWheelEvent>
 #include <algorithm>
 #include <vector>
 
@@ -91,6 +92,43 @@ void OfferDragOut(QtWindow& view, TesselWindow& window) {
     };
 }
 
+void DrawCellsSharp(QtWindow& view, TesselWindow& window) {
+    view.canvas().drawCell = [&window](int cell, int pixels) { return window.panel.CellPicture(cell, pixels); };
+}
+
+namespace {
+
+// Ctrl with the wheel over the icons changes their size, as in image viewers
+// and file managers; without Ctrl the wheel goes on to scroll them.
+class ZoomWheel : public QObject {
+public:
+    ZoomWheel(platform::PictureBox& holder, platform_qt::Dispatcher& dispatch, QObject* parent)
+        : QObject(parent), holder_(holder), dispatch_(dispatch) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() != QEvent::Wheel) return QObject::eventFilter(watched, e);
+        auto* wheel = static_cast<QWheelEvent*>(e);
+        if (!(wheel->modifiers() & Qt::ControlModifier)) return false;
+        wheel->accept();
+        // 120 eighths of a degree make one notch; a fine wheel gets there in parts.
+        eighths_ += wheel->angleDelta().y();
+        const int notches = eighths_ / 120;
+        if (notches == 0) return true;
+        eighths_ -= notches * 120;
+        const int shift = platform_qt::ShiftMask(wheel->modifiers());
+        dispatch_([&] { holder_.MouseWheel.raise(notches, shift); });
+        return true;
+    }
+
+private:
+    platform::PictureBox& holder_;
+    platform_qt::Dispatcher& dispatch_;
+    int eighths_ = 0;
+};
+
+}  // namespace
+
 QtWindow::QtWindow(main_window::frmMain& frm, platform_qt::QtServices& screen)
     : frm_(frm), dispatch_([&frm] { return frm.Ended(); }), ctx_{frm.Me.Scale(), &dispatch_} {
     using namespace platform_qt;
@@ -115,6 +153,10 @@ QtWindow::QtWindow(main_window::frmMain& frm, platform_qt::QtServices& screen)
     // as it does over the bar.
     vs_->scrollsFor(fraIcons_);
     vs_->scrollsFor(picIconHolder);
+    // Installed after the scroll bar's, so it hears the wheel first.
+    auto* zoom = new ZoomWheel(frm.picIconHolder, dispatch_, top);
+    fraIcons_->installEventFilter(zoom);
+    picIconHolder->installEventFilter(zoom);
     auto* picStatus = new PictureBoxView(frm.picStatus, ctx_, top);
     progbar_ = new ProgressBarView(frm.progbar, ctx_, picStatus);
     lblStatus_ = new LabelView(frm.lblStatus, ctx_, picStatus);
@@ -151,13 +193,25 @@ QtWindow::QtWindow(main_window::frmMain& frm, platform_qt::QtServices& screen)
     bind(frm.mnuIcons(2));
     bind(frm.mnuDirectories(0));
 
-    // F5 rescans wherever the focus is, as in a file manager.
-    auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), top);
-    refresh->setContext(Qt::WindowShortcut);
-    QObject::connect(refresh, &QShortcut::activated, top, [this] {
-        if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return;
-        dispatch_([&] { frm_.Me.KeyDown.raise(platform::key::kF5, 0); });
-    });
+    // Keys the window hears wherever the focus is: F5 rescans, as in a file
+    // manager; Ctrl with plus (or =, which shares its key) or minus, on the
+    // main keyboard or the keypad, makes the icons larger or smaller.
+    const auto windowKey = [this, top](QKeySequence keys, int code, int shift) {
+        auto* shortcut = new QShortcut(keys, top);
+        shortcut->setContext(Qt::WindowShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, top, [this, code, shift] {
+            if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return;
+            dispatch_([&] { frm_.Me.KeyDown.raise(code, shift); });
+        });
+    };
+    namespace key = platform::key;
+    const int ctrl = platform::mouse::kCtrl;
+    windowKey(QKeySequence(Qt::Key_F5), key::kF5, 0);
+    windowKey(QKeySequence(Qt::CTRL | Qt::Key_Plus), key::kOemPlus, ctrl);
+    windowKey(QKeySequence(Qt::CTRL | Qt::Key_Equal), key::kOemPlus, ctrl);
+    windowKey(QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Plus), key::kAdd, ctrl);
+    windowKey(QKeySequence(Qt::CTRL | Qt::Key_Minus), key::kOemMinus, ctrl);
+    windowKey(QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Minus), key::kSubtract, ctrl);
 }
 
 QtWindow::~QtWindow() = default;

@@ -39,6 +39,10 @@ class QtWindow;
 // save writes it to a .png: the largest image with its transparency.
 void OfferDragOut(QtWindow& view, TesselWindow& window);
 
+// Lets the canvas draw each cell in sight afresh at the device pixels it
+// covers (a larger cell size, a scaled screen), from the icon's file.
+void DrawCellsSharp(QtWindow& view, TesselWindow& window);
+
 // `screen` is the screen `frm` was made with; its popup menus take the
 // window's menu skin.
 class QtWindow {

@@ -23,6 +23,9 @@ TesselWindow::TesselWindow(platform::Screen& screen, platform::System& system)
     f.mnuIcons(1).Click.connect([this] { panel.mnuIcons_Click(1); });
     f.mnuIcons(2).Click.connect([this] { panel.mnuIcons_Click(2); });
     f.mnuIcons(4).Click.connect([this] { panel.mnuIcons_Click(4); });
+    for (int k = 0; k < main_window::kCellSizeCount; ++k)
+        f.mnuIconSizes(k).Click.connect([this, k] { panel.mnuIconSizes_Click(static_cast<std::int16_t>(k)); });
+    f.picIconHolder.MouseWheel.connect([this](int n, int s) { panel.picIconHolder_MouseWheel(n, s); });
 
     f.Drive1.Change.connect([this] { browsing.Drive1_Change(); });
     f.Dir1.Change.connect([this] { browsing.Dir1_Change(); });
@@ -32,7 +35,11 @@ TesselWindow::TesselWindow(platform::Screen& screen, platform::System& system)
     f.File1.ColumnClick.connect([this](int n) { browsing.File1_ColumnClick(n); });
     f.mnuDirectories(0).Click.connect([this] { browsing.mnuDirectories_Click(0); });
     f.mnuAllProgramFiles().Click.connect([this] { browsing.mnuAllProgramFiles_Click(); });
-    f.Me.KeyDown.connect([this](int k, int s) { browsing.Form_KeyDown(k, s); });
+    // The window's keys: the folder's (F5) and the cells' size (Ctrl with plus or minus).
+    f.Me.KeyDown.connect([this](int k, int s) {
+        browsing.Form_KeyDown(k, s);
+        panel.Form_KeyDown(k, s);
+    });
     f.Me.OLEDragDrop.connect([this](const std::string& path) { browsing.Form_OLEDragDrop(path); });
 }
 

@@ -79,7 +79,8 @@ void IconPanel::picIcon_MouseMove(std::int16_t index, int, int, float, float) {
     if (!origin) return;
     // Read once per cell, not on every move: the text stays until the cell forgets its origin.
     std::optional<icons::IconDescription> icon;
-    platform::Guarded([&] { icon = f.system.DescribeIcon(origin->file, origin->index); });
+    // The image marked shown is the one the screen shows at the cell's size.
+    platform::Guarded([&] { icon = f.system.DescribeIcon(origin->file, origin->index, ShownPixels()); });
     cell.setToolTipText(CellToolTip(*origin, icon));
 }
 

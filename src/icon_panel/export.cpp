@@ -43,7 +43,7 @@ void IconPanel::FillImageMenu() {
     menu.ClearItems();
     std::optional<icons::IconDescription> icon;
     if (const auto origin = OriginOf(f.SelectedIcon))
-        platform::Guarded([&] { icon = f.system.DescribeIcon(origin->file, origin->index); });
+        platform::Guarded([&] { icon = f.system.DescribeIcon(origin->file, origin->index, icons::kStandardIconSize); });
     const std::size_t images = icon ? icon->images.size() : 0;
     for (std::size_t k = 0; k < images; ++k) {
         const int image = static_cast<int>(k);
@@ -65,7 +65,7 @@ void IconPanel::mnuIcons_Click(std::int16_t index) {
 void IconPanel::CopySelected() {
     if (f.SelectedIcon <= -1) return;
     f.screen.ClipboardClear();
-    f.screen.ClipboardSetImage(f.picIcon(platform::ToInt16(f.SelectedIcon)).Image());
+    f.screen.ClipboardSetImage(SelectedPicture());
 }
 
 // A first save starts in the user's pictures, never in the program's own
@@ -93,7 +93,7 @@ void IconPanel::SaveSelected() {
         return;
     }
     try {
-        f.system.SavePicture(f.picIcon(platform::ToInt16(f.SelectedIcon)).Image(), f.CD.FileName);
+        f.system.SavePicture(SelectedPicture(), f.CD.FileName);
     } catch (const platform::Failure&) {
         f.screen.MsgBox(kSaveError, platform::msgbox::kOkOnly);
     }
@@ -121,7 +121,7 @@ std::optional<std::pair<CellOrigin, std::string>> IconPanel::AskWhereToSaveSelec
 void IconPanel::SaveWholeSelected() {
     const auto target = AskWhereToSaveSelected(
         [&](const CellOrigin& origin) {
-            const auto icon = f.system.DescribeIcon(origin.file, origin.index);
+            const auto icon = f.system.DescribeIcon(origin.file, origin.index, icons::kStandardIconSize);
             return icons::WholeIconFileName(NameOf(origin.file), origin.index, icon && icon->cursor);
         },
         kWholeIconFilter);
@@ -176,7 +176,7 @@ void IconPanel::SaveAllIcons() {
     for (std::int32_t k = 0; k < n; ++k) {
         const CellOrigin& icon = shown[static_cast<std::size_t>(k)];
         try {
-            const auto described = f.system.DescribeIcon(icon.file, icon.index);
+            const auto described = f.system.DescribeIcon(icon.file, icon.index, icons::kStandardIconSize);
             const std::string name =
                 icons::WholeIconFileName(NameOf(icon.file), icon.index, described && described->cursor);
             f.ShowStatus(kSavingText + name);

@@ -84,11 +84,13 @@ void IconPanel::LoadIconsOfFile(std::int16_t itemIndex, bool hideCanvas) {
             Forget(nextCell);
         });
         std::optional<icons::Icon> icon;
-        Guarded([&] { icon = f.system.ExtractIcon(filePath, iconIndex); });
+        Guarded([&] { icon = f.system.ExtractIcon(filePath, iconIndex, icons::kStandardIconSize); });
         Guarded([&] {
             if (!icon) return;
             platform::PictureBox& cell = f.picIcon(platform::ToInt16(nextCell));
-            cell.Draw([&](platform::Bitmap& image) { icons::DrawIcon(image, 0, 0, *icon); });
+            // The standard picture, whatever size the cell is shown at.
+            cell.DrawAt(icons::kStandardIconSize, icons::kStandardIconSize,
+                        [&](platform::Bitmap& image) { icons::DrawIcon(image, 0, 0, *icon); });
             icon.reset();
             Remember(nextCell, {filePath, iconIndex});
             cell.setVisible(true);

@@ -13,6 +13,7 @@
 #include "grid_layout.h"
 #include "main_window/frm_main.h"
 #include "icons/whole_icon.h"
+#include "platform/bitmap.h"
 
 namespace icon_panel {
 
@@ -88,6 +89,23 @@ public:
     // first and last icon, the page keys by a viewport's worth of rows.
     void picIconHolder_KeyDown(int keyCode, int shift);
 
+    // The size of the cells: the icon menu's "图标大小", Ctrl with plus or
+    // minus anywhere in the window, and Ctrl with the wheel over the icons
+    // step through kCellSizes. The grid is laid out again at once, the
+    // selection kept and scrolled into view; the choice is kept between runs.
+    void mnuIconSizes_Click(std::int16_t index);
+    void SetCellSize(int pixels);
+    void Form_KeyDown(int keyCode, int shift);
+    void picIconHolder_MouseWheel(int notches, int shift);
+    // The device pixels a cell's side has on the screen: its size times the
+    // screen's scale.
+    int ShownPixels() const;
+    // Cell `cell`'s icon drawn afresh at `pixels` x `pixels` on the cell's
+    // background, from the image chosen for that size; nullopt for a cell
+    // from nowhere or an icon that can no longer be read. A cell keeps only
+    // its standard picture: a view draws it at the size it shows it with this.
+    std::optional<platform::Bitmap> CellPicture(std::int32_t cell, int pixels) const;
+
     // The icon menu and export
     void picIcon_MouseUp(std::int16_t index, int button, int shift, float x, float y);
     void fraIcons_MouseUp(int button, int shift, float x, float y);
@@ -131,6 +149,10 @@ private:
     // The icons the list counts for the file at `position`; 0 when its count
     // is not a number.
     std::int64_t CountedIcons(std::int16_t position) const;
+
+    void StepCellSize(int steps);
+    // What Copy and the picture save give: the selected cell at the cell size.
+    platform::Bitmap SelectedPicture() const;
 
     void OpenIconMenu(int button, int shift);
     void CopySelected();

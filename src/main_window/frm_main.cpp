@@ -145,6 +145,15 @@ frmMain::frmMain(platform::Screen& scr, platform::System& sys)
     // Its items, one for each image of the selected icon, are made when the menu opens.
     mnuIcons_[3] = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnuIcons", mnuTop1_.get(), 3, "保存图像"));
     mnuIcons_[4] = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnuIcons", mnuTop1_.get(), 4, "保存全部图标..."));
+    mnuIconSize_ = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnuIconSize", mnuTop1_.get(), -1, "图标大小"));
+    const std::string settings = sys.ReadSettings();
+    CellPixels = CellSizeOf(SettingOf(settings, kCellSizeKey));
+    for (int k = 0; k < kCellSizeCount; ++k) {
+        const std::string side = std::to_string(kCellSizes[k]);
+        mnuIconSizes_[k] = &mnuIconSize_->Add(std::make_unique<platform::Menu>("mnuIconSizes", mnuIconSize_, k, side + "×" + side));
+        mnuIconSizes_[k]->setCheckable(true);
+        mnuIconSizes_[k]->setChecked(kCellSizes[k] == CellPixels);
+    }
     mnulin2_ = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnulin2", mnuTop1_.get(), -1, "-"));
     mnutesselblog_ = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnutesselblog", mnuTop1_.get(), -1, "Tessel博客"));
     mnuTop2_ = std::make_unique<platform::Menu>("mnuTop", &Me, 2, "目录");
@@ -154,7 +163,7 @@ frmMain::frmMain(platform::Screen& scr, platform::System& sys)
     mnuAllProgramFiles_->setCheckable(true);
     // Anything but a clear yes, a settings file that is missing or garbled
     // included, leaves it off.
-    mnuAllProgramFiles_->setChecked(SettingOf(sys.ReadSettings(), kAllProgramFilesKey) == "true");
+    mnuAllProgramFiles_->setChecked(SettingOf(settings, kAllProgramFilesKey) == "true");
     mnuTop1_->setVisible(false);
     mnuTop2_->setVisible(false);
 
@@ -174,6 +183,18 @@ platform::Menu& frmMain::mnuTop(int index) {
 platform::Menu& frmMain::mnuIcons(int index) {
     if (index < 0 || index > 4) throw platform::Failure("control array element '" + std::to_string(index) + "' doesn't exist");
     return *mnuIcons_[index];
+}
+
+platform::Menu& frmMain::mnuIconSizes(int index) {
+    if (index < 0 || index >= kCellSizeCount)
+        throw platform::Failure("control array element '" + std::to_string(index) + "' doesn't exist");
+    return *mnuIconSizes_[index];
+}
+
+int CellSizeOf(const std::optional<std::string>& value) {
+    for (const int side : kCellSizes)
+        if (value == std::to_string(side)) return side;
+    return kCellSizes[0];
 }
 
 platform::Menu& frmMain::mnuDirectories(int index) {
@@ -225,8 +246,8 @@ void frmMain::Form_Load() {
     fraIconHolder.setTop(0);
     fraIcons.setTop(120);
     VS.setTop(0);
-    CellWidth = platform::ToInt32(Me.ScaleX(32, true));
-    CellHeight = platform::ToInt32(Me.ScaleY(32, true));
+    CellWidth = platform::ToInt32(Me.ScaleX(CellPixels, true));
+    CellHeight = platform::ToInt32(Me.ScaleY(CellPixels, true));
     picIcon(0).setWidth(CellWidth);
     picIcon(0).setHeight(CellHeight);
     ShowStatus("");

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "menu_skin.h"
@@ -19,6 +20,13 @@ namespace main_window {
 inline constexpr const char* kMakerBlogUrl = "https://blog.tessel.example/";
 
 inline constexpr const char* kCaption = "Tessel保存文件图标";
+
+// The sides a cell can have, in pixels, smallest first: the standard 32 and
+// the larger ones the icon menu's "图标大小" offers.
+inline constexpr int kCellSizes[] = {32, 48, 64, 128, 256};
+inline constexpr int kCellSizeCount = 5;
+// The cell size a settings value names; anything but one of kCellSizes is 32.
+int CellSizeOf(const std::optional<std::string>& value);
 inline constexpr const char* kNoFilesText = "无法查找当前目录图标或当前目录图标无效。";
 
 // The minimum outer size of the window, in twips.
@@ -74,6 +82,9 @@ public:
     // Lists the other program files that carry icons too; the choice is kept
     // between runs.
     platform::Menu& mnuAllProgramFiles() { return *mnuAllProgramFiles_; }
+    // The icon menu's "图标大小" and its items, one for each of kCellSizes.
+    platform::Menu& mnuIconSize() { return *mnuIconSize_; }
+    platform::Menu& mnuIconSizes(int index);
     const MenuSkin ctxChromabar1{};
 
     // Events of the cell array, raised with the element's index.
@@ -88,6 +99,8 @@ public:
     bool CellsExhausted = false;
     std::int32_t CellWidth = 0;
     std::int32_t CellHeight = 0;
+    // The cells' side in pixels, which CellWidth and CellHeight convert; kept between runs.
+    int CellPixels = 32;
 
     // The selection frame.
     void SetFrameLine(platform::Line& line, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
@@ -125,6 +138,8 @@ private:
     platform::Menu* mnuDirectories0_ = nullptr;
     platform::Menu* mnulin3_ = nullptr;
     platform::Menu* mnuAllProgramFiles_ = nullptr;
+    platform::Menu* mnuIconSize_ = nullptr;
+    platform::Menu* mnuIconSizes_[kCellSizeCount] = {};
     bool ended_ = false;
 };
 

@@ -56,6 +56,8 @@ public:
 
     // The screen's dots per inch, which decide the twips of a pixel.
     virtual ScreenScale Scale() = 0;
+    // Device pixels to a pixel of the layout: 2 on a screen scaled to 200%.
+    virtual double DevicePixelRatio() = 0;
     virtual Twips MeasureText(const std::string& text) = 0;  // width of a label's caption
     virtual Argb WindowColor() = 0;
     virtual Argb WindowTextColor() = 0;

@@ -39,13 +39,17 @@ public:
 
     // Icon files
     virtual int CountIcons(const std::string& path) = 0;  // 0 for none or unreadable
-    virtual std::optional<icons::Icon> ExtractIcon(const std::string& path, int index) = 0;
+    // Icon number `index`, drawn from the image chosen for `size` x `size`
+    // pixels: 32 for the cells a load fills, the size the screen shows for a
+    // cell drawn afresh in view, the chosen cell size for a copy or a save.
+    virtual std::optional<icons::Icon> ExtractIcon(const std::string& path, int index, int size) = 0;
     // The whole icon number `index` of the file: what it holds, and saving it
     // as `target` by the name's ending: .png its largest image at its own
     // size, anything else the whole group as an icon file (a cursor file's own
     // bytes). Saving fails (platform::Failure) when the icon cannot be read or
     // the file cannot be written, leaving an existing file whole.
-    virtual std::optional<icons::IconDescription> DescribeIcon(const std::string& path, int index) = 0;
+    // Its `shown` image is the one ExtractIcon draws at `size`.
+    virtual std::optional<icons::IconDescription> DescribeIcon(const std::string& path, int index, int size) = 0;
     virtual void SaveWholeIcon(const std::string& path, int index, const std::string& target) = 0;
     // Image `k` (its place in DescribeIcon's list) of icon `index`, at its own
     // size with its transparency, as the PNG file `target`. Fails as above.

@@ -638,7 +638,7 @@ TEST(SystemIconFiles, AFileRewrittenBetweenLoadsIsReadAfresh) {
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
         if (s.rewriteWith != 0) in.write("lib.dll", library(s.expected, s.rewriteWith));
-        const auto icon = system.ExtractIcon(path, s.index);
+        const auto icon = system.ExtractIcon(path, s.index, icons::kStandardIconSize);
         ASSERT_TRUE(icon.has_value());
         EXPECT_EQ(icon->color[100] & 0xFFFFFFu, s.expected & 0xFFFFFFu);
     }

@@ -161,8 +161,9 @@ TEST(Design, PopupMenus) {
         {"mnuIcons(2)", [](frmMain& f) -> platform::Menu& { return f.mnuIcons(2); }, 1, 2, 2, "保存完整图标...", "Ctrl+Shift+S"},
         {"mnuIcons(3)", [](frmMain& f) -> platform::Menu& { return f.mnuIcons(3); }, 1, 3, 3, "保存图像", ""},
         {"mnuIcons(4)", [](frmMain& f) -> platform::Menu& { return f.mnuIcons(4); }, 1, 4, 4, "保存全部图标...", ""},
-        {"mnulin2", [](frmMain& f) -> platform::Menu& { return f.mnulin2(); }, 1, 5, -1, "-", ""},
-        {"mnutesselblog", [](frmMain& f) -> platform::Menu& { return f.mnutesselblog(); }, 1, 6, -1, "Tessel博客", ""},
+        {"mnuIconSize", [](frmMain& f) -> platform::Menu& { return f.mnuIconSize(); }, 1, 5, -1, "图标大小", ""},
+        {"mnulin2", [](frmMain& f) -> platform::Menu& { return f.mnulin2(); }, 1, 6, -1, "-", ""},
+        {"mnutesselblog", [](frmMain& f) -> platform::Menu& { return f.mnutesselblog(); }, 1, 7, -1, "Tessel博客", ""},
         {"mnuDirectories(0)", [](frmMain& f) -> platform::Menu& { return f.mnuDirectories(0); }, 2, 0, 0, "显示全部图标", "Ctrl+A"},
         {"mnulin3", [](frmMain& f) -> platform::Menu& { return f.mnulin3(); }, 2, 1, -1, "-", ""},
         {"mnuAllProgramFiles", [](frmMain& f) -> platform::Menu& { return f.mnuAllProgramFiles(); }, 2, 2, -1, "所有程序文件", ""},
@@ -175,7 +176,7 @@ TEST(Design, PopupMenus) {
     EXPECT_EQ(f.mnuTop(2).Index(), 2);
     EXPECT_FALSE(f.mnuTop(1).Visible());
     EXPECT_FALSE(f.mnuTop(2).Visible());
-    EXPECT_EQ(f.mnuTop(1).Items().size(), 7u);
+    EXPECT_EQ(f.mnuTop(1).Items().size(), 8u);
     EXPECT_EQ(f.mnuTop(2).Items().size(), 3u);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

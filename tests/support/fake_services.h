@@ -12,6 +12,7 @@
 #include "platform/controls/menu.h"
 #include "platform/failure.h"
 #include "icons/icons.h"
+#include "icons/stretch.h"
 #include "icons/whole_icon.h"
 #include "platform/screen.h"
 #include "platform/system.h"
@@ -97,6 +98,8 @@ public:
 
     platform::ScreenScale scale{96, 96};
     platform::ScreenScale Scale() override { return scale; }
+    double pixelRatio = 1;
+    double DevicePixelRatio() override { return pixelRatio; }
     // A fixed rule instead of font metrics: 6 pixels a character.
     platform::Twips MeasureText(const std::string& text) override {
         int chars = 0;
@@ -130,17 +133,23 @@ public:
     // Icon files: the real reader unless a test says otherwise.
     std::function<std::optional<icons::Icon>(const std::string&, int)> extract;
     std::vector<std::pair<std::string, int>> extractions;
-    std::optional<icons::Icon> ExtractIcon(const std::string& path, int index) override {
+    std::vector<int> extractionSizes;  // beside `extractions`
+    std::optional<icons::Icon> ExtractIcon(const std::string& path, int index, int size) override {
         extractions.emplace_back(path, index);
-        return extract ? extract(path, index) : icons::ExtractIconFromFile(path, index);
+        extractionSizes.push_back(size);
+        if (!extract) return icons::ExtractIconFromFile(path, index, size);
+        // A test's own icons are standard cells; other sizes are them stretched.
+        auto icon = extract(path, index);
+        if (icon && icon->width != size) *icon = icons::StretchIcon(*icon, size, size);
+        return icon;
     }
     std::function<int(const std::string&)> count;
     int CountIcons(const std::string& path) override {
         return count ? count(path) : icons::CountIconsInFile(path);
     }
-    std::optional<icons::IconDescription> DescribeIcon(const std::string& path, int index) override {
+    std::optional<icons::IconDescription> DescribeIcon(const std::string& path, int index, int size) override {
         const icons::FileSource file(path);
-        return file.ok() ? icons::DescribeIcon(file, index) : std::nullopt;
+        return file.ok() ? icons::DescribeIcon(file, index, size) : std::nullopt;
     }
     struct WholeIconSave {
         std::string file;

@@ -109,6 +109,8 @@ constexpr int kReturn = 13, kEscape = 27, kSpace = 32;
 constexpr int kPageUp = 33, kPageDown = 34, kEnd = 35, kHome = 36;
 constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 constexpr int kF5 = 116;
+// Plus and minus: the keypad's, and the main keyboard's (its plus is the = key).
+constexpr int kAdd = 107, kSubtract = 109, kOemPlus = 187, kOemMinus = 189;
 }  // namespace key
 
 }  // namespace platform

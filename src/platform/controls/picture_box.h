@@ -1,5 +1,6 @@
 #pragma once
 #include <algorithm>
+#include <utility>
 
 #include "../bitmap_pool.h"
 #include "../event.h"
@@ -42,14 +43,26 @@ public:
     // Draw into the persistent image; `paint` receives it at the client size.
     template <typename Paint>
     void Draw(Paint&& paint) {
-        const int w = PixelWidth(), h = PixelHeight();
-        if (image_.empty())
+        DrawAt(PixelWidth(), PixelHeight(), std::forward<Paint>(paint));
+    }
+    // The same into a persistent image of `w` x `h` pixels, whatever the
+    // client's size: a box shown larger than its picture keeps the picture as
+    // drawn, and a view that shows the box draws it afresh at its own size.
+    template <typename Paint>
+    void DrawAt(int w, int h, Paint&& paint) {
+        if (image_.empty()) {
             image_ = pool_ ? pool_->Take(w, h, BackColor()) : Bitmap(w, h, BackColor());
-        else if (image_.width != w || image_.height != h)
-            image_ = Image();
+        } else if (image_.width != w || image_.height != h) {
+            Bitmap resized(w, h, BackColor());
+            for (int y = 0; y < std::min(h, image_.height); ++y)
+                for (int x = 0; x < std::min(w, image_.width); ++x) resized.at(x, y) = image_.at(x, y);
+            image_ = std::move(resized);
+        }
         paint(image_);
         changed();
     }
+    // The persistent image as drawn, at the size it was drawn; empty when blank.
+    const Bitmap& Drawn() const { return image_; }
 
     const ScreenScale& Scale() const { return scale_; }
 
@@ -61,6 +74,7 @@ public:
     Event<int, int, float, float> MouseUp;    // Button, Shift, X, Y
     Event<int, int, float, float> MouseMove;  // Button, Shift, X, Y
     Event<int, int> KeyDown;                  // KeyCode, Shift, while the box has the focus
+    Event<int, int> MouseWheel;               // notches away from the user (negative: towards), Shift
 
 private:
     ScreenScale scale_;

@@ -106,9 +106,30 @@ int IconCanvasView::CellAt(QPoint p) const {
     return found;
 }
 
+// A cell keeps the picture it was drawn with, at its standard size. Shown at
+// that size on a screen of one device pixel to a pixel, that is what shows;
+// larger, or on a scaled screen, its icon is drawn afresh for the device pixels
+// it covers, so that it is as sharp as the file allows, and only while in sight.
 const QImage& IconCanvasView::imageOf(const platform::PictureBox& cell) {
+    const qreal ratio = devicePixelRatioF();
+    const QSize client(cell.PixelWidth(), cell.PixelHeight());
+    const QSize device(qRound(client.width() * ratio), qRound(client.height() * ratio));
     auto it = images_.find(&cell);
-    if (it == images_.end()) it = images_.emplace(&cell, ToQImage(cell.Image())).first;
+    if (it != images_.end() && it->second.size() == device) return it->second;
+    QImage image;
+    const platform::Bitmap& drawn = cell.Drawn();
+    if (device == QSize(drawn.width, drawn.height)) {
+        image = ToQImage(cell.Image());
+    } else {
+        std::optional<platform::Bitmap> fresh;
+        if (drawCell) (*ctx_.dispatch)([&] { fresh = drawCell(cell.Index(), std::max(device.width(), device.height())); });
+        image = fresh ? ToQImage(*fresh)
+                      : ToQImage(drawn).scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (image.size() != device) image = image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    image.setDevicePixelRatio(ratio);
+    if (it == images_.end()) it = images_.emplace(&cell, std::move(image)).first;
+    else it->second = std::move(image);
     return it->second;
 }
 
@@ -149,7 +170,8 @@ void IconCanvasView::paintEvent(QPaintEvent* e) {
         p.save();
         p.setClipRect(r);
         p.fillRect(r, ToQColor(cell.BackColor()));
-        p.drawImage(r.topLeft() + ClientOrigin(cell, ctx_.scale), imageOf(cell));
+        p.drawImage(QRectF(r.topLeft() + ClientOrigin(cell, ctx_.scale), QSizeF(cell.PixelWidth(), cell.PixelHeight())),
+                    imageOf(cell));
         p.restore();
     });
     dropImagesOutOfSight(exposed);

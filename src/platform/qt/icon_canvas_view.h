@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "platform/controls/control_array.h"
@@ -41,6 +42,10 @@ public:
     // file's path; empty for a cell that shows no icon of a file. Set by whoever
     // knows where the cells' icons come from; without it cells do not drag.
     std::function<QString(int cell, const QString& folder)> writeDragFile;
+    // Cell `cell`'s picture drawn afresh at `pixels` x `pixels`, for a cell
+    // shown at more device pixels than the picture it keeps; nullopt when it
+    // cannot be. Without it, or when it fails, the kept picture is scaled.
+    std::function<std::optional<platform::Bitmap>(int cell, int pixels)> drawCell;
     // What dragging cell `index` out offers, as image/png and as a file
     // (text/uri-list) in a folder that lives as long as this view; nullptr for nothing.
     QMimeData* DragData(int index);
@@ -66,6 +71,7 @@ private:
     platform::ControlArray<platform::Line>& lines_;
     ViewContext ctx_;
     ViewHook hook_;
+    // What each cell in sight shows, at the device pixels it covers.
     std::unordered_map<const platform::PictureBox*, QImage> images_;
     // The control that took the press of each button gets its release, as a
     // window that captured the mouse would: a cell index, or -1 the canvas.

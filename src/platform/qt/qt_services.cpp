@@ -280,6 +280,11 @@ platform::ScreenScale QtServices::Scale() {
     return {};
 }
 
+double QtServices::DevicePixelRatio() {
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->devicePixelRatio() : 1.0;
+}
+
 platform::Twips QtServices::MeasureText(const std::string& text) {
     const QFontMetrics fm(labelFont_);
     const int px = fm.horizontalAdvance(QString::fromUtf8(text.c_str()));

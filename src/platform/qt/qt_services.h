@@ -43,6 +43,7 @@ public:
     void SetCursorPos(platform::Point p) override;
 
     platform::ScreenScale Scale() override;
+    double DevicePixelRatio() override;
     platform::Twips MeasureText(const std::string& text) override;
     platform::Argb WindowColor() override;
     platform::Argb WindowTextColor() override;

@@ -27,7 +27,11 @@ std::string SystemServices::AppPath() { return ProgramFolder(); }
 
 int SystemServices::CountIcons(const std::string& path) { return icons::CountIconsInFile(path); }
 
-std::optional<icons::Icon> SystemServices::ExtractIcon(const std::string& path, int index) {
+std::optional<icons::Icon> SystemServices::ExtractIcon(const std::string& path, int index, int size) {
+    if (size != icons::kStandardIconSize) {
+        const icons::IconFile* file = sizedFile_.open(path);
+        return file ? file->extract(index, size) : std::nullopt;
+    }
     // A load asks for a file's icons in order, each right after the one before.
     // The file is measured again (is it still the file we opened?) when a load
     // starts or anything else came between, not before every icon: that check
@@ -39,10 +43,10 @@ std::optional<icons::Icon> SystemServices::ExtractIcon(const std::string& path, 
     return file ? file->extract(index) : std::nullopt;
 }
 
-std::optional<icons::IconDescription> SystemServices::DescribeIcon(const std::string& path, int index) {
+std::optional<icons::IconDescription> SystemServices::DescribeIcon(const std::string& path, int index, int size) {
     nextIcon_ = -1;
     const icons::IconFile* file = iconFile_.open(path);
-    return file ? file->describe(index) : std::nullopt;
+    return file ? file->describe(index, size) : std::nullopt;
 }
 
 void SystemServices::SaveWholeIcon(const std::string& path, int index, const std::string& target) {
@@ -76,6 +80,7 @@ void SystemServices::ShellOpen(const std::string& url) {
 void SystemServices::TrimMemory() {
     // An idle window holds no file open: the medium it is on can be unmounted.
     iconFile_.close();
+    sizedFile_.close();
     nextIcon_ = -1;
     TrimHeap();
 }

@@ -21,8 +21,8 @@ public:
     std::string AppPath() override;
 
     int CountIcons(const std::string& path) override;
-    std::optional<icons::Icon> ExtractIcon(const std::string& path, int index) override;
-    std::optional<icons::IconDescription> DescribeIcon(const std::string& path, int index) override;
+    std::optional<icons::Icon> ExtractIcon(const std::string& path, int index, int size) override;
+    std::optional<icons::IconDescription> DescribeIcon(const std::string& path, int index, int size) override;
     void SaveWholeIcon(const std::string& path, int index, const std::string& target) override;
     void SaveIconImage(const std::string& path, int index, int k, const std::string& target) override;
 
@@ -37,6 +37,10 @@ private:
     // A load asks for its file's icons one by one; the file stays open between them.
     icons::OpenIconFile iconFile_;
     int nextIcon_ = -1;  // the index that continues the run of ExtractIcon calls
+    // Cells drawn afresh at the size the screen shows them come in any order,
+    // between a load's icons; they keep a file of their own, so that a load's
+    // file stays open for its next icon.
+    icons::OpenIconFile sizedFile_;
 };
 
 }  // namespace platform
