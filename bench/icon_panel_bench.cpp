@@ -14,7 +14,12 @@
 // second show-all or one after a file's icons runs: its time and its peak
 // memory above the full window before it. With the Qt views, last, the
 // panel scrolled through page by page, each page painted: the time a page and
-// the memory the canvas keeps for the cells it painted.
+// the memory the canvas keeps for the cells it painted. With the Qt views the
+// same folder is then shown at other sizes, each in a process of its own
+// started as the user's program starts (a screen scaled to 200% with
+// QT_SCALE_FACTOR, the cell size from the settings file): 32x32 cells at 2x,
+// 256x256 at 1x and 256x256 at 2x, each printed beside the 1x, 32x32 figures
+// of this run, and scrolled through page by page.
 //
 // Built with the Qt views (TESSEL_BENCH_QT) it runs the real window on the
 // offscreen platform, with its yields processing Qt's events (at most once
@@ -22,8 +27,10 @@
 // them it runs the window's logic over the test double, whose yield does nothing.
 //
 //   icon_panel_bench [icons] [runs]
+//   icon_panel_bench --sized FOLDER SCALE CELL RUNS   (the child: prints one line of figures)
 
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -291,7 +298,7 @@ Measured ShowAll(const std::string& folder, int& cells, Measured& again) {
 #ifdef TESSEL_BENCH_QT
 // Scrolls the panel from top to bottom a page at a time, painting each page as
 // the user would see it; says what that cost and what the canvas still holds.
-std::string ScrollThrough(app::TesselWindow& w, app::QtWindow& view) {
+std::string ScrollThrough(app::TesselWindow& w, app::QtWindow& view, double& msPerPage) {
     malloc_trim(0);
     const long beforeKb = StatusKb("VmRSS:");
     const auto t = Clock::now();
@@ -303,6 +310,7 @@ std::string ScrollThrough(app::TesselWindow& w, app::QtWindow& view) {
         view.window().repaint();
     }
     const double seconds = Seconds(t);
+    msPerPage = 1e3 * seconds / std::max(1, pages);
     malloc_trim(0);
     char text[256];
     std::snprintf(text, sizeof text,
@@ -318,6 +326,90 @@ class BenchQtServices : public platform_qt::QtServices {
 public:
     int MsgBox(const std::string&, int) override { return platform::msgbox::kYes; }
 };
+
+struct QtFigures {
+    double seconds = 1e300, againSeconds = 1e300;
+    int cells = 0, againCells = 0;
+    Measured first, firstAgain;  // bytes, reads and memory of the first run
+    std::string scrolled;        // what scrolling through the panel of the first run cost
+    double msPerPage = 0;
+};
+
+// Show-all in the real window, `runs` times, each in a window of its own, and
+// again in the same window; the first run's panel scrolled through.
+QtFigures ShowAllInTheWindow(const std::string& folder, int runs) {
+    QtFigures out;
+    for (int r = 0; r < runs; ++r) {
+        BenchQtServices services;
+        platform::SystemServices system;
+        // The view is built around the window's logic as the program does it.
+        app::TesselWindow w(services, system);
+        app::QtWindow view(w.form, services);
+        app::DrawCellsSharp(view, w);
+        view.dispatcher()([&] { w.form.Me.Load.raise(); });
+        view.show();
+        QCoreApplication::processEvents();
+        w.form.Dir1.setPath(folder);
+        QPixmap shot;
+        const Measured m = Measure([&] {
+            w.browsing.mnuDirectories_Click(0);
+            QCoreApplication::processEvents();
+            shot = view.window().grab();  // the canvas painted once, from the cells
+        });
+        if (r == 0) out.first = m;
+        if (shot.isNull()) std::fprintf(stderr, "warning: the window painted nothing\n");
+        out.cells = w.form.IconCount;
+        out.seconds = std::min(out.seconds, m.seconds);
+        const Measured again = Measure([&] {
+            w.browsing.mnuDirectories_Click(0);
+            QCoreApplication::processEvents();
+            shot = view.window().grab();
+        });
+        if (r == 0) out.firstAgain = again;
+        out.againCells = w.form.IconCount;
+        out.againSeconds = std::min(out.againSeconds, again.seconds);
+        if (r == 0) out.scrolled = ScrollThrough(w, view, out.msPerPage);
+    }
+    return out;
+}
+
+// The child: one folder shown at a scale and cell size, its figures on one line.
+int SizedChild(int argc, char** argv) {
+    if (argc != 6) return 2;
+    const std::string folder = argv[2];
+    const int runs = std::atoi(argv[5]);
+    QApplication qapp(argc, argv);
+    const QtFigures q = ShowAllInTheWindow(folder, runs);
+    std::printf("%.6f %d %ld %ld %.3f %.3f\n", q.seconds, q.cells, q.first.peakKb - q.first.emptyKb,
+                q.firstAgain.peakKb - q.firstAgain.emptyKb, q.msPerPage,
+                q.againSeconds);
+    return q.cells > 0 ? 0 : 1;
+}
+
+struct SizedRun {
+    const char* scale;
+    int cell;
+};
+
+// Runs this program as the child for `folder`, with the screen scaled by
+// `scale` and `cell` in the settings of a config folder of its own.
+bool RunSized(const char* self, const std::string& folder, const SizedRun& s, int runs, QtFigures& out) {
+    test_support::TempFolder config;
+    ::mkdir((config.path() + "/tessel-icons").c_str(), 0700);
+    config.write("tessel-icons/settings", "cell-size=" + std::to_string(s.cell) + "\n");
+    const std::string command = "XDG_CONFIG_HOME='" + config.path() + "' QT_SCALE_FACTOR=" + s.scale + " '" + self +
+                                "' --sized '" + folder + "' " + s.scale + " " + std::to_string(s.cell) + " " +
+                                std::to_string(runs);
+    FILE* child = ::popen(command.c_str(), "r");
+    if (!child) return false;
+    long peak = 0, peakAgain = 0;
+    const int got = std::fscanf(child, "%lf %d %ld %ld %lf %lf", &out.seconds, &out.cells, &peak, &peakAgain,
+                                &out.msPerPage, &out.againSeconds);
+    const int status = ::pclose(child);
+    out.first.peakKb = peak;
+    out.firstAgain.peakKb = peakAgain;
+    return got == 6 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 #endif
 
 enum class Kind { Small, Big, FewIcons };
@@ -343,6 +435,10 @@ int main(int argc, char** argv) {
 
 #ifdef TESSEL_BENCH_QT
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (argc > 1 && std::string(argv[1]) == "--sized") return SizedChild(argc, argv);
+    // The user's own settings (a cell size) must not change what is measured.
+    const test_support::TempFolder noSettings;
+    setenv("XDG_CONFIG_HOME", noSettings.path().c_str(), 1);
     QApplication qapp(argc, argv);
 #endif
     const Case cases[] = {
@@ -392,36 +488,12 @@ int main(int argc, char** argv) {
         const char* mode;
 #ifdef TESSEL_BENCH_QT
         mode = "Qt views, offscreen platform; yields process Qt's events, at most once every 16 ms; ends with a paint of the window";
-        for (int r = 0; r < runs; ++r) {
-            BenchQtServices services;
-            platform::SystemServices system;
-            // The view is built around the window's logic as the program does it.
-            app::TesselWindow w(services, system);
-            app::QtWindow view(w.form, services);
-            view.dispatcher()([&] { w.form.Me.Load.raise(); });
-            view.show();
-            QCoreApplication::processEvents();
-            w.form.Dir1.setPath(folder.path());
-            QPixmap shot;
-            const Measured m = Measure([&] {
-                w.browsing.mnuDirectories_Click(0);
-                QCoreApplication::processEvents();
-                shot = view.window().grab();  // the canvas painted once, from the cells
-            });
-            if (r == 0) first = m;
-            if (shot.isNull()) std::fprintf(stderr, "warning: the window painted nothing\n");
-            panel.cells = w.form.IconCount;
-            panel.seconds = std::min(panel.seconds, m.seconds);
-            const Measured again = Measure([&] {
-                w.browsing.mnuDirectories_Click(0);
-                QCoreApplication::processEvents();
-                shot = view.window().grab();
-            });
-            if (r == 0) firstAgain = again;
-            panelAgain.cells = w.form.IconCount;
-            panelAgain.seconds = std::min(panelAgain.seconds, again.seconds);
-            if (r == 0) scrolled = ScrollThrough(w, view);
-        }
+        const QtFigures q = ShowAllInTheWindow(folder.path(), runs);
+        first = q.first;
+        firstAgain = q.firstAgain;
+        scrolled = q.scrolled;
+        panel = {q.seconds, q.cells};
+        panelAgain = {q.againSeconds, q.againCells};
 #else
         mode = "window logic over the test double; yields do nothing; no Qt views";
         for (int r = 0; r < runs; ++r) {
@@ -460,6 +532,25 @@ int main(int argc, char** argv) {
                     panelAgain.seconds, 1e6 * panelAgain.seconds / std::max(1, panelAgain.cells),
                     panelAgain.seconds / floor.seconds, (firstAgain.peakKb - firstAgain.emptyKb) / 1024.0);
         if (!scrolled.empty()) std::printf("  %s\n", scrolled.c_str());
+#ifdef TESSEL_BENCH_QT
+        // The same folder at other sizes, beside the figures above: the time to
+        // the grid within 1.2x of them, the peak memory within 1.3x.
+        const SizedRun sized[] = {{"2", 32}, {"1", 256}, {"2", 256}};
+        const double panelPeak = std::max(1L, first.peakKb - first.emptyKb);
+        for (const SizedRun& s : sized) {
+            QtFigures q;
+            if (!RunSized(argv[0], folder.path(), s, runs, q) || q.cells != panel.cells) {
+                std::fprintf(stderr, "error: the run at %sx with %dx%d cells failed or showed %d icons\n", s.scale,
+                             s.cell, s.cell, q.cells);
+                ok = false;
+                continue;
+            }
+            std::printf("  at %sx, %dx%d cells: %8.3f s, %.2fx the 1x, 32x32 time (bound 1.2x); peak resident above "
+                        "the empty window %.1f MiB, %.2fx (bound 1.3x); again %.3f s; scrolled through %.2f ms a page\n",
+                        s.scale, s.cell, s.cell, q.seconds, q.seconds / panel.seconds, q.first.peakKb / 1024.0,
+                        q.first.peakKb / panelPeak, q.againSeconds, q.msPerPage);
+        }
+#endif
         if (panelAgain.cells != panel.cells) {
             std::fprintf(stderr, "error: the show-all again holds %d icons, the first %d\n", panelAgain.cells, panel.cells);
             ok = false;

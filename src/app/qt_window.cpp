@@ -209,9 +209,9 @@ QtWindow::QtWindow(main_window::frmMain& frm, platform_qt::QtServices& screen)
     windowKey(QKeySequence(Qt::Key_F5), key::kF5, 0);
     windowKey(QKeySequence(Qt::CTRL | Qt::Key_Plus), key::kOemPlus, ctrl);
     windowKey(QKeySequence(Qt::CTRL | Qt::Key_Equal), key::kOemPlus, ctrl);
-    windowKey(QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Plus), key::kAdd, ctrl);
+    windowKey(QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Plus)), key::kAdd, ctrl);
     windowKey(QKeySequence(Qt::CTRL | Qt::Key_Minus), key::kOemMinus, ctrl);
-    windowKey(QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Minus), key::kSubtract, ctrl);
+    windowKey(QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Minus)), key::kSubtract, ctrl);
 }
 
 QtWindow::~QtWindow() = default;

@@ -1,5 +1,6 @@
 #pragma once
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "../bitmap_pool.h"
@@ -27,6 +28,7 @@ public:
     void Cls() {
         if (pool_) pool_->Give(image_);
         image_ = Bitmap();
+        ++drawings_;
         changed();
     }
     bool IsBlank() const { return image_.empty(); }
@@ -59,10 +61,14 @@ public:
             image_ = std::move(resized);
         }
         paint(image_);
+        ++drawings_;
         changed();
     }
     // The persistent image as drawn, at the size it was drawn; empty when blank.
     const Bitmap& Drawn() const { return image_; }
+    // Counts the drawings and clearings of the image, not moves or resizes: a
+    // view's copy of the picture is good while this stays the same.
+    std::uint64_t Drawings() const { return drawings_; }
 
     const ScreenScale& Scale() const { return scale_; }
 
@@ -80,6 +86,7 @@ private:
     ScreenScale scale_;
     BitmapPool* pool_;
     Bitmap image_;
+    std::uint64_t drawings_ = 0;
     std::string toolTip_;
 };
 

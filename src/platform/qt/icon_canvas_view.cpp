@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QDrag>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QFile>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -66,16 +68,15 @@ IconCanvasView::~IconCanvasView() {
 }
 
 void IconCanvasView::watch(platform::PictureBox& cell) {
-    cell.viewChanged = [this](platform::Control& c) {
-        // Any change may be a new image; reading it again is cheap next to a repaint.
-        images_.erase(static_cast<const platform::PictureBox*>(&c));
-        repaintLater();
-    };
+    // A cell that moves or takes another size keeps what it shows until the
+    // next paint looks at it; a new drawing replaces it there.
+    cell.viewChanged = [this](platform::Control&) { repaintLater(); };
 }
 
 void IconCanvasView::forget(platform::PictureBox& cell) {
     cell.viewChanged = nullptr;
     images_.erase(&cell);
+    toSharpen_.erase(&cell);
     for (auto& [button, target] : pressedOn_)
         if (target == cell.Index()) target = -2;  // the pressed cell is gone: its release goes nowhere
 }
@@ -106,31 +107,72 @@ int IconCanvasView::CellAt(QPoint p) const {
     return found;
 }
 
-// A cell keeps the picture it was drawn with, at its standard size. Shown at
-// that size on a screen of one device pixel to a pixel, that is what shows;
-// larger, or on a scaled screen, its icon is drawn afresh for the device pixels
-// it covers, so that it is as sharp as the file allows, and only while in sight.
-const QImage& IconCanvasView::imageOf(const platform::PictureBox& cell) {
+QSize IconCanvasView::devicePixelsOf(const platform::PictureBox& cell) const {
     const qreal ratio = devicePixelRatioF();
-    const QSize client(cell.PixelWidth(), cell.PixelHeight());
-    const QSize device(qRound(client.width() * ratio), qRound(client.height() * ratio));
+    return {qRound(cell.PixelWidth() * ratio), qRound(cell.PixelHeight() * ratio)};
+}
+
+// A cell keeps the picture it was drawn with, at its standard size. Shown at
+// that size on a screen of one device pixel to a pixel, that is what shows.
+// Larger, or on a scaled screen, its icon is drawn afresh for the device pixels
+// it covers, as sharp as the file allows, and only while in sight: first the
+// kept picture scaled stands in, and the cells in sight are drawn afresh once
+// the paint is on the screen, a few at a time, so that a page of large icons
+// shows at once and the window answers while they sharpen.
+const QImage& IconCanvasView::imageOf(const platform::PictureBox& cell) {
+    const QSize device = devicePixelsOf(cell);
     auto it = images_.find(&cell);
-    if (it != images_.end() && it->second.size() == device) return it->second;
-    QImage image;
+    if (it != images_.end() && it->second.image.size() == device && it->second.drawing == cell.Drawings())
+        return it->second.image;
     const platform::Bitmap& drawn = cell.Drawn();
+    QImage image;
     if (device == QSize(drawn.width, drawn.height)) {
         image = ToQImage(cell.Image());
+        toSharpen_.erase(&cell);
     } else {
-        std::optional<platform::Bitmap> fresh;
-        if (drawCell) (*ctx_.dispatch)([&] { fresh = drawCell(cell.Index(), std::max(device.width(), device.height())); });
-        image = fresh ? ToQImage(*fresh)
-                      : ToQImage(drawn).scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        if (image.size() != device) image = image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image = ToQImage(drawn).scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image.setDevicePixelRatio(devicePixelRatioF());
+        if (drawCell) {
+            toSharpen_.insert(&cell);
+            if (!sharpenPending_) {
+                sharpenPending_ = true;
+                QTimer::singleShot(0, this, [this] { sharpenSome(); });
+            }
+        }
     }
-    image.setDevicePixelRatio(ratio);
-    if (it == images_.end()) it = images_.emplace(&cell, std::move(image)).first;
-    else it->second = std::move(image);
-    return it->second;
+    if (it == images_.end()) it = images_.emplace(&cell, Shown{std::move(image), cell.Drawings()}).first;
+    else it->second = {std::move(image), cell.Drawings()};
+    return it->second.image;
+}
+
+// Draws afresh the cells waiting in sight for as long as one frame allows,
+// then lets the events in and goes on.
+void IconCanvasView::sharpenSome() {
+    sharpenPending_ = false;
+    QElapsedTimer spent;
+    spent.start();
+    while (!toSharpen_.empty() && spent.elapsed() < 12) {
+        const platform::PictureBox* cell = *toSharpen_.begin();
+        toSharpen_.erase(toSharpen_.begin());
+        const auto it = images_.find(cell);
+        const QSize device = devicePixelsOf(*cell);
+        // Drawn anew or resized since: the next paint asks again.
+        if (it == images_.end() || !cell->Visible() || it->second.drawing != cell->Drawings() ||
+            it->second.image.size() != device)
+            continue;
+        std::optional<platform::Bitmap> fresh;
+        (*ctx_.dispatch)([&] { fresh = drawCell(cell->Index(), std::max(device.width(), device.height())); });
+        if (!fresh) continue;  // the file went: the kept picture stays
+        QImage image = ToQImage(*fresh);
+        if (image.size() != device) image = image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image.setDevicePixelRatio(devicePixelRatioF());
+        it->second.image = std::move(image);
+        update(CellRect(*cell));
+    }
+    if (!toSharpen_.empty()) {
+        sharpenPending_ = true;
+        QTimer::singleShot(0, this, [this] { sharpenSome(); });
+    }
 }
 
 // A panel scrolled through would otherwise keep a converted copy of every
@@ -140,6 +182,7 @@ void IconCanvasView::dropImagesOutOfSight(const QRect& painted) {
     std::erase_if(images_, [&](const auto& entry) {
         return !entry.first->Visible() || !CellRect(*entry.first).intersects(inSight);
     });
+    std::erase_if(toSharpen_, [&](const platform::PictureBox* cell) { return !images_.count(cell); });
 }
 
 void IconCanvasView::paintEvent(QPaintEvent* e) {

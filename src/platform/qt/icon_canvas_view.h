@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/controls/control_array.h"
 #include "platform/controls/frame.h"
@@ -46,6 +47,8 @@ public:
     // shown at more device pixels than the picture it keeps; nullopt when it
     // cannot be. Without it, or when it fails, the kept picture is scaled.
     std::function<std::optional<platform::Bitmap>(int cell, int pixels)> drawCell;
+    // Cells in sight still showing their kept picture scaled, waiting to be drawn afresh.
+    int CellsToSharpen() const { return static_cast<int>(toSharpen_.size()); }
     // What dragging cell `index` out offers, as image/png and as a file
     // (text/uri-list) in a folder that lives as long as this view; nullptr for nothing.
     QMimeData* DragData(int index);
@@ -64,15 +67,25 @@ private:
     // Raises MouseMove on the cell under the point, as its own window would; the cell's index or -1.
     int moveOver(QPointF at, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
     const QImage& imageOf(const platform::PictureBox& cell);
+    QSize devicePixelsOf(const platform::PictureBox& cell) const;
     void dropImagesOutOfSight(const QRect& painted);
+    void sharpenSome();
 
     platform::Frame& canvas_;
     platform::ControlArray<platform::PictureBox>& cells_;
     platform::ControlArray<platform::Line>& lines_;
     ViewContext ctx_;
     ViewHook hook_;
-    // What each cell in sight shows, at the device pixels it covers.
-    std::unordered_map<const platform::PictureBox*, QImage> images_;
+    // What each cell in sight shows, at the device pixels it covers, and the
+    // drawing of the cell it shows.
+    struct Shown {
+        QImage image;
+        std::uint64_t drawing = 0;
+    };
+    std::unordered_map<const platform::PictureBox*, Shown> images_;
+    // Cells whose image is their kept picture scaled for now.
+    std::unordered_set<const platform::PictureBox*> toSharpen_;
+    bool sharpenPending_ = false;
     // The control that took the press of each button gets its release, as a
     // window that captured the mouse would: a cell index, or -1 the canvas.
     std::unordered_map<int, int> pressedOn_;

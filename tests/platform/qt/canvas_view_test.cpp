@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QTest>
 #include <QToolTip>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -250,6 +251,46 @@ TEST(IconCanvasView, PaintsCellsAndVisibleLines) {
     canvas.cells(0).Move(600, 2400);
     shot = qt_test::Shot(*canvas.view);
     EXPECT_EQ(shot.pixel(16, 16), qRgb(255, 255, 255)) << "moved away";
+}
+
+// A cell shown larger than the picture it keeps shows that picture scaled at
+// once, then its icon drawn afresh for the pixels it covers, once in sight;
+// where that cannot be drawn, the scaled picture stays.
+TEST(IconCanvasView, ALargerCellIsDrawnAfreshAtItsSize) {
+    Canvas canvas;
+    canvas.view->resize(200, 200);
+    std::vector<std::pair<int, int>> asked;
+    canvas.view->drawCell = [&](int cell, int pixels) -> std::optional<platform::Bitmap> {
+        asked.emplace_back(cell, pixels);
+        if (cell == 1) return std::nullopt;
+        platform::Bitmap b(pixels, pixels, MakeArgb(0, 0, 255));
+        b.at(pixels - 1, pixels - 1) = MakeArgb(255, 255, 0);  // the corner shows it is not stretched
+        return b;
+    };
+    for (int i = 0; i < 2; ++i) {
+        canvas.cells(i).Move(240 + 1080 * i, 240, 720, 720);  // 48 pixels
+        canvas.cells(i).DrawAt(32, 32, [](platform::Bitmap& b) { b.fill(MakeArgb(255, 0, 0)); });
+    }
+    canvas.cells(2).setVisible(false);
+    QImage shot = qt_test::Shot(*canvas.view);
+    EXPECT_EQ(shot.pixel(16 + 47, 16 + 47), qRgb(255, 0, 0)) << "the kept picture scaled stands in";
+    EXPECT_EQ(canvas.view->CellsToSharpen(), 2);
+    QCoreApplication::processEvents();
+    shot = qt_test::Shot(*canvas.view);
+    EXPECT_EQ(shot.pixel(16 + 10, 16 + 10), qRgb(0, 0, 255));
+    EXPECT_EQ(shot.pixel(16 + 47, 16 + 47), qRgb(255, 255, 0));
+    EXPECT_EQ(shot.pixel(88 + 47, 16 + 47), qRgb(255, 0, 0)) << "a cell that cannot be drawn afresh keeps its picture";
+    EXPECT_EQ(canvas.view->CellsToSharpen(), 0);
+    std::sort(asked.begin(), asked.end());
+    EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{0, 48}, {1, 48}}));
+    // Moved, it keeps what it shows; drawn anew, it is drawn afresh again.
+    canvas.cells(0).Move(240, 960);
+    shot = qt_test::Shot(*canvas.view);
+    EXPECT_EQ(shot.pixel(16 + 10, 64 + 10), qRgb(0, 0, 255));
+    canvas.cells(0).DrawAt(32, 32, [](platform::Bitmap& b) { b.fill(MakeArgb(0, 255, 0)); });
+    shot = qt_test::Shot(*canvas.view);
+    EXPECT_EQ(shot.pixel(16 + 10, 64 + 10), qRgb(0, 255, 0));
+    EXPECT_EQ(canvas.view->CellsToSharpen(), 1);
 }
 
 TEST(IconCanvasView, ThousandsOfCellsNeedNoWidgets) {
