@@ -86,6 +86,9 @@ scmp_filter_ctx SeccompFilter(const ConfinedFiles& files) {
         allow(call, {Arg(0, SCMP_CMP_EQ, static_cast<std::uint64_t>(files.output))});
         allow(call, {Arg(0, SCMP_CMP_EQ, STDERR_FILENO)});
     }
+    // An output the file manager made and reads back is emptied before the
+    // thumbnail goes in, and again should writing it fail.
+    allow(SCMP_SYS(ftruncate), {Arg(0, SCMP_CMP_EQ, static_cast<std::uint64_t>(files.output))});
     for (const int call : {SCMP_SYS(lseek), SCMP_SYS(fstat), SCMP_SYS(close), SCMP_SYS(fsync), SCMP_SYS(fdatasync)})
         allow(call);
     // The thumbnail takes its name, or its temporary file goes. These calls

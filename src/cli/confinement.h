@@ -11,7 +11,7 @@ namespace cli {
 // What a confined process goes on using: two files it has open, and a folder.
 struct ConfinedFiles {
     int input = -1;      // read
-    int output = -1;     // written: the output's temporary file
+    int output = -1;     // written: the output's temporary file, or the output itself
     std::string folder;  // where the temporary file takes the output's name, or is removed
 };
 
@@ -19,8 +19,8 @@ struct ConfinedFiles {
 // has neither, where the process goes on as before.
 struct Confinement {
     bool landlock = false;  // no file opened or run; files made and removed in `folder` alone
-    bool seccomp = false;   // no open, exec or socket at all; reads of `input`, writes of `output`
-                            // and stderr, memory, rename and unlink, exit
+    bool seccomp = false;   // no open, exec or socket at all; reads of `input`, writes (and
+                            // truncation) of `output`, writes of stderr, memory, rename and unlink, exit
 };
 
 // Restricts this process, for good, to finishing its work on `files`. Call it

@@ -6,6 +6,11 @@
 // Exit status 0 with OUTPUT written as a PNG; 1, with one line on stderr and
 // OUTPUT untouched, when INPUT has no icon, cannot be read, or OUTPUT cannot be
 // written; 2 on a usage error. Needs no display.
+//
+// GNOME names an OUTPUT that is not there yet: the PNG is made beside it and
+// takes its name. Tumbler (Thunar's thumbnail service) makes OUTPUT itself,
+// empty, and reads the thumbnail back through the descriptor it kept: the PNG
+// is written into that very file, which stays empty on a failure.
 
 #include <cerrno>
 #include <charconv>
@@ -74,10 +79,10 @@ int main(int argc, char** argv) {
     errno = 0;
     const icons::FileSource file(input);
     if (!file.ok()) return Fail("cannot open " + input + ": " + (errno != 0 ? std::strerror(errno) : "not a regular file"));
-    // The output's temporary file is made before a byte of the input is read,
-    // so that the reader runs confined to these two files.
+    // The output (or its temporary file) is opened before a byte of the input
+    // is read, so that the reader runs confined to these two files.
     errno = 0;
-    platform::WholeFile thumbnailFile(output);
+    platform::WholeFile thumbnailFile(output, platform::ExistingFile::WriteInto);
     const auto cannotWrite = [&] {
         return Fail("cannot write " + output + (errno != 0 ? std::string(": ") + std::strerror(errno) : ""));
     };

@@ -15,7 +15,7 @@
 namespace icon_tests {
 namespace {
 
-struct Files { std::string dir; int input, output, other; };  // `other`: open, but neither input nor output
+struct Files { std::string dir; int input, output, other; };  // `other`: open for both, but neither input nor output
 enum class DeniedBy { Nothing, Either, Landlock, Seccomp };   // Nothing: it must succeed
 struct Attempt { const char* name; DeniedBy denier; std::function<bool(const Files&)> succeeds; };
 
@@ -23,6 +23,9 @@ const Attempt kAttempts[] = {
     {"ReadsItsInput", DeniedBy::Nothing, [](const Files& f) { char b[4]; return pread(f.input, b, 4, 0) == 4; }},
     {"WritesAndRenamesItsOutput", DeniedBy::Nothing, [](const Files& f) {
          return write(f.output, "png", 3) == 3 && rename((f.dir + "/out/.t").c_str(), (f.dir + "/out/t.png").c_str()) == 0; }},
+    {"EmptiesAndWritesItsOutputInPlace", DeniedBy::Nothing, [](const Files& f) {
+         return write(f.output, "old", 3) == 3 && ftruncate(f.output, 0) == 0 && pwrite(f.output, "png", 3, 0) == 3; }},
+    {"EmptiesNoOtherFile", DeniedBy::Seccomp, [](const Files& f) { return ftruncate(f.other, 0) == 0; }},
     {"RemovesItsTemporaryFile", DeniedBy::Nothing, [](const Files& f) { return unlink((f.dir + "/out/.t").c_str()) == 0; }},
     {"AllocatesMemory", DeniedBy::Nothing, [](const Files&) { std::vector<char> v(64 << 20, 1); return v.back() == 1; }},
     {"OpensNoOtherFile", DeniedBy::Either, [](const Files& f) { return open((f.dir + "/other").c_str(), O_RDONLY) >= 0; }},
@@ -55,7 +58,7 @@ TEST_P(Confined, FinishesItsThumbnailAndNothingElse) {
     if (child == 0) {  // exit status 0: the attempt succeeded (or exec ran /bin/true), 1: it failed
         const Files f{dir.path(), open((dir.path() + "/in").c_str(), O_RDONLY),
                       open((dir.path() + "/out/.t").c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600),
-                      open((dir.path() + "/other").c_str(), O_RDONLY)};
+                      open((dir.path() + "/other").c_str(), O_RDWR)};
         if (f.input < 0 || f.output < 0 || f.other < 0) _exit(2);
         *took = cli::Confine({f.input, f.output, dir.path() + "/out"});
         _exit(GetParam().succeeds(f) ? 0 : 1);

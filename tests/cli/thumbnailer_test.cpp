@@ -1,8 +1,10 @@
 // tessel-thumbnailer: the image it draws, how it fits it, and the program run as a file manager runs it.
 #include <algorithm>
 #include <array>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "cli/thumbnail.h"
 #include "test_support.h"
@@ -20,21 +22,32 @@ TEST(Thumbnail, ScalesDownKeepingAspectAndTransparency) {
     EXPECT_EQ(t.image->pixels[4 * 16 + 13], MakeArgb(0, 0, 255));
 }
 
+// Each run twice: as GNOME runs it, naming an output that is not there, and as tumbler does, which
+// makes the output itself and reads the thumbnail back through the descriptor it kept open.
 TEST(Thumbnailer, WritesAPngOrNothingAndSaysWhyInOneLine) {
     const std::string fx = std::string(TESSEL_ICON_FIXTURES) + "/";
-    const struct { std::string args; int status, side; } runs[] = {  // side 0: no file may be left
+    const struct { std::string args; int status, side; } runs[] = {  // side 0: no PNG may be left
         {"-s 16 " + fx + "mixed.ico", 0, 16}, {"-s 256 " + fx + "app64.exe", 0, 32}, {"-s 48 " + fx + "plain64.exe", 1, 0},
         {"-s 48 " + fx + "none.exe", 1, 0},   {fx + "app64.exe", 2, 0}};
     for (const auto& r : runs) {
-        TempDir dir;
-        const int raw = std::system((TESSEL_THUMBNAILER " " + r.args + " " + dir.path() + "/t.png 2>" + dir.path() + "/e").c_str());
-        EXPECT_EQ(WEXITSTATUS(raw), r.status) << r.args;
-        std::ifstream err(dir.path() + "/e"), png(dir.path() + "/t.png", std::ios::binary);
-        EXPECT_EQ(std::count(std::istreambuf_iterator<char>(err), {}, '\n'), r.status ? 1 : 0) << r.args;
-        unsigned char h[24] = {};  // IHDR: the width, big-endian, at byte 16; every fixture is square
-        png.read(reinterpret_cast<char*>(h), 24);
-        EXPECT_EQ(png ? h[18] << 8 | h[19] : 0, r.side) << r.args;
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), r.side ? 2 : 1) << r.args;
+        for (const bool callerMadeIt : {false, true}) {
+            SCOPED_TRACE(r.args + (callerMadeIt ? ", output made by the caller" : ""));
+            TempDir dir;
+            const std::string out = dir.path() + "/t.png";
+            const int kept = callerMadeIt ? open(out.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600) : -1;
+            ASSERT_EQ(kept >= 0, callerMadeIt);
+            const int raw = std::system((TESSEL_THUMBNAILER " " + r.args + " " + out + " 2>" + dir.path() + "/e").c_str());
+            EXPECT_EQ(WEXITSTATUS(raw), r.status);
+            std::ifstream err(dir.path() + "/e");
+            EXPECT_EQ(std::count(std::istreambuf_iterator<char>(err), {}, '\n'), r.status ? 1 : 0);
+            const int fd = callerMadeIt ? kept : open(out.c_str(), O_RDONLY);
+            unsigned char h[24] = {};  // IHDR: the width, big-endian, at byte 16; every fixture is square
+            const ssize_t got = fd >= 0 ? pread(fd, h, sizeof h, 0) : -1;
+            EXPECT_EQ(got == 24 && h[1] == 'P' ? h[18] << 8 | h[19] : 0, r.side);
+            EXPECT_EQ(got, r.side ? 24 : callerMadeIt ? 0 : -1) << "a failed run leaves the caller's file empty";
+            if (fd >= 0) close(fd);
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), r.side || callerMadeIt ? 2 : 1);
+        }
     }
 }
 

@@ -60,10 +60,14 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-WholeFile::WholeFile(const std::string& path) {
+WholeFile::WholeFile(const std::string& path, ExistingFile existing) {
     struct stat st {};
     bool exists = false;
     if (!FindTarget(path, target_, st, exists)) return;
+    if (exists && S_ISREG(st.st_mode) && existing == ExistingFile::WriteInto) {
+        openExisting();
+        return;
+    }
     if (exists && S_ISDIR(st.st_mode)) {
         errno = EISDIR;
         return;
@@ -94,6 +98,23 @@ WholeFile::WholeFile(const std::string& path) {
     }
 }
 
+bool WholeFile::openExisting() {
+    // Not truncated yet: until the bytes are ready, the file holds what its
+    // maker put there. Non-blocking, so that a FIFO that took the file's
+    // place since it was looked at fails here instead of waiting for a reader.
+    const int fd = ::open(target_.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int error = S_ISREG(st.st_mode) ? errno : EINVAL;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    fd_ = fd;
+    return true;
+}
+
 WholeFile::~WholeFile() {
     const int error = errno;
     discard();
@@ -103,7 +124,7 @@ WholeFile::~WholeFile() {
 void WholeFile::discard() {
     if (fd_ < 0) return;
     ::close(std::exchange(fd_, -1));
-    ::unlink(temp_.c_str());
+    if (!temp_.empty()) ::unlink(temp_.c_str());
 }
 
 std::filesystem::path WholeFile::folder() const {
@@ -116,15 +137,23 @@ bool WholeFile::commit(std::span<const std::uint8_t> bytes, FileSync sync) {
         errno = EBADF;
         return false;
     }
-    bool ok = WriteAll(fd_, bytes);
+    const bool inPlace = temp_.empty();
+    bool ok = (!inPlace || ::ftruncate(fd_, 0) == 0) && WriteAll(fd_, bytes);
     // Without the sync a crash soon after could leave the new name on an
     // empty file; a file system that cannot sync this file has nothing to lose.
     if (ok && sync == FileSync::ToDisk && ::fsync(fd_) != 0 && errno != EINVAL) ok = false;
+    // Part of the bytes would read as a broken picture; none reads as a failure.
+    if (!ok && inPlace) {
+        const int error = errno;
+        (void)::ftruncate(fd_, 0);
+        errno = error;
+    }
     const int writeError = errno;
     if (::close(std::exchange(fd_, -1)) != 0) {
         if (!ok) errno = writeError;
         ok = false;
     }
+    if (inPlace) return ok;
     ok = ok && ::rename(temp_.c_str(), target_.c_str()) == 0;
     if (!ok) {
         const int error = errno;
