@@ -65,6 +65,9 @@ private:
     icon_panel::IconPanel& panel;
     // The drive the folder view last moved to, for putting a failed choice back.
     std::string drive_;
+    // The folder (as the scan names it) for which a file opened from outside
+    // turned "所有程序文件" on; empty when the tick is the user's own.
+    std::string programFilesFolder_;
 };
 
 }  // namespace browsing

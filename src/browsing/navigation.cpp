@@ -69,6 +69,7 @@ void Browsing::File1_ColumnClick(int columnIndex) {
 
 void Browsing::mnuAllProgramFiles_Click() {
     platform::Menu& item = f.mnuAllProgramFiles();
+    programFilesFolder_.clear();
     item.setChecked(!item.Checked());
     // Kept for the next run; settings that cannot be written cost only that.
     const std::string settings = f.system.ReadSettings();
@@ -95,10 +96,12 @@ void Browsing::OpenPath(const std::string& path) {
         f.ShowStatus(kCannotOpenFolderText + path);
         return;
     }
-    // The user asked for this very file, so its kind is listed; for this run
+    // The user asked for this very file, so its kind is listed; in its folder
     // only, since it was not the user's choice in the menu.
-    if (!f.mnuAllProgramFiles().Checked() && !IsIconFileExtension(ExtensionOf(name)) && IsOtherProgramFile(name))
+    if (!f.mnuAllProgramFiles().Checked() && !IsIconFileExtension(ExtensionOf(name)) && IsOtherProgramFile(name)) {
         f.mnuAllProgramFiles().setChecked(true);
+        programFilesFolder_ = ScanFolderOf(*target);
+    }
 
     f.Drive1.showDrive(platform::DriveOf(*target, f.Drive1.List()));
     drive_ = f.Drive1.Drive();

@@ -44,6 +44,12 @@ void Browsing::ListIconFiles() {
     // the screen belongs to the newer scan from then on. (A rescan of the same
     // folder runs the one enumeration to its end, so this scan then ends too.)
     const auto abandoned = [&] { return ScanFolderOf(f.Dir1.Path()) != folder; };
+    // A tick a file opened from outside put there lasts while its folder is
+    // shown; any other folder is scanned by the user's own choice, which was off.
+    if (!programFilesFolder_.empty() && programFilesFolder_ != folder) {
+        programFilesFolder_.clear();
+        f.mnuAllProgramFiles().setChecked(false);
+    }
     const bool allProgramFiles = f.mnuAllProgramFiles().Checked();
 
     std::string name = f.system.Dir(folder);

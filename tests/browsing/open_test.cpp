@@ -44,9 +44,13 @@ TEST_F(BrowsingTest, OpeningFromOutsideSwitchingProgramFilesAndF5) {
          browsing::kCannotShowFileText + std::string("readme.txt"), true},
         {"a path that is not there", [&] { browsing().OpenPath(dir.file("gone.exe")); }, dir.path(), kAllPrograms, "", 0,
          browsing::kCannotOpenFolderText + dir.file("gone.exe"), true},
-        {"a folder dropped", [&] { f().Me.OLEDragDrop.raise(other.path() + "/"); }, other.path(), {{"b.ico", "1"}}, "", 0, "", true},
+        {"F5 in its folder", [&] { f().Me.KeyDown.raise(platform::key::kF5, 0); }, dir.path(), kAllPrograms, "", 0, "", true},
+        {"a folder dropped", [&] { f().Me.OLEDragDrop.raise(other.path() + "/"); }, other.path(), {{"b.ico", "1"}}, "", 0, "", false},
         {"F5 after a file came", [&] { other.write("c.ico", IconFile({IconColour(2, 0)})); f().Me.KeyDown.raise(platform::key::kF5, 0); },
-         other.path(), {{"b.ico", "1"}, {"c.ico", "1"}}, "", 0, "", true},
+         other.path(), {{"b.ico", "1"}, {"c.ico", "1"}}, "", 0, "", false},
+        {"back to the first folder", [&] { f().Dir1.setPath(dir.path()); }, dir.path(), kExeOnly, "", 0, "", false},
+        {"the file's kind again, then the item", [&] { browsing().OpenPath(dir.file("desk.cpl")); f().mnuAllProgramFiles().Click.raise(); },
+         dir.path(), kExeOnly, "", 0, "", false},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
@@ -59,8 +63,8 @@ TEST_F(BrowsingTest, OpeningFromOutsideSwitchingProgramFilesAndF5) {
         EXPECT_EQ(f().lblStatus.Caption(), s.status);
         EXPECT_EQ(f().mnuAllProgramFiles().Checked(), s.allProgramFiles);
     }
-    // Switched on by the file, not by the user: nothing was kept for the next run.
-    EXPECT_FALSE(std::filesystem::exists(sys.settingsPath));
+    // Switched on by a file, then off by the user: what the user chose is kept for the next run.
+    EXPECT_EQ(platform::ReadSettingsFile(sys.settingsPath), "all-program-files=false\n");
 }
 
 TEST_F(BrowsingTest, AllProgramFilesRescansAndIsKeptForTheNextRunUnlessTheSettingsCannotBeRead) {
