@@ -14,6 +14,7 @@ packages=(
   xvfb xauth x11-utils xclip
   desktop-file-utils appstream man-db shared-mime-info
   dpkg-dev file
+  python3
 )
 if [ "${TESSEL_FUZZ_DEPS:-0}" = 1 ]; then packages+=(clang libclang-rt-14-dev); fi
 

@@ -10,6 +10,39 @@ namespace main_window {
 
 using platform::Guarded;
 
+namespace {
+
+// A path as a file:// address: a folder named "a #1" or in Chinese must not
+// end the path at the '#' or reach the browser as anything but its bytes.
+std::string FileUrl(const std::string& path) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (const unsigned char c : path) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                           c == '/' || c == '-' || c == '.' || c == '_' || c == '~';
+        if (plain) {
+            url += static_cast<char>(c);
+        } else {
+            url += '%';
+            url += kHex[c >> 4];
+            url += kHex[c & 15];
+        }
+    }
+    return url;
+}
+
+}  // namespace
+
+std::string ProgramPageUrl(platform::System& sys) {
+    const std::string app = sys.AppPath();
+    const std::string beside = platform::JoinPath(app, kProgramPageName);
+    if (sys.FileExists(beside)) return FileUrl(beside);
+    // Where the package puts it, whether or not it is there: a browser that
+    // finds nothing says so better than a menu item that does nothing.
+    const std::string docs = platform::JoinPath(platform::ParentFolderOf(app), kInstalledPageFolder);
+    return FileUrl(platform::JoinPath(docs, kProgramPageName));
+}
+
 frmMain::frmMain(platform::Screen& scr, platform::System& sys)
     : screen(scr),
       system(sys),
@@ -270,7 +303,7 @@ void frmMain::Timer1_Timer() {
     system.TrimMemory();
 }
 
-void frmMain::mnutesselblog_Click() { system.ShellOpen(kMakerBlogUrl); }
+void frmMain::mnutesselblog_Click() { system.ShellOpen(ProgramPageUrl(system)); }
 
 void frmMain::Form_Resize() {
     if (Me.State() == platform::WindowState::Minimized) return;

@@ -16,8 +16,14 @@
 
 namespace main_window {
 
-// The maker's blog, opened by the icon menu's last item.
-inline constexpr const char* kMakerBlogUrl = "https://blog.tessel.example/";
+// The program's own page, opened by the icon menu's last item: it ships with
+// the program, so it is there without a network and says what this version
+// does. Run from the build tree it lies beside the program; installed, among
+// the documentation (the program in PREFIX/bin, the page in PREFIX/share/doc).
+inline constexpr const char* kProgramPageName = "index.html";
+inline constexpr const char* kInstalledPageFolder = "share/doc/tessel-icons";
+// The page's file:// address, found from the program's folder.
+std::string ProgramPageUrl(platform::System& system);
 
 inline constexpr const char* kCaption = "Tessel保存文件图标";
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what a Debian desktop meets there: exactly
 # the expected files; each program's --version and manual page; menu entry, metadata and
-# thumbnailer entry valid, naming installed files; icon sizes; the thumbnailer run as its entry says.
+# thumbnailer entry valid, naming installed files; icon sizes; the program's page; the thumbnailer run as its entry says.
 #   check_installed_tree.sh BUILD_DIR VERSION FIXTURES_DIR PROGRAM...
 set -uo pipefail
 build=$1 version=$2 fixtures=$3 programs=("${@:4}") tmp=$(mktemp -d) failures=0 && usr=$tmp/usr && trap 'rm -rf "$tmp"' EXIT
@@ -12,7 +12,7 @@ cmake --install "$build" --prefix "$usr" >"$tmp/log" 2>&1 || { cat "$tmp/log" >&
 expected=()
 for p in "${programs[@]}"; do expected+=("bin/$p" "share/man/man1/$p.1.gz"); done
 expected+=(share/thumbnailers/tessel.thumbnailer share/doc/tessel-icons/copyright share/doc/tessel-icons/changelog.Debian.gz
-  share/lintian/overrides/tessel-icons)
+  share/doc/tessel-icons/index.html share/lintian/overrides/tessel-icons)
 has tessel-icons && expected+=(share/applications/tessel-icons.desktop share/metainfo/example.tessel.TesselIcons.metainfo.xml
   share/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/tessel-icons.png share/icons/hicolor/scalable/apps/tessel-icons.svg)
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$usr" && find . -type f -printf '%P\n' | sort) >&2 ||
@@ -28,6 +28,7 @@ diff <(sed -n '/^License:/,$p' "$doc/copyright" | tail -n +2 | sed 's/^ //; s/^\
      <(sed '1,/^Copyright (c)/d' "${BASH_SOURCE%/*}/../../LICENSE" | tail -n +2) >&2 || fail "$doc/copyright disagrees with LICENSE"
 grep -qx "Copyright: $(sed -n 's/^Copyright (c) //p' "${BASH_SOURCE%/*}/../../LICENSE")" "$doc/copyright" || fail "$doc/copyright: holder"
 [ "$(zcat "$doc/changelog.Debian.gz" | dpkg-parsechangelog -l- -SVersion)" = "$version-1" ] || fail "$doc/changelog.Debian.gz"
+python3 "${BASH_SOURCE%/*}/check_page.py" "$doc/index.html" || fail "$doc/index.html"
 entry=$usr/share/thumbnailers/tessel.thumbnailer
 [ "$(key "$entry" Exec)" = "tessel-thumbnailer -s %s %i %o" ] && [ -x "$usr/bin/$(key "$entry" TryExec)" ] || fail "$entry"
 # Newer MIME databases add types this one may lack, but every type this one gives a file by its name is listed.

@@ -1,6 +1,8 @@
-// Form_Load, Form_Unload, the timer and the blog item.
+// Form_Load, Form_Unload, the timer and the blog item (the program's own page).
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -177,18 +179,34 @@ TEST(Timer, EachTickTrimsMemoryAndChangesNothingElse) {
     EXPECT_TRUE(w.sys.opened.empty());
 }
 
-TEST(Blog, OpensTheMakersBlogAndChangesNothingElse) {
-    TestWindow w;
-    frmMain& f = w.f();
-    f.Form_Load();
-    const std::string before = Snapshot(w);
-    const int trims = w.sys.trims;
-    f.mnutesselblog().Click.raise();
-    EXPECT_EQ(w.sys.opened, (std::vector<std::string>{main_window::kMakerBlogUrl}));
-    EXPECT_EQ(std::string(main_window::kMakerBlogUrl).rfind("http", 0), 0u);
-    EXPECT_EQ(Snapshot(w), before);
-    EXPECT_EQ(w.sys.trims, trims);
-    EXPECT_TRUE(w.screen.boxes.empty());
+// The page found from the program's folder, as the build tree and the package lay it out.
+TEST(Blog, OpensTheProgramsOwnPageAndChangesNothingElse) {
+    const test_support::TempFolder tmp;
+    const std::string docs = "/share/doc/tessel-icons/index.html";
+    const struct { const char* name; std::string app, page, url; } cases[] = {
+        {"BuildTree", tmp.file("build/src/app"), tmp.file("build/src/app/index.html"), "file://" + tmp.file("build/src/app/index.html")},
+        {"Installed", tmp.file("usr/bin"), tmp.file("usr") + docs, "file://" + tmp.file("usr") + docs},
+        {"FolderNamesEscaped", tmp.file("a #1/图/bin"), tmp.file("a #1/图") + docs, "file://" + tmp.file("a%20%231/%E5%9B%BE") + docs},
+        {"NeitherThereTheInstalledOne", tmp.file("opt/bin"), "", "file://" + tmp.file("opt") + docs},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!c.page.empty()) {
+            std::filesystem::create_directories(std::filesystem::path(c.page).parent_path());
+            std::ofstream(c.page) << "<!DOCTYPE html>";
+        }
+        TestWindow w;
+        frmMain& f = w.f();
+        w.sys.appPath = c.app;
+        f.Form_Load();
+        const std::string before = Snapshot(w);
+        const int trims = w.sys.trims;
+        f.mnutesselblog().Click.raise();
+        EXPECT_EQ(w.sys.opened, (std::vector<std::string>{c.url}));
+        EXPECT_EQ(Snapshot(w), before);
+        EXPECT_EQ(w.sys.trims, trims);
+        EXPECT_TRUE(w.screen.boxes.empty());
+    }
 }
 
 TEST(Blog, ChosenFromTheIconMenu) {
@@ -196,7 +214,7 @@ TEST(Blog, ChosenFromTheIconMenu) {
     frmMain& f = w.f();
     w.screen.choose = [](platform::Menu& m) { return m.Items().back().get(); };
     w.screen.PopupMenu(f.mnuTop(1));
-    EXPECT_EQ(w.sys.opened, (std::vector<std::string>{main_window::kMakerBlogUrl}));
+    EXPECT_EQ(w.sys.opened, (std::vector<std::string>{"file:///opt/share/doc/tessel-icons/index.html"}));
 }
 
 TEST(Cells, ALoadedCellCopiesTheTemplatesSizeAndIsHiddenAndBlank) {
