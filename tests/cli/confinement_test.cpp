@@ -15,7 +15,7 @@
 namespace icon_tests {
 namespace {
 
-struct Files { std::string dir; int input, output, other; };  // `other`: open for both, but neither input nor output
+struct Files { std::string dir; int input, output, other; };  // `other`: open, but neither input nor output
 enum class DeniedBy { Nothing, Either, Landlock, Seccomp };   // Nothing: it must succeed
 struct Attempt { const char* name; DeniedBy denier; std::function<bool(const Files&)> succeeds; };
 

@@ -1,18 +1,11 @@
 #!/usr/bin/env python3
-"""The program's own page as a browser without a network meets it: it parses as HTML with every
-element closed in order, runs no script, loads nothing from elsewhere, and each of its own links
-(a file beside it, an anchor) leads somewhere.
-
-    check_page.py PAGE...    the faults of each page on stderr; exit status 1 when there are any
-    check_page.py --self     the checker itself, on pages with one fault each
-"""
-import html.parser
-import os
-import sys
-import urllib.parse
+"""check_page.py PAGE... | --self: each page parses as HTML with every element closed in order, runs no
+script, loads nothing from elsewhere, and each of its own links (a file beside it, an anchor) leads
+somewhere; faults on stderr, exit status 1. --self tries the checker on pages with one fault each."""
+import html.parser, os, sys, urllib.parse
 
 VOID = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta", "source", "track", "wbr"}
-LINKING = {"href", "src", "srcset", "action", "poster", "data", "background", "formaction"}
+LINKING = {"href", "src", "srcset", "action", "formaction", "poster", "data", "background"}
 
 
 class Page(html.parser.HTMLParser):
@@ -37,20 +30,16 @@ class Page(html.parser.HTMLParser):
         else:
             self.fault(f"</{tag}> where <{self.open[-1] if self.open else ''}> is open")
 
-    def handle_data(self, data):
-        # A stylesheet reaches out as a src does.
+    def handle_data(self, data):  # a stylesheet reaches out as a src does
         if self.open and self.open[-1] == "style" and ("url(" in data or "@import" in data):
             self.fault("the stylesheet loads something")
 
 
 def faults_of(text, folder):
     page = Page()
-    page.feed(text)
-    page.close()
-    if not text.lstrip().lower().startswith("<!doctype html>"):
-        page.fault("no <!DOCTYPE html>")
-    if page.open:
-        page.fault(f"never closed: {page.open}")
+    page.feed(text), page.close()
+    page.faults += [] if text.lstrip().lower().startswith("<!doctype html>") else ["no <!DOCTYPE html>"]
+    page.faults += [f"never closed: {page.open}"] if page.open else []
     for line, link in page.links:
         url = urllib.parse.urlsplit(link)
         if url.scheme or link.startswith("//"):
@@ -62,31 +51,24 @@ def faults_of(text, folder):
     return page.faults
 
 
-def self_test():
-    here = os.path.basename(__file__)
-    cases = [  # name, body, the fault it must report (None: none)
-        ("Sound", f'<p id="a"><a href="#a">a</a> <a href="{here}">b</a></p>', None),
-        ("Script", "<script>1</script>", "a script"), ("Handler", '<p onclick="x()">a</p>', "a script"),
-        ("RemoteImage", '<img src="https://a.example/i.png">', "not the page's own"),
-        ("SchemeRelative", '<link href="//a.example/s.css">', "not the page's own"),
-        ("StyleImport", "<style>@import 's.css';</style>", "stylesheet"),
-        ("DeadFile", '<a href="gone.html">a</a>', "no file"), ("DeadAnchor", '<a href="#gone">a</a>', "no id"),
-        ("Misnested", "<p><b>a</p></b>", "</p> where <b>"), ("Unclosed", "<div>a", "never closed"),
-    ]
-    failed = 0
-    for name, body, expected in cases:
-        got = faults_of(f"<!DOCTYPE html><html><body>{body}</body></html>", os.path.dirname(__file__))
-        if (expected is None and got) or (expected is not None and not any(expected in g for g in got)):
-            print(f"{name}: expected {expected!r}, got {got}", file=sys.stderr)
-            failed += 1
-    return failed
+def self_test():  # each case: name, body, the fault it must report (None: none)
+    here, folder = os.path.basename(__file__), os.path.dirname(__file__)
+    cases = [("Sound", f'<p id="a"><a href="#a">a</a> <a href="{here}">b</a></p>', None),
+             ("Script", "<script>1</script>", "a script"), ("Handler", '<p onclick="x()">a</p>', "a script"),
+             ("RemoteImage", '<img src="https://a/i.png">', "not the page's own"), ("SchemeRelative", '<link href="//a/s">', "not the"),
+             ("StyleImport", "<style>@import 's.css';</style>", "stylesheet"),
+             ("DeadFile", '<a href="gone.html">a</a>', "no file"), ("DeadAnchor", '<a href="#gone">a</a>', "no id"),
+             ("Misnested", "<p><b>a</p></b>", "</p> where <b>"), ("Unclosed", "<div>a", "never closed")]
+    wrong = [(name, expected, got) for name, body, expected in cases
+             for got in [faults_of(f"<!DOCTYPE html><html><body>{body}</body></html>", folder)]
+             if ((got != []) if expected is None else not any(expected in g for g in got))]
+    return [f"{name}: expected {expected!r}, got {got}" for name, expected, got in wrong]
 
 
-if sys.argv[1:] == ["--self"]:
-    sys.exit(1 if self_test() else 0)
-faults = []
-for path in sys.argv[1:]:
-    with open(path, encoding="utf-8") as f:
-        faults += [f"{path}: {fault}" for fault in faults_of(f.read(), os.path.dirname(path))]
+paths = sys.argv[1:]
+if paths == ["--self"]:
+    faults = self_test()
+else:
+    faults = [f"{p}: {fault}" for p in paths for fault in faults_of(open(p, encoding="utf-8").read(), os.path.dirname(p))]
 print("\n".join(faults), file=sys.stderr)
-sys.exit(1 if faults or len(sys.argv) < 2 else 0)
+sys.exit(1 if faults or not paths else 0)
