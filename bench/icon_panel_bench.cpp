@@ -296,6 +296,10 @@ Measured ShowAll(const std::string& folder, int& cells, Measured& again) {
 #endif
 
 #ifdef TESSEL_BENCH_QT
+void WhileSharpening(app::QtWindow& view) {
+    while (view.canvas().CellsToSharpen() > 0) QCoreApplication::processEvents();
+}
+
 // Scrolls the panel from top to bottom a page at a time, painting each page as
 // the user would see it; says what that cost and what the canvas still holds.
 std::string ScrollThrough(app::TesselWindow& w, app::QtWindow& view, double& msPerPage) {
@@ -308,6 +312,8 @@ std::string ScrollThrough(app::TesselWindow& w, app::QtWindow& view, double& msP
         view.dispatcher()([&] { w.form.VS.setValue(v); });
         QCoreApplication::processEvents();
         view.window().repaint();
+        // A page is done once every cell in it shows its icon at the size it is seen.
+        WhileSharpening(view);
     }
     const double seconds = Seconds(t);
     msPerPage = 1e3 * seconds / std::max(1, pages);
@@ -333,6 +339,7 @@ struct QtFigures {
     Measured first, firstAgain;  // bytes, reads and memory of the first run
     std::string scrolled;        // what scrolling through the panel of the first run cost
     double msPerPage = 0;
+    double sharpSeconds = 1e300;  // from the command to every cell in sight drawn at its size
 };
 
 // Show-all in the real window, `runs` times, each in a window of its own, and
@@ -351,11 +358,14 @@ QtFigures ShowAllInTheWindow(const std::string& folder, int runs) {
         QCoreApplication::processEvents();
         w.form.Dir1.setPath(folder);
         QPixmap shot;
+        const auto t = Clock::now();
         const Measured m = Measure([&] {
             w.browsing.mnuDirectories_Click(0);
             QCoreApplication::processEvents();
             shot = view.window().grab();  // the canvas painted once, from the cells
         });
+        WhileSharpening(view);
+        out.sharpSeconds = std::min(out.sharpSeconds, Seconds(t));
         if (r == 0) out.first = m;
         if (shot.isNull()) std::fprintf(stderr, "warning: the window painted nothing\n");
         out.cells = w.form.IconCount;
@@ -380,9 +390,8 @@ int SizedChild(int argc, char** argv) {
     const int runs = std::atoi(argv[5]);
     QApplication qapp(argc, argv);
     const QtFigures q = ShowAllInTheWindow(folder, runs);
-    std::printf("%.6f %d %ld %ld %.3f %.3f\n", q.seconds, q.cells, q.first.peakKb - q.first.emptyKb,
-                q.firstAgain.peakKb - q.firstAgain.emptyKb, q.msPerPage,
-                q.againSeconds);
+    std::printf("%.6f %d %ld %ld %.3f %.3f %.6f\n", q.seconds, q.cells, q.first.peakKb - q.first.emptyKb,
+                q.firstAgain.peakKb - q.firstAgain.emptyKb, q.msPerPage, q.againSeconds, q.sharpSeconds);
     return q.cells > 0 ? 0 : 1;
 }
 
@@ -403,12 +412,12 @@ bool RunSized(const char* self, const std::string& folder, const SizedRun& s, in
     FILE* child = ::popen(command.c_str(), "r");
     if (!child) return false;
     long peak = 0, peakAgain = 0;
-    const int got = std::fscanf(child, "%lf %d %ld %ld %lf %lf", &out.seconds, &out.cells, &peak, &peakAgain,
-                                &out.msPerPage, &out.againSeconds);
+    const int got = std::fscanf(child, "%lf %d %ld %ld %lf %lf %lf", &out.seconds, &out.cells, &peak, &peakAgain,
+                                &out.msPerPage, &out.againSeconds, &out.sharpSeconds);
     const int status = ::pclose(child);
     out.first.peakKb = peak;
     out.firstAgain.peakKb = peakAgain;
-    return got == 6 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return got == 7 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 #endif
 
@@ -533,22 +542,37 @@ int main(int argc, char** argv) {
                     panelAgain.seconds / floor.seconds, (firstAgain.peakKb - firstAgain.emptyKb) / 1024.0);
         if (!scrolled.empty()) std::printf("  %s\n", scrolled.c_str());
 #ifdef TESSEL_BENCH_QT
-        // The same folder at other sizes, beside the figures above: the time to
-        // the grid within 1.2x of them, the peak memory within 1.3x.
-        const SizedRun sized[] = {{"2", 32}, {"1", 256}, {"2", 256}};
-        const double panelPeak = std::max(1L, first.peakKb - first.emptyKb);
-        for (const SizedRun& s : sized) {
-            QtFigures q;
-            if (!RunSized(argv[0], folder.path(), s, runs, q) || q.cells != panel.cells) {
-                std::fprintf(stderr, "error: the run at %sx with %dx%d cells failed or showed %d icons\n", s.scale,
-                             s.cell, s.cell, q.cells);
-                ok = false;
-                continue;
+        // The same folder at other sizes, each beside the standard window started
+        // the same way, the runs taken in turn so that the machine's moods fall
+        // on all alike: the time to the grid within 1.2x of it, the peak memory
+        // within 1.3x.
+        const SizedRun sized[] = {{"1", 32}, {"2", 32}, {"1", 256}, {"2", 256}};
+        QtFigures best[4];
+        for (int r = 0; r < runs; ++r)
+            for (int k = 0; k < 4; ++k) {
+                QtFigures q;
+                if (!RunSized(argv[0], folder.path(), sized[k], 1, q) || q.cells != panel.cells) {
+                    std::fprintf(stderr, "error: the run at %sx with %dx%d cells failed or showed %d icons\n",
+                                 sized[k].scale, sized[k].cell, sized[k].cell, q.cells);
+                    ok = false;
+                    continue;
+                }
+                QtFigures& b = best[k];
+                if (q.seconds < b.seconds) b.seconds = q.seconds, b.msPerPage = q.msPerPage;
+                b.sharpSeconds = std::min(b.sharpSeconds, q.sharpSeconds);
+                b.againSeconds = std::min(b.againSeconds, q.againSeconds);
+                b.first.peakKb = b.cells == 0 ? q.first.peakKb : std::min(b.first.peakKb, q.first.peakKb);
+                b.cells = q.cells;
             }
-            std::printf("  at %sx, %dx%d cells: %8.3f s, %.2fx the 1x, 32x32 time (bound 1.2x); peak resident above "
-                        "the empty window %.1f MiB, %.2fx (bound 1.3x); again %.3f s; scrolled through %.2f ms a page\n",
-                        s.scale, s.cell, s.cell, q.seconds, q.seconds / panel.seconds, q.first.peakKb / 1024.0,
-                        q.first.peakKb / panelPeak, q.againSeconds, q.msPerPage);
+        const double basePeak = std::max(1L, best[0].first.peakKb);
+        for (int k = 0; k < 4; ++k) {
+            const QtFigures& q = best[k];
+            std::printf("  at %sx, %dx%d cells, a process of its own: %8.3f s, %.2fx the 1x, 32x32 one (bound 1.2x), "
+                        "every cell in sight sharp %.3f s; peak resident above the empty window %.1f MiB, %.2fx "
+                        "(bound 1.3x); again %.3f s; scrolled through, each page sharp, %.2f ms a page\n",
+                        sized[k].scale, sized[k].cell, sized[k].cell, q.seconds, q.seconds / best[0].seconds,
+                        q.sharpSeconds, q.first.peakKb / 1024.0, q.first.peakKb / basePeak, q.againSeconds,
+                        q.msPerPage);
         }
 #endif
         if (panelAgain.cells != panel.cells) {

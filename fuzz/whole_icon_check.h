@@ -20,6 +20,15 @@ inline void CheckWholeIcon(const icons::IconFile& file, int index) {
         if (bytes) std::abort();  // written out, yet not there to describe
         return;
     }
+    // At another size the group draws an image of that size, or none exactly
+    // when the description marks none shown at that size.
+    constexpr int kOtherSize = 48;
+    const auto sized = file.extract(index, kOtherSize);
+    const auto sizedDescription = file.describe(index, kOtherSize);
+    if (!sizedDescription || sized.has_value() != (sizedDescription->shown >= 0) ||
+        (sized && (sized->width != kOtherSize || sized->height != kOtherSize ||
+                   sized->color.size() != static_cast<std::size_t>(kOtherSize * kOtherSize))))
+        std::abort();
     const int decoded = std::min<int>(kImagesDecoded, static_cast<int>(described->images.size()));
     for (int k = 0; k < decoded; ++k) {
         if (const auto image = file.decode(index, k)) (void)EncodePng(*image);
