@@ -3,17 +3,11 @@
 // Explorer shows an executable, fitted into the size the file manager asks for.
 
 #include <optional>
-#include <utility>
 
 #include "icons/byte_source.h"
 #include "icons/whole_icon.h"
 
 namespace cli {
-
-// The size of a width x height picture fitted into size x size, aspect kept:
-// unchanged when it fits already (a thumbnail is never enlarged), and never 0
-// wide or high however thin the picture.
-std::pair<int, int> FitWithin(int width, int height, int size);
 
 struct Thumbnail {
     std::optional<icons::RgbaImage> image;

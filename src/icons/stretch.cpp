@@ -108,4 +108,29 @@ Icon StretchIcon(Icon&& icon, int width, int height) {
     return StretchIcon(static_cast<const Icon&>(icon), width, height);
 }
 
+std::pair<int, int> FitWithin(int width, int height, int size) {
+    if (width <= size && height <= size) return {width, height};
+    // Rounded to the nearest pixel in 64 bits: a 1024-wide picture times any size fits.
+    const auto scaled = [size](long long side, long long longest) {
+        return std::max(1, static_cast<int>((side * size + longest / 2) / longest));
+    };
+    if (width >= height) return {size, scaled(height, width)};
+    return {scaled(width, height), size};
+}
+
+RgbaImage StretchImage(RgbaImage image, int width, int height) {
+    if (image.width == width && image.height == height) return image;
+    Icon picture;
+    picture.width = image.width;
+    picture.height = image.height;
+    picture.blended = true;
+    picture.color = std::move(image.pixels);
+    picture.mask.assign(picture.color.size(), 0);
+    Icon scaled = StretchIcon(std::move(picture), width, height);
+    image.width = scaled.width;
+    image.height = scaled.height;
+    image.pixels = std::move(scaled.color);
+    return image;
+}
+
 }  // namespace icons

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <utility>
+
 #include "icons.h"
+#include "whole_icon.h"
 
 namespace icons {
 
@@ -12,5 +15,14 @@ namespace icons {
 Icon StretchIcon(const Icon& icon, int width, int height);
 // The same for an icon that is not needed afterwards: one of that size already is moved, not copied.
 Icon StretchIcon(Icon&& icon, int width, int height);
+
+// The size of a width x height picture fitted into size x size, aspect kept:
+// unchanged when it fits already (a picture is never enlarged), and never 0
+// wide or high however thin the picture.
+std::pair<int, int> FitWithin(int width, int height, int size);
+
+// A picture with straight alpha stretched as a blended icon is, so transparent
+// pixels lend no colour to the edges they border.
+RgbaImage StretchImage(RgbaImage image, int width, int height);
 
 }  // namespace icons
