@@ -19,12 +19,6 @@ namespace {
 // A few lines are all the program writes; anything far past that is not ours.
 constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
 
-std::string HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home && home[0] == '/') return home;
-    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/') return pw->pw_dir;
-    return "";
-}
-
 // Makes each missing folder of `folder`; the configuration folders are the
 // user's own (mode 0700, as the base directories ask).
 bool MakeFolders(const std::string& folder) {
@@ -38,6 +32,12 @@ bool MakeFolders(const std::string& folder) {
 }
 
 }  // namespace
+
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/') return home;
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/') return pw->pw_dir;
+    return "";
+}
 
 std::string SettingsFilePath() {
     // A relative XDG_CONFIG_HOME is invalid and is ignored, as the base directories say.

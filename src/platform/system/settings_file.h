@@ -6,6 +6,9 @@
 
 namespace platform {
 
+// The user's home folder: $HOME, else the account's; "" when neither is an absolute path.
+std::string HomeFolder();
+
 // $XDG_CONFIG_HOME/tessel-icons/settings, else ~/.config/tessel-icons/settings;
 // "" when no home folder can be told.
 std::string SettingsFilePath();
