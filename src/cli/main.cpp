@@ -2,11 +2,13 @@
 // holds and the icons themselves written out.
 //
 //   tessel-iconinfo [--export DIR [--size N]] [--save-ico DIR] [--images DIR] [--list] [--json] FILE...
+//   tessel-iconinfo [--hicolor DIR] [--desktop-entry DIR] [--name NAME] [--index K] [--json] FILE
 //   tessel-iconinfo --version
 //
 // Exit status 0 when every file could be read (a count of 0 is fine), 1 when
 // one could not be opened or something could not be written, 2 on a usage error.
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -16,8 +18,12 @@
 #include <string>
 #include <vector>
 
+#include "icons/executable.h"
 #include "icons/icon_file.h"
+#include "icons/icon_set.h"
+#include "icons/version_info.h"
 #include "icons/whole_icon.h"
+#include "platform/system/launcher_files.h"
 #include "platform/system/whole_file.h"
 #include "tessel_version.h"
 
@@ -41,18 +47,36 @@ constexpr const char* kHelp =
     "  --list           after each count, one line per icon: index, resource name or\n"
     "                   number, and its images (size, bit depth, PNG or DIB, bytes)\n"
     "  --json           print what --list prints as one JSON document instead\n"
+    "\n"
+    "For a Windows program run with Wine, one FILE:\n"
+    "  --hicolor DIR    write icon K's images as an icon theme has them,\n"
+    "                   DIR/SxS/apps/NAME.png for S = 16 22 24 32 48 64 96 128 256 512\n"
+    "                   up to the size of its largest image; refreshes the theme's\n"
+    "                   icon cache when it has one (~/.local/share/icons/hicolor)\n"
+    "  --desktop-entry DIR  write the program's menu entry, DIR/NAME.desktop, that\n"
+    "                   runs it with wine (~/.local/share/applications)\n"
+    "  --name NAME      the name of both (default: the file's name without its\n"
+    "                   ending, lowercased, other than a-z 0-9 . _ - made '-')\n"
+    "  --index K        the icon to write (default 0, the one Explorer shows)\n"
+    "  --json           print the files written as a JSON list of {size, path}\n"
+    "Each file written is printed, one a line.\n"
+    "\n"
     "  --version        show the version\n"
     "  -h, --help       show this help\n"
     "Options combine. Exit status: 0 all files read, 1 a file could not be read or\n"
     "something could not be written, 2 a usage error.\n";
 
 int Usage() {
-    std::cerr << "usage: " << kName << " [--export DIR [--size N]] [--save-ico DIR] [--images DIR] [--list] [--json] FILE...\n";
+    std::cerr << "usage: " << kName << " [--export DIR [--size N]] [--save-ico DIR] [--images DIR] [--list] [--json] FILE...\n"
+              << "       " << kName << " [--hicolor DIR] [--desktop-entry DIR] [--name NAME] [--index K] [--json] FILE\n";
     return 2;
 }
 
 struct Options {
     std::string exportDir, saveIcoDir, imagesDir;
+    std::string hicolorDir, desktopDir, name;
+    bool named = false;
+    int index = -1;  // -1: not given
     bool list = false;
     bool json = false;
     int size = icons::kStandardIconSize;
@@ -223,6 +247,72 @@ bool Process(const icons::IconFile& file, int count, const std::string& path, co
     return ok;
 }
 
+// --hicolor and --desktop-entry: the program's icon set and menu entry, under
+// one name. Everything is checked before the first file is written, so a file
+// that cannot give them leaves the folders as they were.
+int InstallLauncher(const Options& opt) {
+    const std::string& path = opt.files.front();
+    errno = 0;
+    const icons::FileSource source(path);
+    if (!source.ok()) {
+        std::cerr << kName << ": cannot open " << path << ": " << (errno != 0 ? std::strerror(errno) : "not a regular file") << "\n";
+        return 1;
+    }
+    const icons::BufferedSource buffered(source, 4096, icons::kReadAheadBytes, icons::kReadAheadWindows);
+    const icons::IconFile file(buffered);
+    const int count = file.count();
+    const int index = std::max(opt.index, 0);
+    if (count == 0) {
+        std::cerr << kName << ": no icon in " << path << "\n";
+        return 1;
+    }
+    if (index >= count) {
+        std::cerr << kName << ": " << path << " has " << count << (count == 1 ? " icon" : " icons") << ", the last is "
+                  << count - 1 << "\n";
+        return 1;
+    }
+    if (!opt.desktopDir.empty() && !icons::ReadNewHeader(buffered)) {
+        std::cerr << kName << ": " << path << " is no Windows program, which a menu entry could start\n";
+        return 1;
+    }
+    const std::string name = opt.named ? opt.name : icons::DefaultIconName(std::filesystem::path(path).filename().string());
+
+    std::vector<platform::WrittenFile> written;
+    platform::LauncherResult result;
+    if (!opt.hicolorDir.empty()) {
+        result = platform::InstallIconSet(file, index, opt.hicolorDir, name);
+        written = result.written;
+        if (result.failure == platform::LauncherFailure::NoIcon) {
+            std::cerr << kName << ": cannot read icon " << index << " of " << path << "\n";
+            return 1;
+        }
+    }
+    if (result.ok() && !opt.desktopDir.empty()) {
+        std::error_code ec;
+        const std::string program = std::filesystem::absolute(path, ec).lexically_normal().string();
+        result = platform::WriteDesktopEntry(opt.desktopDir, name, program, icons::ReadVersionInfo(buffered));
+        written.insert(written.end(), result.written.begin(), result.written.end());
+    }
+    if (opt.json) {
+        std::cout << '[';
+        for (std::size_t i = 0; i < written.size(); ++i) {
+            std::cout << (i ? "," : "") << "{\"size\":";
+            if (written[i].size) std::cout << written[i].size;
+            else std::cout << "null";
+            std::cout << ",\"path\":" << JsonString(written[i].path) << '}';
+        }
+        std::cout << "]\n";
+    } else {
+        for (const platform::WrittenFile& w : written) std::cout << w.path << '\n';
+    }
+    std::cout.flush();
+    if (!result.ok()) {
+        std::cerr << kName << ": cannot write " << result.failedPath << ": " << std::strerror(errno) << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -248,6 +338,25 @@ int main(int argc, char** argv) {
                           << icons::kMaxIconSize << "\n";
                 return 2;
             }
+        } else if (options && arg == "--hicolor") {
+            dir = &opt.hicolorDir;
+        } else if (options && arg == "--desktop-entry") {
+            dir = &opt.desktopDir;
+        } else if (options && arg == "--name") {
+            if (i + 1 >= argc) return Usage();
+            opt.name = argv[++i];
+            opt.named = true;
+            if (const char* problem = icons::IconNameProblem(opt.name)) {
+                std::cerr << kName << ": NAME of --name: " << problem << "\n";
+                return 2;
+            }
+        } else if (options && arg == "--index") {
+            const std::string value = i + 1 < argc ? argv[++i] : "";
+            const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), opt.index);
+            if (ec != std::errc() || end != value.data() + value.size() || opt.index < 0) {
+                std::cerr << kName << ": K of --index must be a whole number from 0\n";
+                return 2;
+            }
         } else if (options && arg == "--list") {
             opt.list = true;
         } else if (options && arg == "--json") {
@@ -270,6 +379,23 @@ int main(int argc, char** argv) {
         }
     }
     if (opt.files.empty()) return Usage();
+    const bool launcher = !opt.hicolorDir.empty() || !opt.desktopDir.empty();
+    if ((opt.named || opt.index >= 0) && !launcher) {
+        std::cerr << kName << ": --name and --index go with --hicolor or --desktop-entry\n";
+        return 2;
+    }
+    if (opt.index >= 0 && opt.hicolorDir.empty()) {
+        std::cerr << kName << ": --index goes with --hicolor\n";
+        return 2;
+    }
+    if (launcher) {
+        if (opt.files.size() != 1 || !opt.exportDir.empty() || !opt.saveIcoDir.empty() || !opt.imagesDir.empty() ||
+            opt.list || opt.size != icons::kStandardIconSize) {
+            std::cerr << kName << ": --hicolor and --desktop-entry take one FILE, and no --export, --save-ico, --images, --list or --size\n";
+            return 2;
+        }
+        return InstallLauncher(opt);
+    }
 
     for (const std::string* dir : {&opt.exportDir, &opt.saveIcoDir, &opt.imagesDir}) {
         if (!dir->empty() && !MakeFolder(*dir)) return 1;
