@@ -12,7 +12,7 @@ packages=(
   fonts-noto-cjk
   qt6-translations-l10n
   xvfb xauth x11-utils xclip
-  desktop-file-utils appstream man-db shared-mime-info
+  desktop-file-utils libgtk-3-bin appstream man-db shared-mime-info
   dpkg-dev file
   python3
 )

@@ -56,6 +56,15 @@ std::vector<CliCase> CliCases() {
         {"size_missing", "--export /tmp --size", 2, "", "--size"},
         {"images_without_folder", "--list --images", 2, "", "usage"},
         {"folder_cannot_be_made", "--save-ico /proc/tessel " + cur, 1, "", "/proc/tessel"},
+        // An icon set or a menu entry: nothing written for a file that cannot give one.
+        {"hicolor_no_icons", "--hicolor /proc/tessel " + plain, 1, "", "no icon in"},
+        {"hicolor_index_past_last", "--hicolor /proc/tessel --index 3 " + app, 1, "", "the last is 2"},
+        {"desktop_entry_of_no_program", "--desktop-entry /proc/tessel " + cur, 1, "", "no Windows program"},
+        {"name_with_slash", "--hicolor /tmp --name a/b " + app, 2, "", "'/'"},
+        {"name_hidden", "--hicolor /tmp --name .a " + app, 2, "", "'.'"},
+        {"name_alone", "--name a " + app, 2, "", "--hicolor"},
+        {"index_with_entry_only", "--desktop-entry /tmp --index 0 " + app, 2, "", "--index"},
+        {"hicolor_two_files", "--hicolor /tmp " + app + " " + cur, 2, "", "one FILE"},
         {"json_alone", "--json " + plain, 0, "{\"files\":[{\"path\":\"" + plain + "\",\"count\":0,\"icons\":[]}]}\n", ""},
         // A name that is no UTF-8 (a lead byte past F4, an encoded surrogate, an
         // overlong form) still gives valid JSON; good UTF-8 passes as it is.
@@ -156,6 +165,19 @@ TEST(CliWholeIcon, SavesListsAndWritesImagesInOneRun) {
             EXPECT_EQ(after->images[k].bytes, before->images[k].bytes);
         }
     }
+}
+
+// The set and the entry in one run, under one name, listed as written.
+TEST(CliLauncher, WritesTheSetAndTheEntryUnderOneName) {
+    TempDir dir;
+    const std::string theme = dir.path() + "/hicolor", apps = dir.path() + "/applications";
+    const ToolRun r = RunTool(dir, "--json --hicolor " + theme + " --desktop-entry " + apps + " --index 1 " + Fixture("app64.exe"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "[{\"size\":16,\"path\":\"" + theme + "/16x16/apps/app64.png\"},{\"size\":22,\"path\":\"" + theme +
+                         "/22x22/apps/app64.png\"},{\"size\":24,\"path\":\"" + theme + "/24x24/apps/app64.png\"},{\"size\":32,\"path\":\"" +
+                         theme + "/32x32/apps/app64.png\"},{\"size\":48,\"path\":\"" + theme +
+                         "/48x48/apps/app64.png\"},{\"size\":null,\"path\":\"" + apps + "/app64.desktop\"}]\n");
+    EXPECT_NE(ReadAll(apps + "/app64.desktop").find("\nIcon=app64\n"), std::string::npos);
 }
 
 }  // namespace
