@@ -307,7 +307,7 @@ int InstallLauncher(const Options& opt) {
     }
     std::cout.flush();
     if (!result.ok()) {
-        std::cerr << kName << ": cannot write " << result.failedPath << ": " << std::strerror(errno) << "\n";
+        std::cerr << kName << ": cannot write " << result.failedPath << ": " << std::strerror(result.error) << "\n";
         return 1;
     }
     return 0;

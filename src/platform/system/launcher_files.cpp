@@ -55,6 +55,7 @@ std::string FindOnPath(const std::string& tool) {
 }
 
 LauncherResult Failed(LauncherResult result, std::string path) {
+    result.error = errno;
     result.failure = LauncherFailure::CannotWrite;
     result.failedPath = std::move(path);
     return result;

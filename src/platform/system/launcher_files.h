@@ -26,7 +26,8 @@ enum class LauncherFailure { None, NoIcon, CannotWrite };
 struct LauncherResult {
     LauncherFailure failure = LauncherFailure::None;
     std::vector<WrittenFile> written;  // what is in place, also when a later write failed
-    std::string failedPath;            // with CannotWrite: what could not be written, errno telling why
+    std::string failedPath;            // with CannotWrite: what could not be written
+    int error = 0;                     // and the errno that tells why
     bool ok() const { return failure == LauncherFailure::None; }
 };
 
