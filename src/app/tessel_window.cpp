@@ -22,7 +22,7 @@ TesselWindow::TesselWindow(platform::Screen& screen, platform::System& system)
     f.mnuIcons(0).Click.connect([this] { panel.mnuIcons_Click(0); });
     f.mnuIcons(1).Click.connect([this] { panel.mnuIcons_Click(1); });
     f.mnuIcons(2).Click.connect([this] { panel.mnuIcons_Click(2); });
-    f.mnuIcons(4).Click.connect([this] { panel.mnuIcons_Click(4); });
+    for (const int k : {4, 5, 6}) f.mnuIcons(k).Click.connect([this, k] { panel.mnuIcons_Click(static_cast<std::int16_t>(k)); });
     for (int k = 0; k < main_window::kCellSizeCount; ++k)
         f.mnuIconSizes(k).Click.connect([this, k] { panel.mnuIconSizes_Click(static_cast<std::int16_t>(k)); });
     f.picIconHolder.MouseWheel.connect([this](int n, int s) { panel.picIconHolder_MouseWheel(n, s); });

@@ -34,6 +34,7 @@ void IconPanel::fraIcons_MouseUp(int button, int shift, float, float) { OpenIcon
 void IconPanel::OpenIconMenu(int button, int shift) {
     if (button == platform::mouse::kRight && shift == 0 && f.SelectedIcon > -1) {
         FillImageMenu();
+        FillInstallItems();
         f.screen.PopupMenu(f.mnuTop(1));
     }
 }
@@ -60,6 +61,8 @@ void IconPanel::mnuIcons_Click(std::int16_t index) {
     else if (index == 1) SaveSelected();
     else if (index == 2) SaveWholeSelected();
     else if (index == 4) SaveAllIcons();
+    else if (index == 5) InstallSelected(false);
+    else if (index == 6) InstallSelected(true);
 }
 
 void IconPanel::CopySelected() {

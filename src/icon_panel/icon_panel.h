@@ -25,6 +25,9 @@ inline constexpr const char* kImageFilter = "PNG (*.png)|*.png";
 inline constexpr const char* kSavingText = "保存图标 ";
 inline constexpr const char* kLoadingText = "读取窗体 ";
 inline constexpr const char* kArrangingText = "定位图标";
+inline constexpr const char* kAppIconNamePrompt = "应用图标的名称：";
+inline constexpr const char* kBadAppIconNameText = "名称不能为空，不能含有“/”，也不能以“.”开头。";
+inline constexpr const char* kNeedsWineText = "需要 Wine";
 
 // Where a cell's icon came from: the file, and the icon's index in it.
 struct CellOrigin {
@@ -40,6 +43,8 @@ std::string CellToolTip(const CellOrigin& origin, const std::optional<icons::Ico
 std::string ImageText(const icons::ImageDescription& image);
 // The status text at the end of saving every icon: "已保存 12 个图标".
 std::string SavedIconsText(std::int64_t saved);
+// The status text after installing an application icon: "已安装图标 np：9 个尺寸".
+std::string InstalledIconText(const std::string& name, std::int64_t sizes);
 
 // What the status bar says when a command could not show every icon the
 // list counted: "图标太多，只显示了 32767 个，共 33000 个" when the cells ran
@@ -166,6 +171,10 @@ private:
     std::optional<std::pair<CellOrigin, std::string>> AskWhereToSaveSelected(
         const std::function<std::string(const CellOrigin&)>& nameOf, const char* filter);
     void SaveAllIcons();
+    void FillInstallItems();
+    // The selected icon as an application icon under a name the user
+    // confirms; with `launcher`, and a menu entry for its program.
+    void InstallSelected(bool launcher);
     std::string SaveFolder();
     void Remember(std::int32_t cell, CellOrigin origin);
     void Forget(std::int32_t cell);

@@ -178,6 +178,9 @@ frmMain::frmMain(platform::Screen& scr, platform::System& sys)
     // Its items, one for each image of the selected icon, are made when the menu opens.
     mnuIcons_[3] = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnuIcons", mnuTop1_.get(), 3, "保存图像"));
     mnuIcons_[4] = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnuIcons", mnuTop1_.get(), 4, "保存全部图标..."));
+    mnuIcons_[5] = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnuIcons", mnuTop1_.get(), 5, "安装为应用图标..."));
+    // Shown for a program only, when the menu opens.
+    mnuIcons_[6] = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnuIcons", mnuTop1_.get(), 6, "创建启动器..."));
     mnuIconSize_ = &mnuTop1_->Add(std::make_unique<platform::Menu>("mnuIconSize", mnuTop1_.get(), -1, "图标大小"));
     const std::string settings = sys.ReadSettings();
     CellPixels = CellSizeOf(SettingOf(settings, kCellSizeKey));
@@ -214,7 +217,8 @@ platform::Menu& frmMain::mnuTop(int index) {
 }
 
 platform::Menu& frmMain::mnuIcons(int index) {
-    if (index < 0 || index > 4) throw platform::Failure("control array element '" + std::to_string(index) + "' doesn't exist");
+    if (index < 0 || index > kIconMenuItems - 1)
+        throw platform::Failure("control array element '" + std::to_string(index) + "' doesn't exist");
     return *mnuIcons_[index];
 }
 

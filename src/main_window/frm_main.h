@@ -27,6 +27,9 @@ std::string ProgramPageUrl(platform::System& system);
 
 inline constexpr const char* kCaption = "Tessel保存文件图标";
 
+// The items of the icon menu's control array mnuIcons.
+inline constexpr int kIconMenuItems = 7;
+
 // The sides a cell can have, in pixels, smallest first: the standard 32 and
 // the larger ones the icon menu's "图标大小" offers.
 inline constexpr int kCellSizes[] = {32, 48, 64, 128, 256};
@@ -138,7 +141,7 @@ public:
 
 private:
     std::unique_ptr<platform::Menu> mnuTop1_, mnuTop2_;
-    platform::Menu* mnuIcons_[5] = {};
+    platform::Menu* mnuIcons_[kIconMenuItems] = {};
     platform::Menu* mnulin2_ = nullptr;
     platform::Menu* mnutesselblog_ = nullptr;
     platform::Menu* mnuDirectories0_ = nullptr;

@@ -40,6 +40,9 @@ public:
     // The folder dialog, opened on `start`: the chosen folder, or nullopt when
     // the user cancelled.
     virtual std::optional<std::string> ChooseFolder(const std::string& start) = 0;
+    // A small dialog that asks for a line of text, `proposed` filled in: the
+    // text the user accepted, or nullopt when they cancelled.
+    virtual std::optional<std::string> AskText(const std::string& prompt, const std::string& proposed) = 0;
     // Where the first save of a run starts: the user's pictures folder, or the
     // home folder when there is none.
     virtual std::string PicturesFolder() = 0;

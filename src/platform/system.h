@@ -55,6 +55,16 @@ public:
     // size with its transparency, as the PNG file `target`. Fails as above.
     virtual void SaveIconImage(const std::string& path, int index, int k, const std::string& target) = 0;
 
+    // Icon `index` of the file as the application icon `name` of the user's
+    // icon theme, one PNG for each size the desktop looks for up to the
+    // icon's largest image; the number of sizes written. Fails
+    // (platform::Failure) when the icon cannot be read or nothing can be written.
+    virtual int InstallAppIcon(const std::string& path, int index, const std::string& name) = 0;
+    // The same, and a menu entry `name` that starts the program with Wine.
+    virtual int CreateLauncher(const std::string& path, int index, const std::string& name) = 0;
+    // Whether a program of that name is on PATH.
+    virtual bool ProgramOnPath(const std::string& program) = 0;
+
     // Writes the picture under `path` in the format its name asks for; fails
     // when the file cannot be written, leaving an existing file whole.
     virtual void SavePicture(const Bitmap& image, const std::string& path) = 0;

@@ -161,9 +161,11 @@ TEST(Design, PopupMenus) {
         {"mnuIcons(2)", [](frmMain& f) -> platform::Menu& { return f.mnuIcons(2); }, 1, 2, 2, "保存完整图标...", "Ctrl+Shift+S"},
         {"mnuIcons(3)", [](frmMain& f) -> platform::Menu& { return f.mnuIcons(3); }, 1, 3, 3, "保存图像", ""},
         {"mnuIcons(4)", [](frmMain& f) -> platform::Menu& { return f.mnuIcons(4); }, 1, 4, 4, "保存全部图标...", ""},
-        {"mnuIconSize", [](frmMain& f) -> platform::Menu& { return f.mnuIconSize(); }, 1, 5, -1, "图标大小", ""},
-        {"mnulin2", [](frmMain& f) -> platform::Menu& { return f.mnulin2(); }, 1, 6, -1, "-", ""},
-        {"mnutesselblog", [](frmMain& f) -> platform::Menu& { return f.mnutesselblog(); }, 1, 7, -1, "Tessel博客", ""},
+        {"mnuIcons(5)", [](frmMain& f) -> platform::Menu& { return f.mnuIcons(5); }, 1, 5, 5, "安装为应用图标...", ""},
+        {"mnuIcons(6)", [](frmMain& f) -> platform::Menu& { return f.mnuIcons(6); }, 1, 6, 6, "创建启动器...", ""},
+        {"mnuIconSize", [](frmMain& f) -> platform::Menu& { return f.mnuIconSize(); }, 1, 7, -1, "图标大小", ""},
+        {"mnulin2", [](frmMain& f) -> platform::Menu& { return f.mnulin2(); }, 1, 8, -1, "-", ""},
+        {"mnutesselblog", [](frmMain& f) -> platform::Menu& { return f.mnutesselblog(); }, 1, 9, -1, "Tessel博客", ""},
         {"mnuDirectories(0)", [](frmMain& f) -> platform::Menu& { return f.mnuDirectories(0); }, 2, 0, 0, "显示全部图标", "Ctrl+A"},
         {"mnulin3", [](frmMain& f) -> platform::Menu& { return f.mnulin3(); }, 2, 1, -1, "-", ""},
         {"mnuAllProgramFiles", [](frmMain& f) -> platform::Menu& { return f.mnuAllProgramFiles(); }, 2, 2, -1, "所有程序文件", ""},
@@ -176,7 +178,7 @@ TEST(Design, PopupMenus) {
     EXPECT_EQ(f.mnuTop(2).Index(), 2);
     EXPECT_FALSE(f.mnuTop(1).Visible());
     EXPECT_FALSE(f.mnuTop(2).Visible());
-    EXPECT_EQ(f.mnuTop(1).Items().size(), 8u);
+    EXPECT_EQ(f.mnuTop(1).Items().size(), 10u);
     EXPECT_EQ(f.mnuTop(2).Items().size(), 3u);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -201,7 +203,8 @@ TEST(Design, MenuElementsThatDoNotExistFail) {
         {"mnuTop(0)", [&] { f.mnuTop(0); }},
         {"mnuTop(3)", [&] { f.mnuTop(3); }},
         {"mnuTop(-1)", [&] { f.mnuTop(-1); }},
-        {"mnuIcons(5)", [&] { f.mnuIcons(5); }},
+        {"mnuIcons(7)", [&] { f.mnuIcons(7); }},
+        {"mnuIconSizes(5)", [&] { f.mnuIconSizes(5); }},
         {"mnuIcons(-1)", [&] { f.mnuIcons(-1); }},
         {"mnuDirectories(1)", [&] { f.mnuDirectories(1); }},
     };

@@ -3,6 +3,7 @@
 // window's tests share.
 
 #include <deque>
+#include <set>
 #include <functional>
 #include <optional>
 #include <string>
@@ -73,6 +74,19 @@ public:
     std::optional<std::string> folderAnswer;  // nullopt: the user cancels
     std::optional<std::string> ChooseFolder(const std::string& start) override {
         return folderDialogs.push_back(start), folderAnswer;
+    }
+    struct TextQuestion {
+        std::string prompt, proposed;
+    };
+    std::vector<TextQuestion> textQuestions;
+    // The answer to each question in turn; none left: the user cancels.
+    std::deque<std::optional<std::string>> textAnswers;
+    std::optional<std::string> AskText(const std::string& prompt, const std::string& proposed) override {
+        textQuestions.push_back({prompt, proposed});
+        if (textAnswers.empty()) return std::nullopt;
+        auto answer = textAnswers.front();
+        textAnswers.pop_front();
+        return answer;
     }
     std::string picturesFolder = "/home/user/Pictures";
     std::string PicturesFolder() override { return picturesFolder; }
@@ -167,6 +181,28 @@ public:
     void SaveIconImage(const std::string& path, int index, int k, const std::string& target) override {
         imageSaves.emplace_back(path, index, k, target);
     }
+
+    struct Install {
+        std::string file;
+        int index;
+        std::string name;
+        bool launcher;
+    };
+    std::vector<Install> installs;
+    int installedSizes = 9;        // what an install reports written
+    bool installFails = false;     // as a full disk would
+    int InstallAppIcon(const std::string& path, int index, const std::string& name) override {
+        if (installFails) throw platform::Failure("cannot write " + name);
+        installs.push_back({path, index, name, false});
+        return installedSizes;
+    }
+    int CreateLauncher(const std::string& path, int index, const std::string& name) override {
+        if (installFails) throw platform::Failure("cannot write " + name);
+        installs.push_back({path, index, name, true});
+        return installedSizes;
+    }
+    std::set<std::string> programsOnPath = {"wine"};
+    bool ProgramOnPath(const std::string& program) override { return programsOnPath.count(program) != 0; }
 
     struct Picture {
         platform::Bitmap image;

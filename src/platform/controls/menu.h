@@ -36,11 +36,14 @@ public:
     // A disabled item shows, greyed, and cannot be chosen.
     bool Enabled() const { return enabled_; }
     void setEnabled(bool e) { enabled_ = e; }
+    // Shown when the pointer rests on the item, a disabled one included; empty shows nothing.
+    const std::string& ToolTipText() const { return toolTip_; }
+    void setToolTipText(std::string text) { toolTip_ = std::move(text); }
 
     Event<> Click;
 
 private:
-    std::string caption_, shortcut_;
+    std::string caption_, shortcut_, toolTip_;
     bool checkable_ = false, checked_ = false;
     bool enabled_ = true;
     std::vector<std::unique_ptr<Menu>> items_;

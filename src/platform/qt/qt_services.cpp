@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QInputDialog>
 #include <QSpacerItem>
 #include <QMenu>
 #include <QMessageBox>
@@ -169,6 +170,10 @@ void AddItems(QMenu& popup, const platform::Menu& menu, std::map<QAction*, platf
         a->setCheckable(item->Checkable());
         a->setChecked(item->Checked());
         a->setEnabled(item->Enabled());
+        if (!item->ToolTipText().empty()) {
+            a->setToolTip(QString::fromUtf8(item->ToolTipText().c_str()));
+            popup.setToolTipsVisible(true);
+        }
         items[a] = item.get();
     }
 }
@@ -236,6 +241,18 @@ std::optional<std::string> QtServices::ChooseFolder(const std::string& start) {
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
     return QStringToFileName(chosen.front());
+}
+
+std::optional<std::string> QtServices::AskText(const std::string& prompt, const std::string& proposed) {
+    if (!qApp) throw platform::Failure("no dialog without an application");
+    QInputDialog dialog(DialogParent());
+    dialog.setWindowTitle(title_);
+    dialog.setLabelText(QString::fromUtf8(prompt.c_str()));
+    dialog.setTextValue(QString::fromUtf8(proposed.c_str()));
+    dialog.setOkButtonText(QString::fromUtf8("确定"));
+    dialog.setCancelButtonText(QString::fromUtf8("取消"));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue().toUtf8().toStdString();
 }
 
 std::string QtServices::PicturesFolder() {

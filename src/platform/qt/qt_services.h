@@ -31,6 +31,7 @@ public:
     void PopupMenu(platform::Menu& menu) override;
     std::optional<std::string> ShowSave(const std::string& fileName, const std::string& filter) override;
     std::optional<std::string> ChooseFolder(const std::string& start) override;
+    std::optional<std::string> AskText(const std::string& prompt, const std::string& proposed) override;
     std::string PicturesFolder() override;
 
     void ClipboardClear() override;

@@ -36,7 +36,15 @@ bool MakeFolders(const std::string& folder) {
     return false;
 }
 
-// Where `tool` is on PATH; "" when nowhere.
+LauncherResult Failed(LauncherResult result, std::string path) {
+    result.error = errno;
+    result.failure = LauncherFailure::CannotWrite;
+    result.failedPath = std::move(path);
+    return result;
+}
+
+}  // namespace
+
 std::string FindOnPath(const std::string& tool) {
     const char* path = std::getenv("PATH");
     std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
@@ -53,15 +61,6 @@ std::string FindOnPath(const std::string& tool) {
     }
     return "";
 }
-
-LauncherResult Failed(LauncherResult result, std::string path) {
-    result.error = errno;
-    result.failure = LauncherFailure::CannotWrite;
-    result.failedPath = std::move(path);
-    return result;
-}
-
-}  // namespace
 
 std::string DefaultIconThemeDir() {
     const std::string data = DataHome();

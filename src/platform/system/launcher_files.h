@@ -46,6 +46,9 @@ LauncherResult InstallIconSet(const icons::IconFile& file, int index, const std:
 LauncherResult WriteDesktopEntry(const std::string& applicationsDir, const std::string& name,
                                  const std::string& program, const std::optional<icons::VersionInfo>& version);
 
+// Where the program `tool` is on PATH; "" when nowhere.
+std::string FindOnPath(const std::string& tool);
+
 // Runs the program `tool`, found on PATH, with `args`, its output dropped, and
 // waits for it; false when it is not installed, cannot be started or fails.
 bool RunTool(const std::string& tool, const std::vector<std::string>& args);

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QUrl>
 
+#include <filesystem>
+
+#include "launcher_files.h"
 #include "picture_files.h"
 #include "settings_file.h"
 #include "platform/failure.h"
@@ -66,6 +69,29 @@ void SystemServices::SaveIconImage(const std::string& path, int index, int k, co
     if (!bytes) throw Failure("cannot read image " + std::to_string(k) + " of icon " + std::to_string(index) + " of " + path);
     WriteFileBytes(*bytes, target);
 }
+
+int SystemServices::InstallAppIcon(const std::string& path, int index, const std::string& name) {
+    nextIcon_ = -1;
+    const icons::IconFile* file = iconFile_.open(path);
+    if (!file) throw Failure("cannot open " + path);
+    const LauncherResult set = InstallIconSet(*file, index, DefaultIconThemeDir(), name);
+    if (!set.ok()) throw Failure("cannot install icon " + std::to_string(index) + " of " + path);
+    return static_cast<int>(set.written.size());
+}
+
+int SystemServices::CreateLauncher(const std::string& path, int index, const std::string& name) {
+    const int sizes = InstallAppIcon(path, index, name);
+    // The entry names the program by where it is, whatever folder the window was started in.
+    std::error_code ec;
+    const std::string program = std::filesystem::absolute(path, ec).lexically_normal().string();
+    const icons::FileSource source(path);
+    const auto version = source.ok() ? icons::ReadVersionInfo(icons::BufferedSource(source)) : std::nullopt;
+    const LauncherResult entry = WriteDesktopEntry(DefaultApplicationsDir(), name, ec ? path : program, version);
+    if (!entry.ok()) throw Failure("cannot write the menu entry " + name);
+    return sizes;
+}
+
+bool SystemServices::ProgramOnPath(const std::string& program) { return !FindOnPath(program).empty(); }
 
 void SystemServices::SavePicture(const Bitmap& image, const std::string& path) { WritePictureFile(image, path); }
 

@@ -26,6 +26,10 @@ public:
     void SaveWholeIcon(const std::string& path, int index, const std::string& target) override;
     void SaveIconImage(const std::string& path, int index, int k, const std::string& target) override;
 
+    int InstallAppIcon(const std::string& path, int index, const std::string& name) override;
+    int CreateLauncher(const std::string& path, int index, const std::string& name) override;
+    bool ProgramOnPath(const std::string& program) override;
+
     void SavePicture(const Bitmap& image, const std::string& path) override;
     std::string ReadSettings() override;
     bool WriteSettings(const std::string& text) override;
