@@ -259,6 +259,10 @@ std::optional<Bytes> IconFile::imagePng(int index, int k) const {
     return image ? EncodePng(*image) : std::nullopt;
 }
 
+std::optional<VersionInfo> IconFile::versionInfo() const {
+    return pe_ ? ReadVersionInfo(*pe_) : std::nullopt;
+}
+
 std::optional<IconDescription> DescribeIcon(const ByteSource& source, int index, int size) {
     return IconFile(source).describe(index, size);
 }

@@ -13,6 +13,7 @@
 #include "icons.h"
 #include "ne_reader.h"
 #include "pe_reader.h"
+#include "version_info.h"
 #include "whole_icon.h"
 
 namespace icons {
@@ -44,6 +45,9 @@ public:
     std::optional<Bytes> largestPng(int index) const;  // as LargestImagePng
     // Image `k` decoded (as decode) and encoded as PNG (as EncodePng).
     std::optional<Bytes> imagePng(int index, int k) const;
+    // The version resource of a PE file (as ReadVersionInfo), read through the
+    // resources already opened; nullopt for NE files, icon files and cursors.
+    std::optional<VersionInfo> versionInfo() const;
 
 private:
     // How far a load's look for groups whose images share a window goes.

@@ -4,6 +4,7 @@
 
 #include "executable.h"
 #include "pe_format.h"
+#include "utf16.h"
 
 namespace icons::pe {
 namespace {
@@ -27,46 +28,6 @@ std::optional<std::uint32_t> PeHeaderOffset(const ByteSource& src) {
     if (!src.read(h->offset, head, sizeof head)) return std::nullopt;
     if (ByteView(head, sizeof head).u32(file_header::kSignature) != kSignature) return std::nullopt;
     return h->offset;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
-// Names are UTF-16 as Windows wrote them; a lone surrogate becomes U+FFFD.
-std::string Utf16ToUtf8(ByteView units) {
-    std::string out;
-    const std::size_t n = units.size() / 2;
-    for (std::size_t i = 0; i < n; ++i) {
-        std::uint32_t c = units.u16(2 * i);
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < n) {
-            const std::uint32_t low = units.u16(2 * (i + 1));
-            if (low >= 0xDC00 && low < 0xE000) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                ++i;
-            } else {
-                c = 0xFFFD;
-            }
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD;
-        }
-        AppendUtf8(out, c);
-    }
-    return out;
 }
 
 }  // namespace
@@ -307,6 +268,29 @@ std::optional<RawGroup> Resources::group(int index) const {
         return firstLanguageData(*icons_, it->second);
     });
     return out;
+}
+
+std::optional<Blob> Resources::resource(std::uint32_t type, std::uint32_t preferredId) const {
+    const auto typeDir = typeDirectory(type);
+    if (!typeDir) return std::nullopt;
+    const auto table = entries(*typeDir);
+    if (!table || typeDir->count() == 0) return std::nullopt;
+    const ByteView t(*table);
+    std::uint32_t target = t.u32(resource_entry::kTarget);
+    for (std::uint32_t i = typeDir->named; i < typeDir->count(); ++i) {
+        const ByteView e = t.sub(resource_entry::kSize * i, resource_entry::kSize);
+        if (e.u32(resource_entry::kName) == preferredId) {
+            target = e.u32(resource_entry::kTarget);
+            break;
+        }
+    }
+    return firstLanguageData(*typeDir, target);
+}
+
+std::optional<Bytes> Resources::resourceBytes(std::uint32_t type, std::uint64_t cap, std::uint32_t preferredId) const {
+    const auto blob = resource(type, preferredId);
+    if (!blob) return std::nullopt;
+    return Fetch(*src_, blob->offset, std::min(blob->size, cap), cap);
 }
 
 std::optional<int> CountIconGroups(const ByteSource& source) {

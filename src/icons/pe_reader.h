@@ -10,6 +10,9 @@ namespace icons::pe {
 
 constexpr std::uint32_t kRtIcon = 3;
 constexpr std::uint32_t kRtGroupIcon = 14;
+constexpr std::uint32_t kRtVersion = 16;
+// The number Windows' version functions look the version resource up by (VS_VERSION_INFO).
+constexpr std::uint32_t kVersionInfoId = 1;
 // Older loaders refuse images with more sections than this, so no real icon
 // library has more; the cap bounds what one file can make us read.
 constexpr std::size_t kMaxSections = 96;
@@ -43,6 +46,15 @@ public:
     // The index-th RT_GROUP_ICON entry (directory order, first language), its
     // images resolved through RT_ICON; nullopt when there is no such group.
     std::optional<RawGroup> group(int index) const;
+
+    // Where the bytes of a resource of type `type` are, its first language:
+    // the one numbered `preferredId` when there is one, else the type's first
+    // entry (named ones come first). Found through the same tree walk as the
+    // groups; nullopt when there is none or the tree is malformed on the way.
+    std::optional<Blob> resource(std::uint32_t type, std::uint32_t preferredId = kVersionInfoId) const;
+    // At most `cap` bytes of that resource, read; nullopt as above or when they cannot be read.
+    std::optional<Bytes> resourceBytes(std::uint32_t type, std::uint64_t cap,
+                                       std::uint32_t preferredId = kVersionInfoId) const;
 
 private:
     explicit Resources(const ByteSource& source) : src_(&source) {}
