@@ -135,6 +135,9 @@ int main(int argc, char** argv) {
         s.resources = NeIconResources({Group(1), Group(4)});
         Write(root / "ne", "ne-shift" + std::to_string(shift), MakeNe(s).bytes);
     }
+    // Version resources, well-formed and broken; Wine's own (wine-*.res) are
+    // cut out of its files with wrestool and kept as they are.
+    for (const auto& [name, bytes] : VersionSeeds()) Write(root / "version", name, bytes);
     std::cout << "seeds written under " << root << "\n";
     return 0;
 }

@@ -489,6 +489,194 @@ BuiltPe MakePe(const PeSpec& spec) {
     return out;
 }
 
+// ---- version resource ----
+
+namespace {
+
+std::u16string Hex4(std::uint16_t v) {
+    static const char16_t digits[] = u"0123456789abcdef";
+    std::u16string out;
+    for (int shift = 12; shift >= 0; shift -= 4) out.push_back(digits[(v >> shift) & 0xF]);
+    return out;
+}
+
+}  // namespace
+
+// A block: length, value length, type, key, padding, value, then each child on a 32-bit boundary.
+Bytes MakeVersionBlock(const std::u16string& key, const Bytes& value, std::uint16_t valueLength, bool text,
+                       const std::vector<Bytes>& children) {
+    Bytes b(6, 0);
+    for (char16_t c : key) Append16(b, static_cast<std::uint16_t>(c));
+    Append16(b, 0);
+    AlignTo(b, 4);
+    b.insert(b.end(), value.begin(), value.end());
+    for (const Bytes& child : children) {
+        AlignTo(b, 4);
+        b.insert(b.end(), child.begin(), child.end());
+    }
+    Put16(b, 0, static_cast<std::uint16_t>(b.size()));
+    Put16(b, 2, valueLength);
+    Put16(b, 4, text ? 1 : 0);
+    return b;
+}
+
+Bytes MakeVersionResource(const VersionSpec& spec) {
+    Bytes fixed;
+    if (spec.fixedInfo) {
+        for (std::uint32_t v : {0xFEEF04BDu, 0x00010000u, spec.fileVersionMs, spec.fileVersionLs, spec.productVersionMs,
+                                spec.productVersionLs, 0x3Fu, 0u, 0x40004u, 1u, 0u, 0u, 0u})
+            Append32(fixed, v);
+    }
+    std::vector<Bytes> parts;
+    if (!spec.tables.empty()) {
+        std::vector<Bytes> tables;
+        for (const VersionTable& t : spec.tables) {
+            std::vector<Bytes> strings;
+            for (const auto& [key, text] : t.values) {
+                Bytes value;
+                for (char16_t c : text) Append16(value, static_cast<std::uint16_t>(c));
+                Append16(value, 0);
+                strings.push_back(MakeVersionBlock(key, value, static_cast<std::uint16_t>(text.size() + 1), true));
+            }
+            tables.push_back(MakeVersionBlock(Hex4(t.language) + Hex4(t.codePage), {}, 0, true, strings));
+        }
+        parts.push_back(MakeVersionBlock(u"StringFileInfo", {}, 0, true, tables));
+    }
+    if (!spec.translations.empty()) {
+        Bytes pairs;
+        for (const auto& [language, codePage] : spec.translations) {
+            Append16(pairs, language);
+            Append16(pairs, codePage);
+        }
+        parts.push_back(MakeVersionBlock(u"VarFileInfo", {}, 0, true,
+                                     {MakeVersionBlock(u"Translation", pairs, static_cast<std::uint16_t>(pairs.size()), false)}));
+    }
+    return MakeVersionBlock(u"VS_VERSION_INFO", fixed, static_cast<std::uint16_t>(fixed.size()), false, parts);
+}
+
+std::size_t VersionBlockOffset(const Bytes& resource, const std::u16string& key) {
+    Bytes pattern;
+    for (char16_t c : key) Append16(pattern, static_cast<std::uint16_t>(c));
+    Append16(pattern, 0);
+    for (auto it = resource.begin(); (it = std::search(it, resource.end(), pattern.begin(), pattern.end())) != resource.end(); ++it) {
+        const auto at = static_cast<std::size_t>(it - resource.begin());
+        // Keys start 6 bytes into a block, on an even offset.
+        if (at >= 6 && at % 2 == 0) return at - 6;
+    }
+    return std::string::npos;
+}
+
+Resource VersionResource(Bytes data, std::uint16_t language) {
+    return {ResName{16, {}}, ResName{1, {}}, language, std::move(data)};
+}
+
+VersionSpec TwoTableVersion() {
+    VersionSpec s;
+    s.tables = {{0x409, 1200, {{u"CompanyName", u"Microsoft Corporation"}, {u"FileDescription", u"Wine Registry Editor"},
+                               {u"FileVersion", u"5.2.3790.0"}, {u"ProductName", u"Wine"}}},
+                {0x804, 1200, {{u"FileDescription", u"注册表编辑器"}, {u"ProductName", u"Wine 程序"}}}};
+    s.translations = {{0x409, 1200}, {0x804, 1200}};
+    return s;
+}
+
+std::vector<std::pair<std::string, Bytes>> VersionSeeds() {
+    std::vector<std::pair<std::string, Bytes>> out;
+    const VersionSpec two = TwoTableVersion();
+    const Bytes good = MakeVersionResource(two);
+    const auto with = [&](std::vector<VersionTable> tables) {
+        VersionSpec s = two;
+        s.tables = std::move(tables);
+        return MakeVersionResource(s);
+    };
+    // Changes `field` (+0 length, +2 value length) of the first block keyed `key`.
+    const auto patched = [](Bytes b, const std::u16string& key, std::size_t field, auto change) {
+        const std::size_t at = VersionBlockOffset(b, key);
+        Put16(b, at + field, static_cast<std::uint16_t>(change(Get16(b, at + field))));
+        return b;
+    };
+    const VersionTable english = two.tables[0], chinese = two.tables[1];
+    const VersionTable german{0x407, 1252, {{u"FileDescription", u"Registrierungs-Editor"}}};
+    const VersionTable neutral{0x000, 1200, {{u"FileDescription", u"Registry Editor"}}};
+    const VersionTable traditional{0x404, 1200, {{u"FileDescription", u"登錄編輯程式"}}};
+
+    out.emplace_back("two-tables", good);
+    out.emplace_back("chinese-first", with({chinese, english}));
+    out.emplace_back("german-and-neutral", with({german, neutral}));
+    out.emplace_back("german-only", with({german}));
+    out.emplace_back("traditional-chinese-only", with({traditional}));
+    out.emplace_back("no-string-tables", with({}));
+    VersionSpec noFixed = two;
+    noFixed.fixedInfo = false;
+    out.emplace_back("no-fixed-info", MakeVersionResource(noFixed));
+    Bytes badSignature = good;
+    Put32(badSignature, VersionBlockOffset(good, u"VS_VERSION_INFO") + 40, 0xFEEF04BE);
+    out.emplace_back("bad-fixed-signature", badSignature);
+    VersionTable emptyDescription = english;
+    emptyDescription.values[1].second.clear();
+    out.emplace_back("empty-description", with({emptyDescription, chinese}));
+    VersionTable surrogates = english;
+    // A high half alone, a low half alone, then a whole pair (U+1F600).
+    surrogates.values[1].second = u"a\xD800" u"b\xDC00" u"c\xD83D\xDE00";
+    out.emplace_back("unpaired-surrogates", with({surrogates}));
+    // Cut inside the Chinese table's second string, ProductName.
+    const std::size_t chineseAt = VersionBlockOffset(good, u"080404b0");
+    const std::size_t cut = chineseAt + VersionBlockOffset(Bytes(good.begin() + static_cast<std::ptrdiff_t>(chineseAt), good.end()),
+                                                           u"ProductName") + 10;
+    out.emplace_back("truncated", Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut)));
+    // The English FileDescription claims the most a length can, far more than its table holds.
+    out.emplace_back("child-longer-than-parent",
+                     patched(good, u"FileDescription", 0, [](std::uint16_t) { return 0xFFFF; }));
+    // The Chinese table runs one byte past StringFileInfo's end, into VarFileInfo.
+    out.emplace_back("table-past-its-parent", patched(good, u"080404b0", 0, [](std::uint16_t v) { return v + 1; }));
+    out.emplace_back("root-past-the-resource", patched(good, u"VS_VERSION_INFO", 0, [](std::uint16_t) { return 0xFFFF; }));
+    out.emplace_back("zero-length", patched(good, u"FileDescription", 0, [](std::uint16_t) { return 0; }));
+    // Half the value's NUL left out: the block ends on an odd offset.
+    out.emplace_back("odd-length", patched(good, u"FileDescription", 0, [](std::uint16_t v) { return v - 1; }));
+    out.emplace_back("value-length-in-bytes", patched(good, u"FileDescription", 2, [](std::uint16_t v) { return 2 * v; }));
+    out.emplace_back("value-length-zero", patched(good, u"FileDescription", 2, [](std::uint16_t) { return 0; }));
+    out.emplace_back("translation-odd-length", patched(good, u"Translation", 2, [](std::uint16_t) { return 6; }));
+    Bytes badKey = good;
+    badKey[VersionBlockOffset(good, u"040904b0") + 6 + 2 * 5] = 'x';
+    out.emplace_back("bad-table-key", badKey);
+    Bytes notVersion = good;
+    notVersion[6 + 2 * 14] = 'X';  // VS_VERSION_INFX
+    out.emplace_back("not-version-info", notVersion);
+    out.emplace_back("too-short", Bytes(good.begin(), good.begin() + 7));
+    // A String with blocks nested 200 deep below it, and as deep a nest of
+    // unknown blocks beside StringFileInfo: the reader reads neither.
+    Bytes nest = MakeVersionBlock(u"x", {}, 0, true);
+    for (int depth = 0; depth < 200; ++depth) nest = MakeVersionBlock(u"x", {}, 0, true, {nest});
+    Bytes value;
+    for (char16_t c : std::u16string(u"Wine Registry Editor")) Append16(value, static_cast<std::uint16_t>(c));
+    Append16(value, 0);
+    const Bytes nestedString = MakeVersionBlock(u"FileDescription", value, 21, true, {nest});
+    const Bytes table = MakeVersionBlock(u"040904b0", {}, 0, true, {nestedString});
+    Bytes fixed(52, 0);
+    Put32(fixed, 0, 0xFEEF04BD);
+    out.emplace_back("deep-nesting", MakeVersionBlock(u"VS_VERSION_INFO", fixed, 52, false,
+                                                      {MakeVersionBlock(u"StringFileInfo", {}, 0, true, {table}), nest}));
+    std::vector<VersionTable> many;
+    for (std::uint16_t i = 0; i < 40; ++i) many.push_back({static_cast<std::uint16_t>(0x400 + i), 1200, {{u"N", Hex4(i)}}});
+    out.emplace_back("too-many-tables", with(many));
+
+    // Whole files: the version beside icons; none; a named one and other
+    // numbers before number 1; and number 1 in two languages.
+    const auto pe = [](std::vector<Resource> resources) {
+        PeSpec s;
+        s.resources = IconResources({{{1, {}}, {{1, 16, 16, 32, MakeDib(SolidDib(16, 16, 32, 0xFF2040C0))}}}});
+        s.resources.insert(s.resources.end(), resources.begin(), resources.end());
+        return MakePe(s).bytes;
+    };
+    out.emplace_back("pe-two-tables", pe({VersionResource(good)}));
+    out.emplace_back("pe-no-version", pe({}));
+    out.emplace_back("pe-named-and-numbered",
+                     pe({{ResName{16, {}}, ResName{0, u"VERSION"}, 0x409, with({german})},
+                         {ResName{16, {}}, ResName{2, {}}, 0x409, with({neutral})}, VersionResource(good)}));
+    out.emplace_back("pe-numbered-2-only", pe({{ResName{16, {}}, ResName{2, {}}, 0x409, with({neutral})}}));
+    out.emplace_back("pe-two-languages", pe({VersionResource(with({traditional}), 0x404), VersionResource(good)}));
+    return out;
+}
+
 // ---- NE ----
 
 BuiltNe MakeNe(const NeSpec& spec) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/bitmap.h"
@@ -128,6 +129,45 @@ struct BuiltPe {
     const TypeLayout* type(std::uint32_t id) const;
 };
 BuiltPe MakePe(const PeSpec& spec);
+
+// ---- version resource (RT_VERSION) ----
+
+struct VersionTable {
+    std::uint16_t language = 0x409;
+    std::uint16_t codePage = 1200;
+    std::vector<std::pair<std::u16string, std::u16string>> values;  // key, text, in this order
+};
+
+struct VersionSpec {
+    bool fixedInfo = true;  // false: no VS_FIXEDFILEINFO, a value length of 0
+    std::uint32_t fileVersionMs = 0x000A0000, fileVersionLs = 0x4A610001;  // 10.0.19041.1
+    std::uint32_t productVersionMs = 0x000A0000, productVersionLs = 0x4A610000;
+    std::vector<VersionTable> tables;  // one StringFileInfo holding these, when there are any
+    std::vector<std::pair<std::uint16_t, std::uint16_t>> translations;  // VarFileInfo, when there are any
+};
+
+// VS_VERSIONINFO as resource compilers write it: every block with its key, its
+// value (text counted in WORDs with its NUL, as Wine's wrc counts it) and its
+// children each on a 32-bit boundary, the last child unpadded.
+Bytes MakeVersionResource(const VersionSpec& spec);
+// Where the first block whose key is `key` starts in a version resource, for a
+// test to patch its fields (length +0, value length +2, type +4); npos when none.
+std::size_t VersionBlockOffset(const Bytes& resource, const std::u16string& key);
+// The version resource as a PE resource: type 16, number 1.
+Resource VersionResource(Bytes data, std::uint16_t language = 0x409);
+// One block of any shape, for resources no compiler writes: its key, its value
+// and the length field to claim for it, wType, and its children.
+Bytes MakeVersionBlock(const std::u16string& key, const Bytes& value, std::uint16_t valueLength, bool text,
+                       const std::vector<Bytes>& children = {});
+
+// The English (0x409) and Chinese (0x804) tables, translations of both, and
+// the fixed part 10.0.19041.1 / 10.0.19041.0, the well-formed version the
+// version seeds start from.
+VersionSpec TwoTableVersion();
+// The version resources the tests parse and the fuzz target starts from, by
+// name: well-formed ones and ones broken in one way each (a raw resource, as
+// `wrestool -x --raw --type=16` writes it), and whole PE files ("pe-...").
+std::vector<std::pair<std::string, Bytes>> VersionSeeds();
 
 // ---- NE ----
 
