@@ -44,7 +44,9 @@ constexpr const char* kHelp =
     "                   cursor as the very file it holds\n"
     "  --images DIR     write every image of every icon at its own size with its\n"
     "                   transparency, FILE.INDEX-K.png, K its place in the icon from 0\n"
-    "  --list           after each count, one line per icon: index, resource name or\n"
+    "  --list           after each count, a program's version line (version, its\n"
+    "                   FileDescription, ProductName and file version) when it has\n"
+    "                   one, then one line per icon: index, resource name or\n"
     "                   number, and its images (size, bit depth, PNG or DIB, bytes)\n"
     "  --json           print what --list prints as one JSON document instead\n"
     "\n"
@@ -198,12 +200,51 @@ std::string JsonListing(const std::vector<IconListing>& listing, const std::stri
     return o.str();
 }
 
+// What --list and --json tell of a program's version resource.
+struct VersionListing {
+    std::optional<std::string> description, product;
+    std::string fileVersion, productVersion;  // empty when the resource has neither
+};
+
+std::optional<VersionListing> ListVersion(const icons::IconFile& file) {
+    const auto info = file.versionInfo();
+    if (!info) return std::nullopt;
+    return VersionListing{info->String("FileDescription"), info->String("ProductName"), info->FileVersionText(),
+                          info->ProductVersionText()};
+}
+
+// A field of a tab-separated line: tabs and line breaks would split it, so they become spaces.
+std::string LineField(const std::string& s) {
+    std::string out = s;
+    for (char& c : out)
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    return out;
+}
+
+void PrintVersion(const VersionListing& v) {
+    std::cout << "\tversion\t" << LineField(v.description.value_or("")) << '\t' << LineField(v.product.value_or(""))
+              << '\t' << LineField(v.fileVersion) << '\n';
+}
+
+std::string JsonVersion(const VersionListing& v) {
+    const auto text = [](const std::optional<std::string>& s) { return s ? JsonString(*s) : std::string("null"); };
+    const auto version = [](const std::string& s) { return s.empty() ? std::string("null") : JsonString(s); };
+    return "{\"description\":" + text(v.description) + ",\"product\":" + text(v.product) +
+           ",\"fileVersion\":" + version(v.fileVersion) + ",\"productVersion\":" + version(v.productVersion) + "}";
+}
+
 // Everything asked of one opened file; false when something could not be written.
 bool Process(const icons::IconFile& file, int count, const std::string& path, const Options& opt,
              std::ostringstream& json) {
     bool ok = true;
     const std::string base = std::filesystem::path(path).filename().string();
     std::vector<IconListing> listing;
+    if (opt.list || opt.json) {
+        if (const auto version = ListVersion(file)) {
+            if (opt.json) json << ",\"version\":" << JsonVersion(*version);
+            else PrintVersion(*version);
+        }
+    }
     for (int i = 0; i < count; ++i) {
         const std::string stem = base + "." + std::to_string(i);
         if (!opt.exportDir.empty()) {

@@ -180,5 +180,64 @@ TEST(CliLauncher, WritesTheSetAndTheEntryUnderOneName) {
     EXPECT_NE(ReadAll(apps + "/app64.desktop").find("\nIcon=app64\n"), std::string::npos);
 }
 
+// A program's version resource: one line after its count with --list, a
+// "version" object with --json, nothing for a file without one.
+struct VersionCliCase {
+    const char* name;
+    std::optional<icon_files::VersionSpec> version;  // nullopt: no version resource
+    std::string line;                                // --list's line; "" for none
+    std::string json;                                // --json's object; "" for none
+};
+void PrintTo(const VersionCliCase& c, std::ostream* os) { *os << c.name; }
+
+std::vector<VersionCliCase> VersionCliCases() {
+    icon_files::VersionSpec productOnly;
+    productOnly.fixedInfo = false;
+    productOnly.tables = {{0x407, 1252, {{u"ProductName", u"Wein\tKeller"}}}};
+    icon_files::VersionSpec nothing;
+    nothing.fixedInfo = false;
+    return {
+        {"english_and_chinese", icon_files::TwoTableVersion(), "\tversion\tWine Registry Editor\tWine\t10.0.19041.1\n",
+         "\"version\":{\"description\":\"Wine Registry Editor\",\"product\":\"Wine\",\"fileVersion\":\"10.0.19041.1\","
+         "\"productVersion\":\"10.0.19041.0\"}"},
+        // The first table when there is no English one; a tab in a value would split the line.
+        {"product_only", productOnly, "\tversion\t\tWein Keller\t\n",
+         "\"version\":{\"description\":null,\"product\":\"Wein\\u0009Keller\",\"fileVersion\":null,\"productVersion\":null}"},
+        {"empty_resource", nothing, "\tversion\t\t\t\n",
+         "\"version\":{\"description\":null,\"product\":null,\"fileVersion\":null,\"productVersion\":null}"},
+        {"no_version_resource", std::nullopt, "", ""},
+    };
+}
+
+class CliVersion : public testing::TestWithParam<VersionCliCase> {};
+
+TEST_P(CliVersion, ListAndJsonTellTheProgram) {
+    const VersionCliCase& c = GetParam();
+    TempDir dir;
+    icon_files::PeSpec spec;
+    spec.resources = icon_files::IconResources({{{1, {}}, {{1, 16, 16, 32, icon_files::MakeDib(icon_files::SolidDib(16, 16, 32, 0xFF0000FF))}}}});
+    if (c.version) spec.resources.push_back(icon_files::VersionResource(icon_files::MakeVersionResource(*c.version)));
+    const std::string exe = dir.file("prog.exe", icon_files::MakePe(spec).bytes);
+    const std::string cur = Fixture("pointer.cur");
+
+    const ToolRun list = RunTool(dir, "--list " + exe + " " + cur);
+    ASSERT_EQ(list.status, 0) << list.err;
+    const std::string listed = "1\t" + exe + "\n" + c.line;
+    EXPECT_EQ(list.out.rfind(listed + "\t0\t1\t16x16 32-bit DIB", 0), 0u) << list.out;
+    EXPECT_EQ(list.out.find("\tversion\t", listed.size()), std::string::npos) << "a cursor has none: " << list.out;
+
+    const ToolRun json = RunTool(dir, "--json " + exe + " " + cur);
+    ASSERT_EQ(json.status, 0) << json.err;
+    const std::string head = "{\"files\":[{\"path\":\"" + exe + "\",\"count\":1," + (c.json.empty() ? "" : c.json + ",") + "\"icons\":[";
+    EXPECT_EQ(json.out.rfind(head, 0), 0u) << json.out;
+    EXPECT_EQ(json.out.find("\"version\"", head.size()), std::string::npos) << json.out;
+
+    // Without --list or --json, only the count.
+    EXPECT_EQ(RunTool(dir, exe).out, "1\t" + exe + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, CliVersion, testing::ValuesIn(VersionCliCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace icon_tests
