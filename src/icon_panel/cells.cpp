@@ -81,7 +81,10 @@ void IconPanel::picIcon_MouseMove(std::int16_t index, int, int, float, float) {
     std::optional<icons::IconDescription> icon;
     // The image marked shown is the one the screen shows at the cell's size.
     platform::Guarded([&] { icon = f.system.DescribeIcon(origin->file, origin->index, ShownPixels()); });
-    cell.setToolTipText(CellToolTip(*origin, icon));
+    // The program itself is told of on its first icon, the one Explorer shows for it.
+    std::optional<icons::VersionInfo> version;
+    if (origin->index == 0) platform::Guarded([&] { version = f.system.ReadVersionInfo(origin->file); });
+    cell.setToolTipText(CellToolTip(*origin, icon, version));
 }
 
 std::string ImageText(const icons::ImageDescription& image) {
@@ -89,9 +92,43 @@ std::string ImageText(const icons::ImageDescription& image) {
            (image.png ? std::string(" PNG") : " " + std::to_string(image.depth) + "位");
 }
 
-std::string CellToolTip(const CellOrigin& origin, const std::optional<icons::IconDescription>& icon) {
+namespace {
+
+// One line of the tooltip: a value's own line breaks and tabs become spaces.
+std::string OneLine(std::string s) {
+    for (char& c : s)
+        if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+    return s;
+}
+
+}  // namespace
+
+std::string ProgramText(const icons::VersionInfo& version) {
+    using Reader = icons::VersionInfo::Reader;
+    const auto text = [&](const char* key) {
+        auto s = version.String(key, Reader::kChinese);
+        return s ? s : version.String(key);
+    };
+    std::string out;
+    const auto add = [&](const char* label, const std::optional<std::string>& value) {
+        if (!value || value->empty()) return;
+        if (!out.empty()) out += "  ";
+        out += label + OneLine(*value);
+    };
+    add("说明：", text("FileDescription"));
+    add("产品：", text("ProductName"));
+    std::string number = version.FileVersionText(Reader::kChinese);
+    if (number.empty()) number = version.FileVersionText();
+    add("版本：", number);
+    return out;
+}
+
+std::string CellToolTip(const CellOrigin& origin, const std::optional<icons::IconDescription>& icon,
+                        const std::optional<icons::VersionInfo>& version) {
     const auto slash = origin.file.rfind('/');
     std::string text = slash == std::string::npos ? origin.file : origin.file.substr(slash + 1);
+    if (const std::string program = version ? ProgramText(*version) : std::string(); !program.empty())
+        text += "\n" + program;
     text += "\n图标 " + std::to_string(origin.index);
     if (!icon || icon->images.empty()) return text;
     text += "\n";

@@ -12,6 +12,7 @@
 
 #include "grid_layout.h"
 #include "main_window/frm_main.h"
+#include "icons/version_info.h"
 #include "icons/whole_icon.h"
 #include "platform/bitmap.h"
 
@@ -36,9 +37,15 @@ struct CellOrigin {
     bool operator==(const CellOrigin&) const = default;
 };
 
-// What the tooltip of a cell says: the file's name, the icon's index, and its
-// images in group order, the one the cell shows marked.
-std::string CellToolTip(const CellOrigin& origin, const std::optional<icons::IconDescription>& icon);
+// What the tooltip of a cell says: the file's name, the program's line (for
+// a program with a version resource), the icon's index, and its images in
+// group order, the one the cell shows marked.
+std::string CellToolTip(const CellOrigin& origin, const std::optional<icons::IconDescription>& icon,
+                        const std::optional<icons::VersionInfo>& version = std::nullopt);
+// A program's line: "说明：…  产品：…  版本：…", the Chinese strings where the
+// resource has them, else the English or neutral ones; the parts it lacks left
+// out; "" when it has none of them.
+std::string ProgramText(const icons::VersionInfo& version);
 // One image as the tooltip and the image menu name it: "256×256 PNG", "48×48 32位".
 std::string ImageText(const icons::ImageDescription& image);
 // The status text at the end of saving every icon: "已保存 12 个图标".

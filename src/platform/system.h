@@ -13,6 +13,7 @@
 namespace icons {
 struct Icon;
 struct IconDescription;
+struct VersionInfo;
 }  // namespace icons
 
 namespace platform {
@@ -54,6 +55,10 @@ public:
     // Image `k` (its place in DescribeIcon's list) of icon `index`, at its own
     // size with its transparency, as the PNG file `target`. Fails as above.
     virtual void SaveIconImage(const std::string& path, int index, int k, const std::string& target) = 0;
+    // The version resource of the program at `path` (an EXE or DLL, through
+    // the same opening as its icons): its description, product and version;
+    // nullopt when it has none or cannot be read.
+    virtual std::optional<icons::VersionInfo> ReadVersionInfo(const std::string& path) = 0;
 
     // Icon `index` of the file as the application icon `name` of the user's
     // icon theme, one PNG for each size the desktop looks for up to the

@@ -12,13 +12,16 @@ using icon_files::MakeDib;
 using icon_files::SolidDib;
 namespace icons = icons;
 
-// Two icons: a 16x16 4-bit and a 48x48 32-bit image, then one 32x32 8-bit image.
-icon_files::Bytes Library() {
+// Two icons: a 16x16 4-bit and a 48x48 32-bit image, then one 32x32 8-bit image;
+// with `version`, the builders' English and Chinese version resource.
+icon_files::Bytes Library(bool version = false) {
     icon_files::PeSpec s;
     s.resources = icon_files::IconResources(
         {{{1, {}}, {{1, 16, 16, 4, MakeDib(SolidDib(16, 16, 4, platform::MakeArgb(255, 0, 0)))},
                     {2, 48, 48, 32, MakeDib(SolidDib(48, 48, 32, platform::MakeArgb(0, 0, 255, 200)))}}},
          {{2, {}}, {{3, 32, 32, 8, MakeDib(SolidDib(32, 32, 8, platform::MakeArgb(0, 255, 0)))}}}});
+    if (version)
+        s.resources.push_back(icon_files::VersionResource(icon_files::MakeVersionResource(icon_files::TwoTableVersion())));
     return icon_files::MakePe(s).bytes;
 }
 
@@ -64,22 +67,44 @@ TEST_F(WholeIcon, ToolTipNamesTheFileTheIndexAndEveryImage) {
     icons::IconDescription four;
     four.images = {{256, 256, 32, true, 1}, {48, 48, 32, false, 1}, {32, 32, 8, false, 1}, {16, 16, 4, false, 1}};
     four.shown = 2;
+    // A program's version: English and Chinese tables, and one with English strings and no fixed part.
+    icons::VersionInfo both;
+    both.fileVersion = "6.0.2900.6242";
+    both.tables = {{0x409, 1200, {{"FileDescription", "Wine core dll"}, {"ProductName", "Wine"}}},
+                   {0x804, 1200, {{"FileDescription", "外壳\n公用 DLL"}}}};
+    icons::VersionInfo english;
+    english.tables = {{0x409, 1200, {{"ProductName", "Wine"}, {"FileVersion", "5.2.3790.0"}}}};
+    icons::VersionInfo bare;  // a resource with nothing to tell
     struct Case {
         const char* name;
         std::optional<icons::IconDescription> icon;
+        std::optional<icons::VersionInfo> version;
         std::string text;
     } cases[] = {
-        {"four_images", four, "shell32.dll\n图标 7\n256×256 PNG · 48×48 32位 · 32×32 8位（显示） · 16×16 4位"},
-        {"unreadable", std::nullopt, "shell32.dll\n图标 7"},
+        {"four_images", four, std::nullopt, "shell32.dll\n图标 7\n256×256 PNG · 48×48 32位 · 32×32 8位（显示） · 16×16 4位"},
+        {"unreadable", std::nullopt, std::nullopt, "shell32.dll\n图标 7"},
+        {"program_chinese_first", four, both,
+         "shell32.dll\n说明：外壳 公用 DLL  产品：Wine  版本：6.0.2900.6242\n图标 7\n256×256 PNG · 48×48 32位 · 32×32 8位（显示） · 16×16 4位"},
+        {"program_without_a_description", std::nullopt, english, "shell32.dll\n产品：Wine  版本：5.2.3790.0\n图标 7"},
+        {"program_with_nothing_to_tell", std::nullopt, bare, "shell32.dll\n图标 7"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(icon_panel::CellToolTip({"/w/shell32.dll", 7}, c.icon), c.text);
+        EXPECT_EQ(icon_panel::CellToolTip({"/w/shell32.dll", 7}, c.icon, c.version), c.text);
     }
-    // Hovering a real cell reads its icon once.
+    // Hovering a real cell reads its icon once, and the program's version for icon 0 only.
     Load("lib.dll", "2", true);
     f.picIcon(0).MouseMove.raise(0, 0, 1.0f, 1.0f);
-    EXPECT_EQ(f.picIcon(0).ToolTipText(), "lib.dll\n图标 0\n16×16 4位 · 48×48 32位（显示）");
+    f.picIcon(1).MouseMove.raise(0, 0, 1.0f, 1.0f);
+    EXPECT_EQ(f.picIcon(0).ToolTipText(), "lib.dll\n图标 0\n16×16 4位 · 48×48 32位（显示）") << "no version resource";
+    EXPECT_EQ(sys.versionReads, std::vector<std::string>{Path("lib.dll")});
+    // The same library with Wine's version resource (built like it) has the program's line on icon 0 alone.
+    folder.write("lib.dll", Library(true));
+    Load("lib.dll", "2", true);
+    for (std::int16_t k : {0, 1}) f.picIcon(k).MouseMove.raise(0, 0, 1.0f, 1.0f);
+    EXPECT_EQ(f.picIcon(0).ToolTipText(),
+              "lib.dll\n说明：注册表编辑器  产品：Wine 程序  版本：10.0.19041.1\n图标 0\n16×16 4位 · 48×48 32位（显示）");
+    EXPECT_EQ(f.picIcon(1).ToolTipText(), "lib.dll\n图标 1\n32×32 8位（显示）");
 }
 
 // The command asks for a name, starting from the icon's own in the pictures

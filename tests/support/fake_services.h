@@ -14,6 +14,7 @@
 #include "platform/failure.h"
 #include "icons/icons.h"
 #include "icons/stretch.h"
+#include "icons/version_info.h"
 #include "icons/whole_icon.h"
 #include "platform/screen.h"
 #include "platform/system.h"
@@ -203,6 +204,15 @@ public:
     }
     std::set<std::string> programsOnPath = {"wine"};
     bool ProgramOnPath(const std::string& program) override { return programsOnPath.count(program) != 0; }
+    // The real reader unless a test gives the version itself.
+    std::function<std::optional<icons::VersionInfo>(const std::string&)> versionInfo;
+    std::vector<std::string> versionReads;
+    std::optional<icons::VersionInfo> ReadVersionInfo(const std::string& path) override {
+        versionReads.push_back(path);
+        if (versionInfo) return versionInfo(path);
+        const icons::FileSource file(path);
+        return file.ok() ? icons::ReadVersionInfo(file) : std::nullopt;
+    }
 
     struct Picture {
         platform::Bitmap image;

@@ -84,14 +84,20 @@ int SystemServices::CreateLauncher(const std::string& path, int index, const std
     // The entry names the program by where it is, whatever folder the window was started in.
     std::error_code ec;
     const std::string program = std::filesystem::absolute(path, ec).lexically_normal().string();
-    const icons::FileSource source(path);
-    const auto version = source.ok() ? icons::ReadVersionInfo(icons::BufferedSource(source)) : std::nullopt;
-    const LauncherResult entry = WriteDesktopEntry(DefaultApplicationsDir(), name, ec ? path : program, version);
+    const LauncherResult entry =
+        WriteDesktopEntry(DefaultApplicationsDir(), name, ec ? path : program, ReadVersionInfo(path));
     if (!entry.ok()) throw Failure("cannot write the menu entry " + name);
     return sizes;
 }
 
 bool SystemServices::ProgramOnPath(const std::string& program) { return !FindOnPath(program).empty(); }
+
+std::optional<icons::VersionInfo> SystemServices::ReadVersionInfo(const std::string& path) {
+    nextIcon_ = -1;
+    // The file a tooltip's DescribeIcon just opened: kept, not parsed again.
+    const icons::IconFile* file = iconFile_.open(path);
+    return file ? file->versionInfo() : std::nullopt;
+}
 
 void SystemServices::SavePicture(const Bitmap& image, const std::string& path) { WritePictureFile(image, path); }
 

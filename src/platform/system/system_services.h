@@ -25,6 +25,7 @@ public:
     std::optional<icons::IconDescription> DescribeIcon(const std::string& path, int index, int size) override;
     void SaveWholeIcon(const std::string& path, int index, const std::string& target) override;
     void SaveIconImage(const std::string& path, int index, int k, const std::string& target) override;
+    std::optional<icons::VersionInfo> ReadVersionInfo(const std::string& path) override;
 
     int InstallAppIcon(const std::string& path, int index, const std::string& name) override;
     int CreateLauncher(const std::string& path, int index, const std::string& name) override;
