@@ -270,11 +270,13 @@ std::optional<RawGroup> Resources::group(int index) const {
     return out;
 }
 
-std::optional<Blob> Resources::resource(std::uint32_t type, std::uint32_t preferredId) const {
+std::vector<Resources::Translated> Resources::resourceLanguages(std::uint32_t type, std::uint64_t cap,
+                                                                std::size_t maxLanguages, std::uint32_t preferredId) const {
+    std::vector<Translated> out;
     const auto typeDir = typeDirectory(type);
-    if (!typeDir) return std::nullopt;
+    if (!typeDir || typeDir->count() == 0) return out;
     const auto table = entries(*typeDir);
-    if (!table || typeDir->count() == 0) return std::nullopt;
+    if (!table) return out;
     const ByteView t(*table);
     std::uint32_t target = t.u32(resource_entry::kTarget);
     for (std::uint32_t i = typeDir->named; i < typeDir->count(); ++i) {
@@ -284,13 +286,33 @@ std::optional<Blob> Resources::resource(std::uint32_t type, std::uint32_t prefer
             break;
         }
     }
-    return firstLanguageData(*typeDir, target);
-}
-
-std::optional<Bytes> Resources::resourceBytes(std::uint32_t type, std::uint64_t cap, std::uint32_t preferredId) const {
-    const auto blob = resource(type, preferredId);
-    if (!blob) return std::nullopt;
-    return Fetch(*src_, blob->offset, std::min(blob->size, cap), cap);
+    // As for the groups: a name must be a directory, new on this path.
+    const std::uint32_t nameAt = target & ~kHighBit;
+    if ((target & kHighBit) == 0 || nameAt == 0 || nameAt == typeDir->offset) return out;
+    const auto nameDir = directory(nameAt);
+    if (!nameDir) return out;
+    const auto languages = entries(*nameDir);
+    if (!languages) return out;
+    const ByteView l(*languages);
+    std::uint64_t left = cap;
+    for (std::uint32_t i = 0; i < nameDir->count() && out.size() < maxLanguages; ++i) {
+        const ByteView e = l.sub(resource_entry::kSize * i, resource_entry::kSize);
+        const std::uint32_t language = e.u32(resource_entry::kName), data = e.u32(resource_entry::kTarget);
+        if ((data & kHighBit) != 0) continue;  // a directory where the data should be
+        const auto dataAt = map(static_cast<std::uint64_t>(resourceRva_) + data, resource_data::kSize);
+        std::uint8_t entry[resource_data::kSize];
+        if (!dataAt || !readInto(*dataAt, entry, sizeof entry)) continue;
+        const ByteView d(entry, sizeof entry);
+        const auto blob = mapClamped(d.u32(resource_data::kRva), d.u32(resource_data::kBytes));
+        if (!blob) continue;
+        if (!out.empty() && blob->size > left) break;
+        auto bytes = Fetch(*src_, blob->offset, std::min(blob->size, left), left);
+        if (!bytes) continue;
+        left -= bytes->size();
+        out.push_back({language, std::move(*bytes)});
+        if (left == 0) break;
+    }
+    return out;
 }
 
 std::optional<int> CountIconGroups(const ByteSource& source) {

@@ -47,14 +47,19 @@ public:
     // images resolved through RT_ICON; nullopt when there is no such group.
     std::optional<RawGroup> group(int index) const;
 
-    // Where the bytes of a resource of type `type` are, its first language:
-    // the one numbered `preferredId` when there is one, else the type's first
-    // entry (named ones come first). Found through the same tree walk as the
-    // groups; nullopt when there is none or the tree is malformed on the way.
-    std::optional<Blob> resource(std::uint32_t type, std::uint32_t preferredId = kVersionInfoId) const;
-    // At most `cap` bytes of that resource, read; nullopt as above or when they cannot be read.
-    std::optional<Bytes> resourceBytes(std::uint32_t type, std::uint64_t cap,
-                                       std::uint32_t preferredId = kVersionInfoId) const;
+    // One language of a resource, read.
+    struct Translated {
+        std::uint32_t language = 0;
+        Bytes bytes;
+    };
+    // The languages of a resource of type `type`, in directory order: the one
+    // numbered `preferredId` when there is one, else the type's first entry
+    // (named ones come first). Found through the same tree walk as the groups.
+    // At most `maxLanguages` of them and `cap` bytes in all: the first is cut
+    // at `cap`, a later one is read only whole and while it fits. Empty when
+    // there is none or the tree is malformed on the way.
+    std::vector<Translated> resourceLanguages(std::uint32_t type, std::uint64_t cap, std::size_t maxLanguages,
+                                              std::uint32_t preferredId = kVersionInfoId) const;
 
 private:
     explicit Resources(const ByteSource& source) : src_(&source) {}

@@ -185,9 +185,28 @@ std::optional<VersionInfo> ParseVersionInfo(ByteView resource) {
 }
 
 std::optional<VersionInfo> ReadVersionInfo(const pe::Resources& resources) {
-    const auto bytes = resources.resourceBytes(pe::kRtVersion, kMaxVersionBytes);
-    if (!bytes) return std::nullopt;
-    return ParseVersionInfo(ByteView(*bytes));
+    std::optional<VersionInfo> out;
+    bool preferred = false;  // the fixed part is from a neutral or English language
+    for (const auto& variant : resources.resourceLanguages(pe::kRtVersion, kMaxVersionBytes, kMaxVersionLanguages)) {
+        auto info = ParseVersionInfo(ByteView(variant.bytes));
+        if (!info) continue;
+        const bool english = ReaderTakes(VersionInfo::Reader::kNeutralOrEnglish, static_cast<std::uint16_t>(variant.language));
+        if (!out) {
+            out = std::move(info);
+            preferred = english;
+            continue;
+        }
+        if (english && !preferred && !info->fileVersion.empty()) {
+            out->fileVersion = info->fileVersion;
+            out->productVersion = info->productVersion;
+            preferred = true;
+        }
+        for (auto& t : info->tables)
+            if (out->tables.size() < kMaxVersionTables) out->tables.push_back(std::move(t));
+        for (const auto& pair : info->translations)
+            if (out->translations.size() < kMaxTranslations) out->translations.push_back(pair);
+    }
+    return out;
 }
 
 std::optional<VersionInfo> ReadVersionInfo(const ByteSource& source) {

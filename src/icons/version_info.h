@@ -24,7 +24,9 @@ class Resources;
 // A version resource is one block of at most 64 KiB (its length is a 16-bit field).
 constexpr std::uint64_t kMaxVersionBytes = 64u << 10;
 // More than these is no real resource; they only cost memory.
-constexpr std::size_t kMaxVersionTables = 32;
+constexpr std::size_t kMaxVersionTables = 64;  // of all its languages together
+// Wine's own libraries carry one version resource per language, three dozen of them.
+constexpr std::size_t kMaxVersionLanguages = 64;
 constexpr std::size_t kMaxVersionStrings = 256;  // in one table
 constexpr std::size_t kMaxTranslations = 64;
 
@@ -58,8 +60,12 @@ struct VersionInfo {
 };
 
 // The version resource of a PE file: the one numbered 1 (VS_VERSION_INFO),
-// else the first, in its first language. nullopt for a file that is no PE
-// file or has none, and for a resource that is no VS_VERSIONINFO.
+// else the first. A file may hold it in several languages, each with the
+// string table of its own: the tables and translations of every language
+// are kept, in the tree's order, and the fixed part is that of the first
+// language-neutral or English one (else of the first). At most
+// kMaxVersionBytes are read in all. nullopt for a file that is no PE file or
+// has none, and when not one of its languages is a VS_VERSIONINFO.
 std::optional<VersionInfo> ReadVersionInfo(const ByteSource& source);
 // The same from resources already opened.
 std::optional<VersionInfo> ReadVersionInfo(const pe::Resources& resources);

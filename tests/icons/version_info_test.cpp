@@ -99,6 +99,12 @@ std::vector<VersionCase> VersionCases() {
     oneTranslation.translations.pop_back();
     VersionInfo badSignature = two;
     badSignature.fileVersion = badSignature.productVersion = "";
+    VersionInfo twoLanguages = Info({kTraditional, kEnglish, kChinese});
+    twoLanguages.translations.insert(twoLanguages.translations.end(), two.translations.begin(), two.translations.end());
+    // The fixed part of the English language, though the Arabic comes first.
+    VersionInfo manyLanguages = Info({{0x401, 1200, {{"FileDescription", "محرر السجل"}}}, kChinese, kEnglish});
+    manyLanguages.fileVersion = manyLanguages.productVersion = "2.0.0.5";
+    manyLanguages.translations = {{0x401, 1200}, {0x409, 1200}, {0x804, 1200}, {0x409, 1200}};
     VersionInfo deep;
     deep.fileVersion = deep.productVersion = "0.0.0.0";
     deep.tables = {{0x409, 0x4b0, {{"FileDescription", "Wine Registry Editor"}}}};
@@ -132,12 +138,13 @@ std::vector<VersionCase> VersionCases() {
         {"bad-table-key", Info({kChinese}), "注册表编辑器", "注册表编辑器"},
         {"not-version-info", std::nullopt, std::nullopt, std::nullopt},
         {"too-short", std::nullopt, std::nullopt, std::nullopt},
-        // Whole files: number 1 whatever comes before it, else the first; its first language.
+        // Whole files: number 1 whatever comes before it, else the first; every language's tables.
         {"pe-two-tables", two, "Wine Registry Editor", "注册表编辑器"},
         {"pe-no-version", std::nullopt, std::nullopt, std::nullopt},
         {"pe-named-and-numbered", two, "Wine Registry Editor", "注册表编辑器"},
         {"pe-numbered-2-only", Info({kNeutral}), "Registry Editor", std::nullopt},
-        {"pe-two-languages", Info({kTraditional}), "登錄編輯程式", "登錄編輯程式"},
+        {"pe-two-languages", twoLanguages, "Wine Registry Editor", "登錄編輯程式"},
+        {"pe-many-languages", manyLanguages, "Wine Registry Editor", "注册表编辑器"},
     };
 }
 

@@ -656,7 +656,7 @@ std::vector<std::pair<std::string, Bytes>> VersionSeeds() {
     out.emplace_back("deep-nesting", MakeVersionBlock(u"VS_VERSION_INFO", fixed, 52, false,
                                                       {MakeVersionBlock(u"StringFileInfo", {}, 0, true, {table}), nest}));
     std::vector<VersionTable> many;
-    for (std::uint16_t i = 0; i < 40; ++i) many.push_back({static_cast<std::uint16_t>(0x400 + i), 1200, {{u"N", Hex4(i)}}});
+    for (std::uint16_t i = 0; i < 70; ++i) many.push_back({static_cast<std::uint16_t>(0x400 + i), 1200, {{u"N", Hex4(i)}}});
     out.emplace_back("too-many-tables", with(many));
 
     // Whole files: the version beside icons; none; a named one and other
@@ -674,6 +674,20 @@ std::vector<std::pair<std::string, Bytes>> VersionSeeds() {
                          {ResName{16, {}}, ResName{2, {}}, 0x409, with({neutral})}, VersionResource(good)}));
     out.emplace_back("pe-numbered-2-only", pe({{ResName{16, {}}, ResName{2, {}}, 0x409, with({neutral})}}));
     out.emplace_back("pe-two-languages", pe({VersionResource(with({traditional}), 0x404), VersionResource(good)}));
+    // One resource per language, as Wine's libraries have them: Arabic first, English last with a fixed part of its own.
+    VersionSpec arabic;
+    arabic.fileVersionMs = arabic.productVersionMs = 0x00010000;
+    arabic.fileVersionLs = arabic.productVersionLs = 0;
+    arabic.tables = {{0x401, 1200, {{u"FileDescription", u"محرر السجل"}}}};
+    arabic.translations = {{0x401, 1200}};
+    VersionSpec englishOnly = two;
+    englishOnly.fileVersionMs = englishOnly.productVersionMs = 0x00020000;
+    englishOnly.fileVersionLs = englishOnly.productVersionLs = 5;
+    englishOnly.tables = {english};
+    englishOnly.translations = {{0x409, 1200}};
+    out.emplace_back("pe-many-languages", pe({VersionResource(MakeVersionResource(arabic), 0x401),
+                                              VersionResource(with({chinese}), 0x804),
+                                              VersionResource(MakeVersionResource(englishOnly), 0x409)}));
     return out;
 }
 
