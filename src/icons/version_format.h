@@ -69,5 +69,6 @@ constexpr std::uint16_t kPrimaryLanguageMask = 0x3FF;
 constexpr std::uint16_t kLangNeutral = 0x00;
 constexpr std::uint16_t kLangChinese = 0x04;
 constexpr std::uint16_t kLangEnglish = 0x09;
+constexpr std::uint16_t kLangChineseSimplified = 0x0804;  // zh_CN
 
 }  // namespace icons::version

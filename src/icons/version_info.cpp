@@ -220,6 +220,9 @@ std::optional<std::string> VersionInfo::String(const std::string& key, Reader re
     for (const VersionStrings& t : tables)
         if (ReaderTakes(reader, t.language)) from.push_back(&t);
     if (from.empty() && reader == Reader::kNeutralOrEnglish && !tables.empty()) from.push_back(&tables.front());
+    // Simplified Chinese (zh_CN) before the other Chinese tables, which keep their order.
+    if (reader == Reader::kChinese)
+        std::stable_partition(from.begin(), from.end(), [](const VersionStrings* t) { return t->language == kLangChineseSimplified; });
     for (const VersionStrings* t : from)
         for (const auto& [k, value] : t->values)
             if (!value.empty() && SameKey(k, key)) return value;

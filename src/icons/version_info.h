@@ -47,7 +47,8 @@ struct VersionInfo {
     // language English (0x09), else the first table; kChinese only a table of primary
     // language Chinese (0x04: 0x0804, 0x0404 ...). nullopt when there is none or it is empty.
     // Keys compare as Windows compares them, ignoring ASCII case. Where several
-    // tables qualify, the first that holds a non-empty value gives it.
+    // tables qualify, the first that holds a non-empty value gives it, in file
+    // order, except that for kChinese a 0x0804 (zh_CN) table comes first.
     enum class Reader { kNeutralOrEnglish, kChinese };
     std::optional<std::string> String(const std::string& key, Reader reader = Reader::kNeutralOrEnglish) const;
 

@@ -143,7 +143,8 @@ std::vector<VersionCase> VersionCases() {
         {"pe-no-version", std::nullopt, std::nullopt, std::nullopt},
         {"pe-named-and-numbered", two, "Wine Registry Editor", "注册表编辑器"},
         {"pe-numbered-2-only", Info({kNeutral}), "Registry Editor", std::nullopt},
-        {"pe-two-languages", twoLanguages, "Wine Registry Editor", "登錄編輯程式"},
+        // zh_CN's table before zh_TW's, though it comes second.
+        {"pe-two-languages", twoLanguages, "Wine Registry Editor", "注册表编辑器"},
         {"pe-many-languages", manyLanguages, "Wine Registry Editor", "注册表编辑器"},
     };
 }
