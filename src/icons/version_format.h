@@ -15,6 +15,7 @@
 //     VarFileInfo "VarFileInfo"
 //       Var "Translation"              value: pairs of language, code page
 
+#include <cstddef>
 #include <cstdint>
 
 namespace icons::version {
@@ -27,6 +28,11 @@ constexpr std::uint64_t kKey = 6;          // szKey, NUL-terminated UTF-16
 constexpr std::uint64_t kHeaderSize = kKey;
 }  // namespace block
 
+// A UTF-16 unit, and the WORD that a text value's length counts.
+constexpr std::uint64_t kUnitBytes = 2;
+// The header and an empty key's NUL: no block is shorter.
+constexpr std::uint64_t kMinBlockSize = block::kHeaderSize + kUnitBytes;
+
 // Blocks, their values and their children start on 32-bit boundaries.
 constexpr std::uint64_t kAlignment = 4;
 
@@ -36,6 +42,9 @@ constexpr char16_t kVarFileInfoKey[] = u"VarFileInfo";
 constexpr char16_t kTranslationKey[] = u"Translation";
 // A string table's key: the language then the code page, four hex digits each.
 constexpr std::uint64_t kTableKeyUnits = 8;
+constexpr std::size_t kTableLanguageUnit = 0;
+constexpr std::size_t kTableCodePageUnit = 4;
+constexpr std::size_t kHexDigits = 4;  // of each
 
 // VS_FIXEDFILEINFO, the value of VS_VERSIONINFO.
 namespace fixed_info {

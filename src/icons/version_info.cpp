@@ -28,7 +28,7 @@ struct Block {
     std::uint64_t valueBytes(std::uint64_t bytes) const { return std::min(bytes, end - valueAt); }
     // Where the first child starts: past the value as wValueLength and wType give it.
     std::uint64_t childrenAt() const {
-        const std::uint64_t bytes = valueBytes(text ? 2ull * valueLength : valueLength);
+        const std::uint64_t bytes = valueBytes(text ? kUnitBytes * valueLength : valueLength);
         return std::min(Aligned(valueAt + bytes), end);
     }
 };
@@ -39,9 +39,9 @@ struct Block {
 // whose children are read) inside a parent that was cut short is cut at the
 // parent's end instead, so a resource cut short keeps the blocks before the cut.
 std::optional<Block> ReadBlock(ByteView v, std::uint64_t at, std::uint64_t parentEnd, bool mayCut) {
-    if (at > parentEnd || parentEnd - at < block::kHeaderSize + 2) return std::nullopt;
+    if (at > parentEnd || parentEnd - at < kMinBlockSize) return std::nullopt;
     std::uint64_t length = v.u16(at + block::kLength);
-    if (length < block::kHeaderSize + 2) return std::nullopt;
+    if (length < kMinBlockSize) return std::nullopt;
     Block b;
     if (length > parentEnd - at) {
         if (!mayCut) return std::nullopt;
@@ -53,10 +53,10 @@ std::optional<Block> ReadBlock(ByteView v, std::uint64_t at, std::uint64_t paren
     b.valueLength = v.u16(at + block::kValueLength);
     b.text = v.u16(at + block::kType) == 1;
     std::uint64_t nul = at + block::kKey;
-    while (nul + 2 <= b.end && v.u16(nul) != 0) nul += 2;
-    if (nul + 2 > b.end) return std::nullopt;
+    while (nul + kUnitBytes <= b.end && v.u16(nul) != 0) nul += kUnitBytes;
+    if (nul + kUnitBytes > b.end) return std::nullopt;
     b.key = v.sub(at + block::kKey, nul - (at + block::kKey));
-    b.valueAt = std::min(Aligned(nul + 2), b.end);
+    b.valueAt = std::min(Aligned(nul + kUnitBytes), b.end);
     if (v.failed()) return std::nullopt;
     return b;
 }
@@ -80,17 +80,17 @@ char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<ch
 
 // The key is `name`, ignoring ASCII case as Windows' version functions do.
 bool KeyIs(ByteView key, const char16_t* name) {
-    const std::size_t n = key.size() / 2;
+    const std::size_t n = key.size() / kUnitBytes;
     for (std::size_t i = 0; i < n; ++i, ++name) {
-        if (*name == 0 || AsciiLower(static_cast<char16_t>(key.u16(2 * i))) != AsciiLower(*name)) return false;
+        if (*name == 0 || AsciiLower(static_cast<char16_t>(key.u16(kUnitBytes * i))) != AsciiLower(*name)) return false;
     }
     return *name == 0;
 }
 
 std::optional<std::uint16_t> HexUnits(ByteView key, std::size_t first) {
     std::uint16_t out = 0;
-    for (std::size_t i = first; i < first + 4; ++i) {
-        const std::uint16_t c = key.u16(2 * i);
+    for (std::size_t i = first; i < first + kHexDigits; ++i) {
+        const std::uint16_t c = key.u16(kUnitBytes * i);
         int digit = -1;
         if (c >= u'0' && c <= u'9') digit = c - u'0';
         else if (c >= u'a' && c <= u'f') digit = c - u'a' + 10;
@@ -109,18 +109,18 @@ std::string VersionText(std::uint32_t ms, std::uint32_t ls) {
 // A String's text: its units up to the first NUL, as many as wValueLength
 // counts (cut at the block's end: some writers count bytes instead).
 std::string StringValue(ByteView v, const Block& s) {
-    const ByteView units = v.sub(s.valueAt, s.valueBytes(2ull * s.valueLength) & ~std::uint64_t{1});
+    const ByteView units = v.sub(s.valueAt, s.valueBytes(kUnitBytes * s.valueLength) / kUnitBytes * kUnitBytes);
     std::size_t n = 0;
-    while (2 * n < units.size() && units.u16(2 * n) != 0) ++n;
-    return Utf16ToUtf8(units.sub(0, 2 * n));
+    while (kUnitBytes * n < units.size() && units.u16(kUnitBytes * n) != 0) ++n;
+    return Utf16ToUtf8(units.sub(0, kUnitBytes * n));
 }
 
 void ReadStringFileInfo(ByteView v, const Block& info, VersionInfo& out) {
     ForEachChild(v, info, true, [&](const Block& table) {
         if (out.tables.size() >= kMaxVersionTables) return false;
         // A table whose key is no language and code page is one no reader looks up.
-        if (table.key.size() != 2 * kTableKeyUnits) return true;
-        const auto language = HexUnits(table.key, 0), codePage = HexUnits(table.key, 4);
+        if (table.key.size() != kUnitBytes * kTableKeyUnits) return true;
+        const auto language = HexUnits(table.key, kTableLanguageUnit), codePage = HexUnits(table.key, kTableCodePageUnit);
         if (!language || !codePage) return true;
         VersionStrings strings{*language, *codePage, {}};
         ForEachChild(v, table, false, [&](const Block& s) {
