@@ -99,6 +99,12 @@ int main(int argc, char** argv) {
                                               MakeChunk("icon", {'n', 'o', 'n', 'e'}), MakeChunk("icon", cursorFrame)})},
                    "RIFF"));
     Write(root / "ani", "truncated", Bytes(cursors.begin(), cursors.end() - static_cast<std::ptrdiff_t>(cursorFrame.size() / 2)));
+    // The RIFF size as real files get it wrong: 0 (Winamp skins), and past the end.
+    Bytes unsized = cursors, oversized = cursors;
+    Put32(unsized, 4, 0);
+    Put32(oversized, 4, static_cast<std::uint32_t>(cursors.size()));
+    Write(root / "ani", "riff-size-zero", unsized);
+    Write(root / "ani", "riff-size-past-end", oversized);
 
     for (bool plus : {false, true}) {
         PeSpec s;

@@ -17,8 +17,10 @@ struct Chunk {
     std::uint64_t next() const { return end() + (size & 1); }
 };
 
-// The header of the chunk at `at`, when it lies before `end`; its body is not checked.
-std::optional<Chunk> ReadChunk(const ByteSource& src, std::uint64_t at, std::uint64_t end) {
+// The header of the chunk at `at`, when it lies before `end`; its body is not
+// checked. `outermost`: the file's own chunk, whose size is not trusted (see
+// riff::kSizeToFileEnd).
+std::optional<Chunk> ReadChunk(const ByteSource& src, std::uint64_t at, std::uint64_t end, bool outermost = false) {
     if (at > end || end - at < riff::chunk::kSize) return std::nullopt;
     // A list's type is read with its header when there is room for one.
     std::uint8_t bytes[riff::list::kSize];
@@ -29,6 +31,7 @@ std::optional<Chunk> ReadChunk(const ByteSource& src, std::uint64_t at, std::uin
     c.id = h.u32(riff::chunk::kId);
     c.size = h.u32(riff::chunk::kBodyBytes);
     c.body = at + riff::chunk::kSize;
+    if (outermost && (c.size == riff::kSizeToFileEnd || c.size > end - c.body)) c.size = end - c.body;
     if (n == riff::list::kSize && c.size >= riff::list::kTypeBytes) c.type = h.u32(riff::list::kType);
     return c;
 }
@@ -36,13 +39,13 @@ std::optional<Chunk> ReadChunk(const ByteSource& src, std::uint64_t at, std::uin
 }  // namespace
 
 std::optional<Frames> Frames::Open(const ByteSource& source) {
-    const auto file = ReadChunk(source, 0, source.size());
+    const auto file = ReadChunk(source, 0, source.size(), true);
     if (!file || file->id != riff::kRiff || file->type != riff::kAcon) return std::nullopt;
     Frames frames(source);
     // Every chunk must lie inside the one that holds it and inside the file.
     // The first that does not ends its list: a file cut short keeps the
     // frames before the cut, as a cut .ico keeps its whole images.
-    const std::uint64_t fileEnd = std::min(file->end(), source.size());
+    const std::uint64_t fileEnd = file->end();
     std::size_t budget = kMaxChunks;
     std::uint64_t at = file->body + riff::list::kTypeBytes;
     while (budget > 0) {

@@ -30,6 +30,13 @@ constexpr std::uint32_t FourCc(const char (&code)[5]) {
            static_cast<std::uint32_t>(static_cast<unsigned char>(code[3])) << 24;
 }
 
+// The file's own RIFF chunk says how much of the file it spans, and writers
+// get it wrong: the cursors of Winamp skins leave it 0, others count bytes
+// they never wrote. Windows loads such a cursor to the end of the file, so a
+// size of 0, or one reaching past the end, means the rest of the file (the
+// chunks inside are still checked against the file and their parents).
+constexpr std::uint32_t kSizeToFileEnd = 0;
+
 constexpr std::uint32_t kRiff = FourCc("RIFF");
 constexpr std::uint32_t kList = FourCc("LIST");
 constexpr std::uint32_t kAcon = FourCc("ACON");  // the form of an animated cursor

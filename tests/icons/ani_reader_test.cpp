@@ -34,6 +34,12 @@ const AniCase kCases[] = {
     {"fram_in_info_not_read", [] { return Riff({MakeList("INFO", {MakeList("fram", {Icon(1)})}), MakeList("fram", {Icon(2)})}); }, {2}},
     {"frames_holding_no_icon", [] { return Riff({MakeList("fram", {Icon(9), MakeChunk("icon", {}), Icon(1)})}); }, {-1, -1, 1}},
     {"riff_size_max", [] { return Patched(kTwo, 4, 0xFFFFFFFFu); }, {0, 1}},
+    // The file's own size field is not trusted when it is 0 or reaches past the end: the file's length counts.
+    {"riff_size_zero", [] { return Patched(kTwo, 4, 0); }, {0, 1}},
+    {"riff_size_one_byte_over", [] { return Patched(kTwo, 4, static_cast<std::uint32_t>(kTwo.size() - 7)); }, {0, 1}},
+    {"riff_size_zero_cut_in_frame", [] { return Cut(Patched(kTwo, 4, 0), kTwo.size() - 1); }, {0}},
+    {"riff_size_zero_frame_past_end", [] { return Patched(Patched(kTwo, 4, 0), kLastSize, static_cast<std::uint32_t>(kFrames[1].size() + 1)); }, {0}},
+    {"riff_size_too_small_for_form", [] { return Patched(kTwo, 4, 3); }, {}},
     {"riff_one_byte_short", [] { return Patched(kTwo, 4, static_cast<std::uint32_t>(kTwo.size() - 9)); }, {0}},
     {"frame_one_byte_over", [] { return Patched(kTwo, kLastSize, static_cast<std::uint32_t>(kFrames[1].size() + 1)); }, {0}},
     {"frame_size_max", [] { return Patched(kTwo, kLastSize, 0xFFFFFFFFu); }, {0}},
