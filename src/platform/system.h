@@ -27,6 +27,9 @@ public:
     virtual std::string Dir(const std::string& folder) = 0;
     virtual std::string Dir() = 0;
     virtual int CountFiles(const std::string& folder) = 0;  // hidden files included
+    // The folders a walk of the tree goes into from `folder`: not hidden, not
+    // links, in name order; none when it cannot be read.
+    virtual std::vector<std::string> Subfolders(const std::string& folder) = 0;
     virtual std::vector<std::string> Drives() = 0;         // roots of mounted file systems
     // The folder a folder view moves to when `requested` (a folder or a
     // drive) is assigned while it shows `current`; nullopt when it cannot.

@@ -134,6 +134,7 @@ public:
     std::string Dir(const std::string& folder) override { return dir_.Start(folder); }
     std::string Dir() override { return dir_.Next(); }
     int CountFiles(const std::string& folder) override { return platform::CountFiles(folder); }
+    std::vector<std::string> Subfolders(const std::string& folder) override { return platform::ListSubfolders(folder); }
     std::vector<std::string> Drives() override { return platform::MountedRoots(); }
     std::optional<std::string> ResolveFolder(const std::string&, const std::string& requested) override {
         return platform::ResolveFolder(requested);

@@ -66,6 +66,22 @@ std::vector<std::string> ListPlainFiles(const std::string& folder) {
     return names;
 }
 
+std::vector<std::string> ListSubfolders(const std::string& folder) {
+    std::vector<std::string> names;
+    ForEachEntry(folder, [&](const std::string& name, unsigned char type) {
+        if (name[0] == '.') return;
+        if (type == DT_UNKNOWN) {
+            struct stat st {};
+            if (::lstat(JoinPath(folder, name).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
+        } else if (type != DT_DIR) {
+            return;
+        }
+        names.push_back(name);
+    });
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::vector<std::string> MountedRoots() {
     // Pseudo file systems hold no files a user browses for icons.
     static const char* const kSkip[] = {"proc",   "sysfs",   "devpts",    "cgroup",  "cgroup2", "securityfs",

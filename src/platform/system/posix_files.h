@@ -14,6 +14,12 @@ namespace platform {
 // folder cannot be read.
 std::vector<std::string> ListPlainFiles(const std::string& folder);
 
+// The folders inside a folder that a walk of the tree goes down into: real
+// folders, never links to them (a link can lead back up the tree), whose
+// names do not start with a dot; sorted by name. Empty when the folder cannot
+// be read.
+std::vector<std::string> ListSubfolders(const std::string& folder);
+
 // The one enumeration of plain files that Dir(folder) starts and Dir() goes on with.
 class PlainFileEnumeration {
 public:

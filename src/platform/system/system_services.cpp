@@ -18,6 +18,7 @@ namespace platform {
 std::string SystemServices::Dir(const std::string& folder) { return dir_.Start(folder); }
 std::string SystemServices::Dir() { return dir_.Next(); }
 int SystemServices::CountFiles(const std::string& folder) { return platform::CountFiles(folder); }
+std::vector<std::string> SystemServices::Subfolders(const std::string& folder) { return platform::ListSubfolders(folder); }
 std::vector<std::string> SystemServices::Drives() { return MountedRoots(); }
 
 std::optional<std::string> SystemServices::ResolveFolder(const std::string&, const std::string& requested) {

@@ -14,6 +14,7 @@ public:
     std::string Dir(const std::string& folder) override;
     std::string Dir() override;
     int CountFiles(const std::string& folder) override;
+    std::vector<std::string> Subfolders(const std::string& folder) override;
     std::vector<std::string> Drives() override;
     std::optional<std::string> ResolveFolder(const std::string& current, const std::string& requested) override;
     bool FileExists(const std::string& path) override;

@@ -59,6 +59,12 @@ TEST(Dir, ListsPlainFilesAndLinksToThemButNotFoldersOrDotNames) {
               Sorted({"app.exe", "lib.DLL", "readme.txt", "图标 1.ico", "empty", "link-to-file.exe", "relative-link.ico"}));
 }
 
+TEST(Subfolders, RealFoldersOnlyNeitherLinksToThemNorDotNames) {
+    MixedFolder m;
+    MakeFolder(m.dir.file("a folder"));
+    EXPECT_EQ(platform::ListSubfolders(m.dir.path()), (std::vector<std::string>{"a folder", "sub.exe"}));
+}
+
 TEST(Dir, EndsWithAnEmptyNameAndStaysEnded) {
     TempFolder t;
     t.write("one.exe", "MZ");
@@ -137,6 +143,7 @@ TEST(Folders, AMissingFolderHasNoFiles) {
         EXPECT_EQ(dir.Start(c.folder), "");
         EXPECT_EQ(dir.Next(), "");
         EXPECT_EQ(platform::CountFiles(c.folder), 0);
+        EXPECT_TRUE(platform::ListSubfolders(c.folder).empty());
     }
 }
 
@@ -146,10 +153,12 @@ TEST(Folders, AnUnreadableFolderHasNoFiles) {
     MakeFolder(t.file("locked"));
     std::string locked = t.file("locked");
     t.write("locked/a.exe", "MZ");
+    MakeFolder(t.file("locked/inner"));
     ASSERT_EQ(::chmod(locked.c_str(), 0), 0);
     platform::PlainFileEnumeration dir;
     EXPECT_EQ(dir.Start(locked), "");
     EXPECT_EQ(platform::CountFiles(locked), 0);
+    EXPECT_TRUE(platform::ListSubfolders(locked).empty());
     EXPECT_EQ(platform::ResolveFolder(locked), std::nullopt);
 }
 
