@@ -35,6 +35,7 @@ TesselWindow::TesselWindow(platform::Screen& screen, platform::System& system)
     f.File1.ColumnClick.connect([this](int n) { browsing.File1_ColumnClick(n); });
     f.mnuDirectories(0).Click.connect([this] { browsing.mnuDirectories_Click(0); });
     f.mnuAllProgramFiles().Click.connect([this] { browsing.mnuAllProgramFiles_Click(); });
+    f.mnuIncludeSubfolders().Click.connect([this] { browsing.mnuIncludeSubfolders_Click(); });
     // The window's keys: the folder's (F5) and the cells' size (Ctrl with plus or minus).
     f.Me.KeyDown.connect([this](int k, int s) {
         browsing.Form_KeyDown(k, s);

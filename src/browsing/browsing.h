@@ -17,6 +17,9 @@ inline constexpr int kConfirmAbove = 1000;
 inline constexpr const char* kCannotOpenFolderText = "无法打开文件夹：";
 // A file opened from outside that the scan did not list.
 inline constexpr const char* kCannotShowFileText = "无法显示文件图标：";
+// Rows are 16-bit positions: a tree scan lists no more than this.
+inline constexpr int kMaxRows = 32767;
+inline constexpr const char* kTooManyFilesText = "文件太多，只列出了 32767 个";
 
 // "文件名称 (12)"
 std::string FileColumnHeader(int rows);
@@ -48,6 +51,7 @@ public:
 
     void mnuDirectories_Click(std::int16_t index);
     void mnuAllProgramFiles_Click();
+    void mnuIncludeSubfolders_Click();
 
     // Opens a file or folder handed over from outside the window (the
     // command line, a drop): a folder as if chosen in the lists, a file as
@@ -60,6 +64,8 @@ private:
     bool ShownFolderGone();
     void MoveToNearestFolder();
     void ReportCannotOpen(std::string folder);
+    // Flips a checkable item of the folder menu, keeps it under `key` and rescans.
+    void ToggleAndRescan(platform::Menu& item, const char* key);
 
     main_window::frmMain& f;
     icon_panel::IconPanel& panel;
@@ -68,6 +74,9 @@ private:
     // The folder (as the scan names it) for which a file opened from outside
     // turned "所有程序文件" on; empty when the tick is the user's own.
     std::string programFilesFolder_;
+    // Counts the scans started; a tree scan whose number is no longer the
+    // last has been overtaken by a rescan of the same folder.
+    std::uint64_t scans_ = 0;
 };
 
 }  // namespace browsing

@@ -68,13 +68,17 @@ void Browsing::File1_ColumnClick(int columnIndex) {
 }
 
 void Browsing::mnuAllProgramFiles_Click() {
-    platform::Menu& item = f.mnuAllProgramFiles();
     programFilesFolder_.clear();
+    ToggleAndRescan(f.mnuAllProgramFiles(), main_window::kAllProgramFilesKey);
+}
+
+void Browsing::mnuIncludeSubfolders_Click() { ToggleAndRescan(f.mnuIncludeSubfolders(), main_window::kIncludeSubfoldersKey); }
+
+void Browsing::ToggleAndRescan(platform::Menu& item, const char* key) {
     item.setChecked(!item.Checked());
     // Kept for the next run; settings that cannot be written cost only that.
     const std::string settings = f.system.ReadSettings();
-    f.system.WriteSettings(
-        main_window::WithSetting(settings, main_window::kAllProgramFilesKey, item.Checked() ? "true" : "false"));
+    f.system.WriteSettings(main_window::WithSetting(settings, key, item.Checked() ? "true" : "false"));
     ListIconFiles();
 }
 

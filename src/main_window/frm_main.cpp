@@ -200,6 +200,10 @@ frmMain::frmMain(platform::Screen& scr, platform::System& sys)
     // Anything but a clear yes, a settings file that is missing or garbled
     // included, leaves it off.
     mnuAllProgramFiles_->setChecked(SettingOf(settings, kAllProgramFilesKey) == "true");
+    mnuIncludeSubfolders_ =
+        &mnuTop2_->Add(std::make_unique<platform::Menu>("mnuIncludeSubfolders", mnuTop2_.get(), -1, "包括子文件夹"));
+    mnuIncludeSubfolders_->setCheckable(true);
+    mnuIncludeSubfolders_->setChecked(SettingOf(settings, kIncludeSubfoldersKey) == "true");
     mnuTop1_->setVisible(false);
     mnuTop2_->setVisible(false);
 

@@ -91,6 +91,8 @@ public:
     // Lists the other program files that carry icons too; the choice is kept
     // between runs.
     platform::Menu& mnuAllProgramFiles() { return *mnuAllProgramFiles_; }
+    // Lists the files of every folder below the shown one too; kept between runs.
+    platform::Menu& mnuIncludeSubfolders() { return *mnuIncludeSubfolders_; }
     // The icon menu's "图标大小" and its items, one for each of kCellSizes.
     platform::Menu& mnuIconSize() { return *mnuIconSize_; }
     platform::Menu& mnuIconSizes(int index);
@@ -147,6 +149,7 @@ private:
     platform::Menu* mnuDirectories0_ = nullptr;
     platform::Menu* mnulin3_ = nullptr;
     platform::Menu* mnuAllProgramFiles_ = nullptr;
+    platform::Menu* mnuIncludeSubfolders_ = nullptr;
     platform::Menu* mnuIconSize_ = nullptr;
     platform::Menu* mnuIconSizes_[kCellSizeCount] = {};
     bool ended_ = false;

@@ -67,40 +67,58 @@ TEST_F(BrowsingTest, OpeningFromOutsideSwitchingProgramFilesAndF5) {
     EXPECT_EQ(platform::ReadSettingsFile(sys.settingsPath), "all-program-files=false\n");
 }
 
-TEST_F(BrowsingTest, AllProgramFilesRescansAndIsKeptForTheNextRunUnlessTheSettingsCannotBeRead) {
+TEST_F(BrowsingTest, FolderMenuChoicesRescanAndAreKeptForTheNextRunUnlessTheSettingsCannotBeRead) {
     const auto& dir = Folder(ProgramFolder());
+    std::filesystem::create_directory(dir.file("deep"));
+    dir.write("deep/inner.ico", IconFile({IconColour(1, 0)}));
     const test_support::TempFolder config;
     ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
     sys.settingsPath = platform::SettingsFilePath();
     ASSERT_EQ(sys.settingsPath, config.path() + "/tessel-icons/settings");
     const auto write = [&](const std::string& text) { ASSERT_TRUE(platform::WriteSettingsFile(sys.settingsPath, text)); };
-    struct Case {
-        const char* name;
-        std::function<void()> setUp;
-        bool startsOn, nextRunOn;
+    struct Item {
+        std::string key;
+        platform::Menu& (*item)(main_window::frmMain&);
+        Rows on;
+        int totalOn;  // off: kExeOnly, 2 icons
     };
-    const Case cases[] = {
-        {"missing", [] {}, false, true},
-        {"garbled", [&] { write(std::string("\0\xff\x01 all-program-files=yes\n", 26)); }, false, true},
-        {"on", [&] { write("theme=dark\nall-program-files=true\n"); }, true, false},
-        {"off", [&] { write("all-program-files=true\r\nall-program-files=false\r\n"); }, false, true},
-        // A folder in the file's place can be neither read nor replaced: the choice lasts this run, silently.
-        {"unreadable", [&] { std::filesystem::create_directories(sys.settingsPath); }, false, false},
+    Rows deep = kExeOnly;
+    deep.emplace_back("deep/inner.ico", "1");
+    const Item items[] = {
+        {"all-program-files", [](main_window::frmMain& m) -> platform::Menu& { return m.mnuAllProgramFiles(); }, kAllPrograms, 15},
+        {"include-subfolders", [](main_window::frmMain& m) -> platform::Menu& { return m.mnuIncludeSubfolders(); }, deep, 3},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::filesystem::remove_all(config.path() + "/tessel-icons");
-        c.setUp();
-        window = std::make_unique<app::TesselWindow>(screen, sys);
-        f().Form_Load();
-        browsing().OpenPath(dir.path());
-        EXPECT_EQ(f().mnuAllProgramFiles().Checked(), c.startsOn);
-        EXPECT_EQ(DisplayedRows(), c.startsOn ? kAllPrograms : kExeOnly);
-        f().mnuAllProgramFiles().Click.raise();
-        ExpectCompletedScan(c.startsOn ? kExeOnly : kAllPrograms, c.startsOn ? 2 : 15);
-        EXPECT_EQ(app::TesselWindow(screen, sys).form.mnuAllProgramFiles().Checked(), c.nextRunOn);
-        EXPECT_TRUE(!c.startsOn || platform::ReadSettingsFile(sys.settingsPath) == "theme=dark\nall-program-files=false\n")
-            << "a setting this version does not know stays";
+    for (const Item& it : items) {
+        const std::string& k = it.key;
+        struct Case {
+            const char* name;
+            std::function<void()> setUp;
+            bool startsOn, nextRunOn;
+        };
+        const Case cases[] = {
+            {"missing", [] {}, false, true},
+            {"garbled", [&] { write(std::string("\0\xff\x01 ", 4) + k + "=yes\n"); }, false, true},
+            {"on", [&] { write("theme=dark\n" + k + "=true\n"); }, true, false},
+            {"off", [&] { write(k + "=true\r\n" + k + "=false\r\n"); }, false, true},
+            // A folder in the file's place can be neither read nor replaced: the choice lasts this run, silently.
+            {"unreadable", [&] { std::filesystem::create_directories(sys.settingsPath); }, false, false},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(k + ": " + c.name);
+            std::filesystem::remove_all(config.path() + "/tessel-icons");
+            c.setUp();
+            window = std::make_unique<app::TesselWindow>(screen, sys);
+            f().Form_Load();
+            browsing().OpenPath(dir.path());
+            EXPECT_EQ(it.item(f()).Checked(), c.startsOn);
+            EXPECT_EQ(DisplayedRows(), c.startsOn ? it.on : kExeOnly);
+            it.item(f()).Click.raise();
+            ExpectCompletedScan(c.startsOn ? kExeOnly : it.on, c.startsOn ? 2 : it.totalOn);
+            app::TesselWindow nextRun(screen, sys);
+            EXPECT_EQ(it.item(nextRun.form).Checked(), c.nextRunOn);
+            EXPECT_TRUE(!c.startsOn || platform::ReadSettingsFile(sys.settingsPath) == "theme=dark\n" + k + "=false\n")
+                << "a setting this version does not know stays";
+        }
     }
     ::unsetenv("XDG_CONFIG_HOME");
 }

@@ -2,6 +2,8 @@
 // headers and notice; its progress; abandoned and failed scans.
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "browsing/browsing.h"
@@ -299,6 +301,82 @@ TEST_F(BrowsingTest, ChangeOfFolderInsideAScanLeavesOnlyTheNewerScan) {
         // Once the path has moved the older scan opens no file of its own.
         for (std::size_t i = countsBeforeChange; i < counted.size(); ++i)
             EXPECT_EQ(counted[i].rfind(c.to->path() + "/", 0), 0u) << counted[i];
+    }
+}
+
+TEST_F(BrowsingTest, SubfoldersAreWalkedDepthFirstInNameOrder) {
+    const auto& dir = Folder({});
+    for (const char* sub : {"Sub0", "sub1", "sub1/sub2", "sub3", ".hidden", "locked", "many"})
+        std::filesystem::create_directory(dir.file(sub));
+    const std::vector<FixtureFile> files = {
+        {"a.exe", PeWithIcons(1, 2)},        {"Sub0/e.ico", IconFile({IconColour(2, 0)})}, {"sub1/b.dll", PeWithIcons(3, 1)},
+        {"sub1/none.dll", PeWithoutIcons()}, {"sub1/sub2/c.exe", PeWithIcons(4, 3)},       {"sub3/f.ico", IconFile({IconColour(5, 0)})},
+        {".hidden/d.exe", PeWithIcons(6, 1)}, {"locked/g.exe", PeWithIcons(7, 1)}};
+    for (const FixtureFile& file : files) dir.write(file.name, file.bytes);
+    std::filesystem::create_directory_symlink(dir.file("sub1"), dir.file("loop"));
+    sys.unreadable.insert(dir.file("locked"));
+    const Rows tree{{"a.exe", "2"}, {"Sub0/e.ico", "1"}, {"sub1/b.dll", "1"}, {"sub1/sub2/c.exe", "3"}, {"sub3/f.ico", "1"}};
+    const std::vector<std::string> walk{"a.exe", "Sub0/e.ico", "sub1/b.dll", "sub1/none.dll", "sub1/sub2/c.exe", "sub3/f.ico"};
+    struct Case {
+        const char* name;
+        bool subfolders;
+        int manyFiles;      // files of one icon each in many/, walked after Sub0
+        int rescanAtYield;  // the same folder scanned again inside that yield; 0 for none
+        Rows rows;          // checked unless manyFiles is set
+        std::vector<std::string> walked;  // the files counted, in order; checked when given
+        int rowCount, total;
+        float barMax;  // the progress bar's largest maximum while shown; -1 for never shown
+        std::string status;
+    };
+    const Case cases[] = {
+        {"off: the folder's own files only", false, 0, 0, {{"a.exe", "2"}}, {"a.exe"}, 1, 2, -1, ""},
+        {"on: hidden folders, links and unreadable folders left out", true, 0, 0, tree, walk, 5, 8, 5, ""},
+        {"on: a rescan inside a subfolder's yield has the last word", true, 0, 5, tree, {}, 5, 8, 5, ""},
+        {"on: 32,767 rows fit", true, 32762, 0, {}, {}, 32767, 32770, 32767, ""},
+        {"on: the row after them is not listed", true, 32763, 0, {}, {}, 32767, 32770, 32768, browsing::kTooManyFilesText},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(dir.file("many"));
+        std::filesystem::create_directory(dir.file("many"));
+        char name[32];
+        for (int i = 0; i < c.manyFiles; ++i) {
+            std::snprintf(name, sizeof name, "many/%05d.ico", i);
+            dir.write(name, std::string());
+        }
+        f().mnuIncludeSubfolders().setChecked(c.subfolders);
+        Open(Folder({}).path());
+        counted.clear();
+        RecordCounts([](const std::string& p) { return p.find("/many/") == std::string::npos ? std::nullopt : std::optional(1); });
+        float barMax = -1;
+        screen.yields = 0;
+        screen.onYield = [&](int n) {
+            if (f().progbar.Visible()) barMax = std::max(barMax, f().progbar.Max());
+            if (n == c.rescanAtYield) browsing().ListIconFiles();
+        };
+        Open(dir.path());
+        screen.onYield = nullptr;
+
+        EXPECT_EQ(f().File1.Count(), c.rowCount);
+        EXPECT_EQ(f().TotalIcons, c.total);
+        EXPECT_EQ(f().File1.ColumnText(2), std::to_string(c.total));
+        EXPECT_EQ(f().lblStatus.Caption(), c.status);
+        EXPECT_EQ(barMax, c.barMax);
+        EXPECT_FALSE(f().progbar.Visible());
+        if (!c.walked.empty()) {
+            std::vector<std::string> expected;
+            for (const std::string& w : c.walked) expected.push_back(dir.file(w));
+            EXPECT_EQ(counted, expected);
+        }
+        if (c.manyFiles > 0) continue;
+        EXPECT_EQ(DisplayedRows(), c.rows);
+        // A row's text, joined to the folder, names its file: a click shows its icons, show-all every icon.
+        for (int i = 1; i <= f().File1.Count(); ++i) {
+            browsing().File1_ItemClick(f().File1.Item(i));
+            EXPECT_EQ(std::to_string(f().IconCount), c.rows[static_cast<std::size_t>(i - 1)].second) << i;
+        }
+        f().mnuDirectories(0).Click.raise();
+        EXPECT_EQ(f().IconCount, c.total);
     }
 }
 
