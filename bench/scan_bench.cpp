@@ -1,7 +1,8 @@
-// The folder scan over 5,000 files: ListIconFiles on the window's logic beside
+// The folder scan over 5,000 files, and over a tree of 3,600 files in 210
+// folders with its subfolders: ListIconFiles on the window's logic beside
 // the least the same work can cost, measured in the same run over the same
-// files: listing the folder, and opening each file the scan opens and reading
-// its headers.
+// files: listing the folder (walking the tree), and opening each file the scan
+// opens and reading its headers.
 //
 // Headless: the window's logic runs over the test doubles, whose screen's
 // DoEvents has nothing queued and returns at once, so the figures are the
@@ -25,6 +26,7 @@
 #include "app/tessel_window.h"
 #include "browsing/browsing.h"
 #include "fake_services.h"
+#include "platform/system/posix_files.h"
 #include "icon_file_builders.h"
 
 namespace {
@@ -33,6 +35,7 @@ using Clock = std::chrono::steady_clock;
 using icon_files::Bytes;
 
 constexpr int kFiles = 5000;
+constexpr int kTreeTop = 10, kTreeInner = 20;
 
 Bytes Pe(int groups, bool dll, std::size_t codeBytes) {
     using namespace icon_files;
@@ -80,24 +83,22 @@ void Write(const std::string& path, const Bytes& bytes) {
 
 struct Folder {
     std::string path;
-    std::vector<std::string> opened;  // what the scan opens: names whose extension matches
-    int withIcons = 0, icons = 0;
+    std::vector<std::string> opened;  // what the scan opens: names whose extension matches, below `path`
+    int files = 0, folders = 0, withIcons = 0, icons = 0;
     std::uintmax_t bytes = 0;
 };
 
-// 5,000 files: 45% programs and libraries with icons, 15% without, 15%
+// Files number `first` to `first + n` into the folder `sub` (relative, "" or
+// ending in "/"): 45% programs and libraries with icons, 15% without, 15%
 // .ico/.cur, 25% other files (text, and names whose extension does not match).
-Folder MakeFolder(const std::string& root) {
-    Folder f;
-    f.path = root + "/files";
-    ::mkdir(f.path.c_str(), 0755);
-    const int peIconCounts[4] = {1, 3, 8, 20};
-    const Bytes peIcons[4] = {Pe(1, false, 0x2000), Pe(3, false, 0x8000), Pe(8, true, 0x4000), Pe(20, false, 0x10000)};
-    const Bytes peBare[2] = {Pe(0, false, 0x4000), Pe(0, true, 0x2000)};
-    const Bytes ico = Ico(1), cur = Ico(2);
-    const Bytes text(2000, 'x');
+void AddFiles(Folder& f, const std::string& sub, int first, int n) {
+    static const int peIconCounts[4] = {1, 3, 8, 20};
+    static const Bytes peIcons[4] = {Pe(1, false, 0x2000), Pe(3, false, 0x8000), Pe(8, true, 0x4000), Pe(20, false, 0x10000)};
+    static const Bytes peBare[2] = {Pe(0, false, 0x4000), Pe(0, true, 0x2000)};
+    static const Bytes ico = Ico(1), cur = Ico(2);
+    static const Bytes text(2000, 'x');
     char name[64];
-    for (int i = 0; i < kFiles; ++i) {
+    for (int i = first; i < first + n; ++i) {
         const int kind = i % 20;
         const Bytes* bytes = nullptr;
         int icons = 0;
@@ -116,18 +117,61 @@ Folder MakeFolder(const std::string& root) {
             bytes = kind == 15 ? &peIcons[0] : &text;
             std::snprintf(name, sizeof name, kind == 15 ? "setup%04d.en.exe" : (kind == 16 ? "README%04d" : "notes%04d.txt"), i);
         }
-        Write(f.path + "/" + name, *bytes);
+        Write(f.path + "/" + sub + name, *bytes);
         f.bytes += bytes->size();
+        ++f.files;
         const std::string ext = browsing::ExtensionOf(name);
         if (browsing::IsIconFileExtension(ext)) {
-            f.opened.push_back(name);
+            f.opened.push_back(sub + name);
             if (icons > 0) {
                 ++f.withIcons;
                 f.icons += icons;
             }
         }
     }
+}
+
+Folder MakeFolder(const std::string& root) {
+    Folder f;
+    f.path = root + "/files";
+    ::mkdir(f.path.c_str(), 0755);
+    AddFiles(f, "", 0, kFiles);
     return f;
+}
+
+// 3,600 files over 210 folders, as an installed program tree holds them: ten
+// folders of twenty each, a few files at every level and most at the bottom.
+Folder MakeTree(const std::string& root) {
+    Folder f;
+    f.path = root + "/tree";
+    ::mkdir(f.path.c_str(), 0755);
+    int next = 0;
+    AddFiles(f, "", next, 40);
+    next += 40;
+    char sub[32];
+    for (int d = 0; d < kTreeTop; ++d) {
+        std::snprintf(sub, sizeof sub, "dir%02d/", d);
+        ::mkdir((f.path + "/" + sub).c_str(), 0755);
+        ++f.folders;
+        AddFiles(f, sub, next, 16);
+        next += 16;
+        for (int s = 0; s < kTreeInner; ++s) {
+            std::snprintf(sub, sizeof sub, "dir%02d/sub%02d/", d, s);
+            ::mkdir((f.path + "/" + sub).c_str(), 0755);
+            ++f.folders;
+            AddFiles(f, sub, next, 17);
+            next += 17;
+        }
+    }
+    return f;
+}
+
+// What a walk of the tree cannot do without: list each folder's files, count
+// them and list its folders, going down into each.
+int WalkTree(const std::string& folder) {
+    int n = static_cast<int>(platform::ListPlainFiles(folder).size()) + platform::CountFiles(folder);
+    for (const std::string& sub : platform::ListSubfolders(folder)) n += WalkTree(folder + sub + "/");
+    return n;
 }
 
 // The least a count can cost: open, size, the DOS header and the PE headers
@@ -207,6 +251,32 @@ int main(int argc, char** argv) {
         headers.push_back(h);
     }
 
+    // The tree, scanned with its subfolders, beside its own floor.
+    const Folder tree = MakeTree(root.path());
+    f.mnuIncludeSubfolders().setChecked(true);
+    std::vector<double> treeScan, walking, treeHeaders;
+    int treeListed = 0, treeTotal = 0;
+    for (int r = 0; r <= rounds; ++r) {
+        f.Dir1.setPath(other);
+        const double s = Millis([&] { f.Dir1.setPath(tree.path); });
+        treeListed = f.File1.Count();
+        treeTotal = f.TotalIcons;
+        const double w = Millis([&] { sink += WalkTree(tree.path + "/"); });
+        const double h = Millis([&] {
+            for (const std::string& n : tree.opened) sink += ReadHeaders(tree.path + "/" + n);
+        });
+        if (r == 0) continue;
+        treeScan.push_back(s);
+        walking.push_back(w);
+        treeHeaders.push_back(h);
+    }
+    f.mnuIncludeSubfolders().setChecked(false);
+
+    if (treeListed != tree.withIcons || treeTotal != tree.icons) {
+        std::fprintf(stderr, "tree scan listed %d files, %d icons; expected %d, %d\n", treeListed, treeTotal, tree.withIcons,
+                     tree.icons);
+        return 1;
+    }
     if (listed != folder.withIcons || total != folder.icons) {
         std::fprintf(stderr, "scan listed %d files, %d icons; expected %d, %d\n", listed, total, folder.withIcons,
                      folder.icons);
@@ -222,5 +292,13 @@ int main(int argc, char** argv) {
     std::printf("  open + read headers, matching files  %8.2f ms  %6.2f us/file\n", hms, 1000 * hms / opened);
     std::printf("  lower bound (the two above)          %8.2f ms\n", lms + hms);
     std::printf("  scan / lower bound                   %8.2fx\n", ms / (lms + hms));
+    const double tms = Median(treeScan), wms = Median(walking), thms = Median(treeHeaders);
+    std::printf("tree: %d files in %d folders, %.1f MB; %zu with a matching extension, %d listed, %d icons\n", tree.files,
+                tree.folders + 1, static_cast<double>(tree.bytes) / 1e6, tree.opened.size(), treeListed, treeTotal);
+    std::printf("  ListIconFiles with subfolders        %8.2f ms\n", tms);
+    std::printf("  walking + counting the tree          %8.2f ms\n", wms);
+    std::printf("  open + read headers, matching files  %8.2f ms\n", thms);
+    std::printf("  lower bound (the two above)          %8.2f ms\n", wms + thms);
+    std::printf("  tree scan / lower bound              %8.2fx\n", tms / (wms + thms));
     return sink == -1;
 }
