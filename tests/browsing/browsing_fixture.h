@@ -8,7 +8,6 @@
 
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,17 +50,8 @@ public:
     std::map<std::string, std::vector<std::string>> listings;
     std::vector<std::string> scans;  // the folder given to each Dir(folder)
 
-    // Folders that answer as unreadable ones do, for tests run by the
-    // superuser, whom permissions do not stop; named without a trailing "/".
-    std::set<std::string> unreadable;
-
     std::string Dir(const std::string& folder) override {
         scans.push_back(folder);
-        if (Unreadable(folder)) {
-            static const std::vector<std::string> kNone;
-            listed_ = &kNone;
-            return "";
-        }
         const auto it = listings.find(folder);
         if (it == listings.end()) {
             listed_ = nullptr;
@@ -76,16 +66,7 @@ public:
         return next_ < listed_->size() ? (*listed_)[next_++] : "";
     }
 
-    int CountFiles(const std::string& folder) override { return Unreadable(folder) ? 0 : FakeSystem::CountFiles(folder); }
-    std::vector<std::string> Subfolders(const std::string& folder) override {
-        return Unreadable(folder) ? std::vector<std::string>{} : FakeSystem::Subfolders(folder);
-    }
-
 private:
-    bool Unreadable(std::string folder) const {
-        while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-        return unreadable.count(folder) > 0;
-    }
     const std::vector<std::string>* listed_ = nullptr;
     std::size_t next_ = 0;
 };

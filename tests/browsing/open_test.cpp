@@ -76,25 +76,14 @@ TEST_F(BrowsingTest, FolderMenuChoicesRescanAndAreKeptForTheNextRunUnlessTheSett
     sys.settingsPath = platform::SettingsFilePath();
     ASSERT_EQ(sys.settingsPath, config.path() + "/tessel-icons/settings");
     const auto write = [&](const std::string& text) { ASSERT_TRUE(platform::WriteSettingsFile(sys.settingsPath, text)); };
-    struct Item {
-        std::string key;
-        platform::Menu& (*item)(main_window::frmMain&);
-        Rows on;
-        int totalOn;  // off: kExeOnly, 2 icons
-    };
-    Rows deep = kExeOnly;
-    deep.emplace_back("deep/inner.ico", "1");
+    using Item = std::tuple<std::string, platform::Menu& (*)(main_window::frmMain&), Rows, int>;  // key, item, rows and total on
     const Item items[] = {
         {"all-program-files", [](main_window::frmMain& m) -> platform::Menu& { return m.mnuAllProgramFiles(); }, kAllPrograms, 15},
-        {"include-subfolders", [](main_window::frmMain& m) -> platform::Menu& { return m.mnuIncludeSubfolders(); }, deep, 3},
+        {"include-subfolders", [](main_window::frmMain& m) -> platform::Menu& { return m.mnuIncludeSubfolders(); },
+         {{"app.exe", "2"}, {"deep/inner.ico", "1"}}, 3},
     };
-    for (const Item& it : items) {
-        const std::string& k = it.key;
-        struct Case {
-            const char* name;
-            std::function<void()> setUp;
-            bool startsOn, nextRunOn;
-        };
+    for (const auto& [k, item, on, totalOn] : items) {
+        struct Case { const char* name; std::function<void()> setUp; bool startsOn, nextRunOn; };
         const Case cases[] = {
             {"missing", [] {}, false, true},
             {"garbled", [&] { write(std::string("\0\xff\x01 ", 4) + k + "=yes\n"); }, false, true},
@@ -110,12 +99,12 @@ TEST_F(BrowsingTest, FolderMenuChoicesRescanAndAreKeptForTheNextRunUnlessTheSett
             window = std::make_unique<app::TesselWindow>(screen, sys);
             f().Form_Load();
             browsing().OpenPath(dir.path());
-            EXPECT_EQ(it.item(f()).Checked(), c.startsOn);
-            EXPECT_EQ(DisplayedRows(), c.startsOn ? it.on : kExeOnly);
-            it.item(f()).Click.raise();
-            ExpectCompletedScan(c.startsOn ? kExeOnly : it.on, c.startsOn ? 2 : it.totalOn);
+            EXPECT_EQ(item(f()).Checked(), c.startsOn);
+            EXPECT_EQ(DisplayedRows(), c.startsOn ? on : kExeOnly);
+            item(f()).Click.raise();
+            ExpectCompletedScan(c.startsOn ? kExeOnly : on, c.startsOn ? 2 : totalOn);
             app::TesselWindow nextRun(screen, sys);
-            EXPECT_EQ(it.item(nextRun.form).Checked(), c.nextRunOn);
+            EXPECT_EQ(item(nextRun.form).Checked(), c.nextRunOn);
             EXPECT_TRUE(!c.startsOn || platform::ReadSettingsFile(sys.settingsPath) == "theme=dark\n" + k + "=false\n")
                 << "a setting this version does not know stays";
         }
