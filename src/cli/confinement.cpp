@@ -80,8 +80,10 @@ scmp_filter_ctx SeccompFilter(const ConfinedFiles& files) {
         allow(call, {Arg(2, SCMP_CMP_MASKED_EQ, PROT_EXEC, 0)});
     // The input read, the thumbnail written and failures reported, each on its own descriptor
     // alone: a descriptor the file manager left open to us stays untouched.
-    for (const int call : {SCMP_SYS(read), SCMP_SYS(pread64), SCMP_SYS(readv), SCMP_SYS(preadv)})
+    for (const int call : {SCMP_SYS(read), SCMP_SYS(pread64), SCMP_SYS(readv), SCMP_SYS(preadv)}) {
         allow(call, {Arg(0, SCMP_CMP_EQ, static_cast<std::uint64_t>(files.input))});
+        if (files.module >= 0) allow(call, {Arg(0, SCMP_CMP_EQ, static_cast<std::uint64_t>(files.module))});
+    }
     for (const int call : {SCMP_SYS(write), SCMP_SYS(pwrite64), SCMP_SYS(writev)}) {
         allow(call, {Arg(0, SCMP_CMP_EQ, static_cast<std::uint64_t>(files.output))});
         allow(call, {Arg(0, SCMP_CMP_EQ, STDERR_FILENO)});

@@ -13,6 +13,7 @@ struct ConfinedFiles {
     int input = -1;      // read
     int output = -1;     // written: the output's temporary file, or the output itself
     std::string folder;  // where the temporary file takes the output's name, or is removed
+    int module = -1;     // read too, when the input's icons live in a resource module
 };
 
 // Which of the kernel's two restrictions took hold; both false on a kernel that

@@ -20,6 +20,7 @@
 
 #include "icons/executable.h"
 #include "icons/icon_file.h"
+#include "icons/system_resources.h"
 #include "icons/icon_set.h"
 #include "icons/version_info.h"
 #include "icons/whole_icon.h"
@@ -294,13 +295,14 @@ bool Process(const icons::IconFile& file, int count, const std::string& path, co
 int InstallLauncher(const Options& opt) {
     const std::string& path = opt.files.front();
     errno = 0;
-    const icons::FileSource source(path);
-    if (!source.ok()) {
+    const icons::IconFileAt opened(path);
+    if (!opened.ok()) {
         std::cerr << kName << ": cannot open " << path << ": " << (errno != 0 ? std::strerror(errno) : "not a regular file") << "\n";
         return 1;
     }
-    const icons::BufferedSource buffered(source, 4096, icons::kReadAheadBytes, icons::kReadAheadWindows);
-    const icons::IconFile file(buffered);
+    const icons::IconFile& file = opened.icons();
+    // The program itself, for what it is and what it calls itself.
+    const icons::BufferedSource buffered(opened.own());
     const int count = file.count();
     const int index = std::max(opt.index, 0);
     if (count == 0) {
@@ -450,8 +452,8 @@ int main(int argc, char** argv) {
         if (opt.json) json << (firstFile ? "" : ",") << "{\"path\":" << JsonString(path);
         firstFile = false;
         errno = 0;
-        const icons::FileSource source(path);
-        if (!source.ok()) {
+        const icons::IconFileAt opened(path);
+        if (!opened.ok()) {
             const char* why = errno != 0 ? std::strerror(errno) : "not a regular file";
             std::cerr << kName << ": cannot open " << path << ": " << why << "\n";
             if (opt.json) json << ",\"error\":" << JsonString(why) << '}';
@@ -459,11 +461,15 @@ int main(int argc, char** argv) {
             continue;
         }
         // Headers and directory are read once here, for everything asked of the file.
-        const icons::BufferedSource buffered(source, 4096, icons::kReadAheadBytes, icons::kReadAheadWindows);
-        const icons::IconFile file(buffered);
+        const icons::IconFile& file = opened.icons();
         const int count = file.count();
         if (opt.json) json << ",\"count\":" << count;
         else std::cout << count << '\t' << path << '\n';
+        // A system library whose icons Windows takes from its resource module says so.
+        if (!opened.from().empty() && (opt.list || opt.json)) {
+            if (opt.json) json << ",\"from\":" << JsonString(opened.from());
+            else std::cout << "\tfrom\t" << opened.from() << '\n';
+        }
         ok = Process(file, count, path, opt, json) && ok;
         if (opt.json) json << '}';
     }

@@ -5,10 +5,11 @@
 
 namespace cli {
 
-Thumbnail MakeThumbnail(const icons::ByteSource& source, int size) {
+Thumbnail MakeThumbnail(const icons::ByteSource& source, int size) { return MakeThumbnail(icons::IconFile(source), size); }
+
+Thumbnail MakeThumbnail(const icons::IconFile& file, int size) {
     // One reading of the headers and the resource directory serves both the
     // choice of image and its decoding.
-    const icons::IconFile file(source);
     const auto icon = file.describe(0);
     // The image the window would draw at this size, by the same choice.
     const int k = icon ? icons::ChosenImage(*icon, size) : -1;

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "icons/byte_source.h"
+#include "icons/icon_file.h"
 #include "icons/whole_icon.h"
 
 namespace cli {
@@ -17,5 +18,6 @@ struct Thumbnail {
 // Icon 0 of the source, its chosen image decoded and scaled down smoothly to
 // fit `size`, transparency kept.
 Thumbnail MakeThumbnail(const icons::ByteSource& source, int size);
+Thumbnail MakeThumbnail(const icons::IconFile& file, int size);
 
 }  // namespace cli

@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "confinement.h"
+#include "icons/system_resources.h"
 #include "platform/system/whole_file.h"
 #include "thumbnail.h"
 #include "tessel_version.h"
@@ -77,7 +78,9 @@ int main(int argc, char** argv) {
     const std::string& output = paths[1];
 
     errno = 0;
-    const icons::FileSource file(input);
+    // A system library's icons may live in its resource module: both are
+    // opened now, and read only once confined.
+    const icons::IconFileAt file(input);
     if (!file.ok()) return Fail("cannot open " + input + ": " + (errno != 0 ? std::strerror(errno) : "not a regular file"));
     // The output (or its temporary file) is opened before a byte of the input
     // is read, so that the reader runs confined to these two files.
@@ -87,10 +90,9 @@ int main(int argc, char** argv) {
         return Fail("cannot write " + output + (errno != 0 ? std::string(": ") + std::strerror(errno) : ""));
     };
     if (!thumbnailFile.ok()) return cannotWrite();
-    cli::Confine({file.fd(), thumbnailFile.fd(), thumbnailFile.folder()});
+    cli::Confine({file.own().fd(), thumbnailFile.fd(), thumbnailFile.folder(), file.module() ? file.module()->fd() : -1});
 
-    const icons::BufferedSource source(file);
-    const cli::Thumbnail thumbnail = cli::MakeThumbnail(source, size);
+    const cli::Thumbnail thumbnail = cli::MakeThumbnail(file.icons(), size);
     if (!thumbnail.image) return Fail(std::string(thumbnail.failure) + " " + input);
     const auto png = icons::EncodePng(*thumbnail.image);
     if (!png) return Fail("cannot encode the icon of " + input);

@@ -84,7 +84,9 @@ void IconPanel::picIcon_MouseMove(std::int16_t index, int, int, float, float) {
     // The program itself is told of on its first icon, the one Explorer shows for it.
     std::optional<icons::VersionInfo> version;
     if (origin->index == 0) platform::Guarded([&] { version = f.system.ReadVersionInfo(origin->file); });
-    cell.setToolTipText(CellToolTip(*origin, icon, version));
+    std::string from;
+    platform::Guarded([&] { from = f.system.IconsFrom(origin->file); });
+    cell.setToolTipText(CellToolTip(*origin, icon, version, from));
 }
 
 std::string ImageText(const icons::ImageDescription& image) {
@@ -124,9 +126,10 @@ std::string ProgramText(const icons::VersionInfo& version) {
 }
 
 std::string CellToolTip(const CellOrigin& origin, const std::optional<icons::IconDescription>& icon,
-                        const std::optional<icons::VersionInfo>& version) {
+                        const std::optional<icons::VersionInfo>& version, const std::string& from) {
     const auto slash = origin.file.rfind('/');
     std::string text = slash == std::string::npos ? origin.file : origin.file.substr(slash + 1);
+    if (!from.empty()) text += "\n来自 " + from;
     if (const std::string program = version ? ProgramText(*version) : std::string(); !program.empty())
         text += "\n" + program;
     text += "\n图标 " + std::to_string(origin.index);

@@ -37,11 +37,12 @@ struct CellOrigin {
     bool operator==(const CellOrigin&) const = default;
 };
 
-// What the tooltip of a cell says: the file's name, the program's line (for
-// a program with a version resource), the icon's index, and its images in
-// group order, the one the cell shows marked.
+// What the tooltip of a cell says: the file's name, where its icons came
+// from when not from the file ("来自 SystemResources/shell32.dll.mun"), the
+// program's line (for a program with a version resource), the icon's index,
+// and its images in group order, the one the cell shows marked.
 std::string CellToolTip(const CellOrigin& origin, const std::optional<icons::IconDescription>& icon,
-                        const std::optional<icons::VersionInfo>& version = std::nullopt);
+                        const std::optional<icons::VersionInfo>& version = std::nullopt, const std::string& from = "");
 // A program's line: "说明：…  产品：…  版本：…", the Chinese strings where the
 // resource has them, else the English or neutral ones; the parts it lacks left
 // out; "" when it has none of them.

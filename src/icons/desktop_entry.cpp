@@ -75,10 +75,13 @@ std::string MainCategory(const std::optional<VersionInfo>& version) {
 std::string DesktopEntryText(const std::string& program, const std::string& name,
                              const std::optional<VersionInfo>& version) {
     const std::filesystem::path path(program);
-    const auto description = Value(version, "FileDescription");
+    // The plain Name is shown in every language, so only a neutral or English
+    // string may give it; the Chinese one has a key of its own.
+    const auto description = Value(version, "FileDescription", VersionInfo::Reader::kEnglishOnly);
     const auto chinese = Value(version, "FileDescription", VersionInfo::Reader::kChinese);
     const std::string shown =
-        description ? *description : Value(version, "ProductName").value_or(path.stem().string());
+        description ? *description
+                    : Value(version, "ProductName", VersionInfo::Reader::kEnglishOnly).value_or(path.stem().string());
 
     std::ostringstream o;
     o << "[Desktop Entry]\n"

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "icon_file.h"
+#include "system_resources.h"
 
 namespace icons {
 
@@ -13,14 +14,14 @@ std::optional<Icon> ExtractIcon(const ByteSource& source, int index, int size) {
 }
 
 int CountIconsInFile(const std::string& path) {
-    const FileSource file(path);
-    return file.ok() ? CountIcons(BufferedSource(file)) : 0;
+    const IconFileAt file(path);
+    return file.ok() ? file.icons().count() : 0;
 }
 
 std::optional<Icon> ExtractIconFromFile(const std::string& path, int index, int size) {
-    const FileSource file(path);
+    const IconFileAt file(path);
     if (!file.ok()) return std::nullopt;
-    return ExtractIcon(BufferedSource(file), index, size);
+    return file.icons().extract(index, size);
 }
 
 void DrawIcon(platform::Bitmap& target, int x, int y, const Icon& icon) {

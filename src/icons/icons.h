@@ -35,6 +35,8 @@ int CountIcons(const ByteSource& source);
 // stretched smoothly to that size. At 32 it is the standard cell's picture.
 std::optional<Icon> ExtractIcon(const ByteSource& source, int index, int size = kStandardIconSize);
 
+// By path: a system library's icons are taken from its resource module as
+// Windows does (system_resources.h).
 int CountIconsInFile(const std::string& path);  // 0 when it cannot be opened
 std::optional<Icon> ExtractIconFromFile(const std::string& path, int index, int size = kStandardIconSize);
 

@@ -1,17 +1,16 @@
 #include "open_icon_file.h"
 
+#include "system_resources.h"
+
 #include <sys/stat.h>
 
 namespace icons {
 
 struct OpenIconFile::State {
     std::string path;
-    FileSource file;
-    BufferedSource buffered;
-    IconFile icons;
+    IconFileAt file;
 
-    explicit State(const std::string& p)
-        : path(p), file(p), buffered(file, 4096, kReadAheadBytes, kReadAheadWindows), icons(buffered) {}
+    explicit State(const std::string& p) : path(p), file(p) {}
 };
 
 namespace {
@@ -30,7 +29,7 @@ OpenIconFile::~OpenIconFile() = default;
 const IconFile* OpenIconFile::open(const std::string& path) {
     if (state_ && state_->path == path) {
         struct stat now {};
-        if (::stat(path.c_str(), &now) == 0 && SameFile(state_->file.status(), now)) return &state_->icons;
+        if (::stat(path.c_str(), &now) == 0 && SameFile(state_->file.own().status(), now)) return &state_->file.icons();
     }
     // Another file, or this one replaced or changed since: opened and parsed as
     // it is now, and measured through the descriptor it is read by.
@@ -38,12 +37,14 @@ const IconFile* OpenIconFile::open(const std::string& path) {
     auto fresh = std::make_unique<State>(path);
     if (!fresh->file.ok()) return nullptr;
     state_ = std::move(fresh);
-    return &state_->icons;
+    return &state_->file.icons();
 }
 
 const IconFile* OpenIconFile::kept(const std::string& path) const {
-    return state_ && state_->path == path ? &state_->icons : nullptr;
+    return state_ && state_->path == path ? &state_->file.icons() : nullptr;
 }
+
+std::string OpenIconFile::from() const { return state_ ? state_->file.from() : std::string(); }
 
 void OpenIconFile::close() { state_.reset(); }
 

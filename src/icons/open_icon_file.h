@@ -25,6 +25,8 @@ public:
     // The file kept open for `path`, as it was measured when opened, without
     // measuring it again; nullptr when another file or none is open.
     const IconFile* kept(const std::string& path) const;
+    // Where the kept file's icons came from, as IconFileAt::from says; "" for its own.
+    std::string from() const;
     // Lets the descriptor and the buffers go.
     void close();
 

@@ -148,6 +148,7 @@ void ReadVarFileInfo(ByteView v, const Block& info, VersionInfo& out) {
 bool ReaderTakes(VersionInfo::Reader reader, std::uint16_t language) {
     const std::uint16_t primary = language & kPrimaryLanguageMask;
     if (reader == VersionInfo::Reader::kChinese) return primary == kLangChinese;
+    // kNeutralOrEnglish and kEnglishOnly take the same tables; they differ in the fallback.
     return primary == kLangNeutral || primary == kLangEnglish;
 }
 

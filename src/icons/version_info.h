@@ -45,11 +45,13 @@ struct VersionInfo {
     // The value of `key` (FileDescription, ProductName, ProductVersion ...) as a reader of
     // that language would see it: kNeutralOrEnglish takes a table of language 0 or of primary
     // language English (0x09), else the first table; kChinese only a table of primary
-    // language Chinese (0x04: 0x0804, 0x0404 ...). nullopt when there is none or it is empty.
+    // language Chinese (0x04: 0x0804, 0x0404 ...); kEnglishOnly as kNeutralOrEnglish but
+    // without the first table to fall back on, for a text shown in every language
+    // (a menu entry's plain Name). nullopt when there is none or it is empty.
     // Keys compare as Windows compares them, ignoring ASCII case. Where several
     // tables qualify, the first that holds a non-empty value gives it, in file
     // order, except that for kChinese a 0x0804 (zh_CN) table comes first.
-    enum class Reader { kNeutralOrEnglish, kChinese };
+    enum class Reader { kNeutralOrEnglish, kChinese, kEnglishOnly };
     std::optional<std::string> String(const std::string& key, Reader reader = Reader::kNeutralOrEnglish) const;
 
     // The version to show: fileVersion (productVersion), else the table's

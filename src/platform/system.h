@@ -70,6 +70,9 @@ public:
     virtual int InstallAppIcon(const std::string& path, int index, const std::string& name) = 0;
     // The same, and a menu entry `name` that starts the program with Wine.
     virtual int CreateLauncher(const std::string& path, int index, const std::string& name) = 0;
+    // Where the file's icons are read from when not from the file itself, as a
+    // user names it ("SystemResources/shell32.dll.mun"); "" for its own.
+    virtual std::string IconsFrom(const std::string& path) = 0;
     // Whether a program of that name is on PATH.
     virtual bool ProgramOnPath(const std::string& program) = 0;
 

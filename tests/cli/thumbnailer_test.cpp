@@ -25,9 +25,16 @@ TEST(Thumbnail, ScalesDownKeepingAspectAndTransparency) {
 // Each run as GNOME does (an output not there yet) and as tumbler does (it makes the output, reads it back).
 TEST(Thumbnailer, WritesAPngOrNothingAndSaysWhyInOneLine) {
     const std::string fx = std::string(TESSEL_ICON_FIXTURES) + "/";
+    // An icon-less system library, whose icons the confined reader takes from its module.
+    TempDir windows;
+    std::filesystem::create_directories(windows.path() + "/System32");
+    std::filesystem::create_directories(windows.path() + "/SystemResources");
+    std::filesystem::copy_file(fx + "plain64.exe", windows.path() + "/System32/lib.dll");
+    std::filesystem::copy_file(fx + "app64.exe", windows.path() + "/SystemResources/lib.dll.mun");
     const struct { std::string args; int status, side; } runs[] = {  // side 0: no PNG may be left
         {"-s 16 " + fx + "mixed.ico", 0, 16}, {"-s 256 " + fx + "app64.exe", 0, 32}, {"-s 48 " + fx + "plain64.exe", 1, 0},
-        {"-s 48 " + fx + "none.exe", 1, 0},   {fx + "app64.exe", 2, 0}};
+        {"-s 48 " + fx + "none.exe", 1, 0},   {fx + "app64.exe", 2, 0},
+        {"-s 256 " + windows.path() + "/System32/lib.dll", 0, 32}};
     for (const auto& r : runs) {
         for (const bool callerMadeIt : {false, true}) {
             SCOPED_TRACE(r.args + (callerMadeIt ? ", output made by the caller" : ""));

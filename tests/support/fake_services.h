@@ -14,6 +14,7 @@
 #include "platform/failure.h"
 #include "icons/icons.h"
 #include "icons/stretch.h"
+#include "icons/system_resources.h"
 #include "icons/version_info.h"
 #include "icons/whole_icon.h"
 #include "platform/screen.h"
@@ -202,6 +203,10 @@ public:
         if (installFails) throw platform::Failure("cannot write " + name);
         installs.push_back({path, index, name, true});
         return installedSizes;
+    }
+    std::string IconsFrom(const std::string& path) override {
+        const icons::IconFileAt file(path);
+        return file.ok() ? (file.icons(), file.from()) : std::string();
     }
     std::set<std::string> programsOnPath = {"wine"};
     bool ProgramOnPath(const std::string& program) override { return programsOnPath.count(program) != 0; }

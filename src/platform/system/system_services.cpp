@@ -91,6 +91,11 @@ int SystemServices::CreateLauncher(const std::string& path, int index, const std
     return sizes;
 }
 
+std::string SystemServices::IconsFrom(const std::string& path) {
+    nextIcon_ = -1;
+    return iconFile_.open(path) ? iconFile_.from() : std::string();
+}
+
 bool SystemServices::ProgramOnPath(const std::string& program) { return !FindOnPath(program).empty(); }
 
 std::optional<icons::VersionInfo> SystemServices::ReadVersionInfo(const std::string& path) {

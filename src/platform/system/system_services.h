@@ -31,6 +31,7 @@ public:
     int InstallAppIcon(const std::string& path, int index, const std::string& name) override;
     int CreateLauncher(const std::string& path, int index, const std::string& name) override;
     bool ProgramOnPath(const std::string& program) override;
+    std::string IconsFrom(const std::string& path) override;
 
     void SavePicture(const Bitmap& image, const std::string& path) override;
     std::string ReadSettings() override;
