@@ -80,6 +80,7 @@ TEST_F(WholeIcon, ToolTipNamesTheFileTheIndexAndEveryImage) {
         std::optional<icons::IconDescription> icon;
         std::optional<icons::VersionInfo> version;
         std::string text;
+        std::string from = "";
     } cases[] = {
         {"four_images", four, std::nullopt, "shell32.dll\n图标 7\n256×256 PNG · 48×48 32位 · 32×32 8位（显示） · 16×16 4位"},
         {"unreadable", std::nullopt, std::nullopt, "shell32.dll\n图标 7"},
@@ -87,10 +88,12 @@ TEST_F(WholeIcon, ToolTipNamesTheFileTheIndexAndEveryImage) {
          "shell32.dll\n说明：外壳 公用 DLL  产品：Wine  版本：6.0.2900.6242\n图标 7\n256×256 PNG · 48×48 32位 · 32×32 8位（显示） · 16×16 4位"},
         {"program_without_a_description", std::nullopt, english, "shell32.dll\n产品：Wine  版本：5.2.3790.0\n图标 7"},
         {"program_with_nothing_to_tell", std::nullopt, bare, "shell32.dll\n图标 7"},
+        {"icons_from_a_module", std::nullopt, english, "shell32.dll\n来自 SystemResources/shell32.dll.mun\n产品：Wine  版本：5.2.3790.0\n图标 7",
+         "SystemResources/shell32.dll.mun"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(icon_panel::CellToolTip({"/w/shell32.dll", 7}, c.icon, c.version), c.text);
+        EXPECT_EQ(icon_panel::CellToolTip({"/w/shell32.dll", 7}, c.icon, c.version, c.from), c.text);
     }
     // Hovering a real cell reads its icon once, and the program's version for icon 0 only.
     Load("lib.dll", "2", true);
