@@ -45,4 +45,24 @@ constexpr std::uint64_t kId = 12;  // the RT_ICON resource that holds the image
 constexpr std::uint64_t kSize = 14;
 }  // namespace group_entry
 
+// CURSORDIRENTRY: one an image of a cursor group (RT_GROUP_CURSOR), the same
+// size as GRPICONDIRENTRY but with 16-bit sides, the height twice the
+// picture's (the image and its mask), and no palette count.
+namespace cursor_group_entry {
+constexpr std::uint64_t kWidth = 0;
+constexpr std::uint64_t kHeight = 2;
+constexpr std::uint64_t kPlanes = 4;
+constexpr std::uint64_t kBitCount = 6;
+constexpr std::uint64_t kImageBytes = 8;
+constexpr std::uint64_t kId = 12;  // the RT_CURSOR resource that holds the image
+constexpr std::uint64_t kSize = 14;
+}  // namespace cursor_group_entry
+
+// An RT_CURSOR resource: the hotspot, then the image as an .cur file stores it.
+namespace cursor_resource {
+constexpr std::uint64_t kHotspotX = 0;
+constexpr std::uint64_t kHotspotY = 2;
+constexpr std::uint64_t kImage = 4;
+}  // namespace cursor_resource
+
 }  // namespace icons::ico

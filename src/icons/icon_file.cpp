@@ -81,9 +81,9 @@ std::optional<Chosen> ChooseAndDecode(const ByteSource& src, const std::vector<I
 
 }  // namespace
 
-IconFile::IconFile(const ByteSource& source) : src_(source) {
-    if ((pe_ = pe::Resources::Open(source))) return;
-    if ((ne_ = ne::Resources::Open(source))) return;
+IconFile::IconFile(const ByteSource& source, OpenOptions options) : src_(source) {
+    if ((pe_ = pe::Resources::Open(source, options.cursors))) return;
+    if ((ne_ = ne::Resources::Open(source, options.cursors))) return;
     if ((ani_ = ani::Frames::Open(source))) return;
     ico_ = ico::Group(source);
 }
@@ -219,9 +219,11 @@ std::optional<Bytes> IconFile::fileBytes(int index) const {
             entry = {info->width, info->height, static_cast<std::uint8_t>(depth < 8 ? 1u << depth : 0), 1,
                      static_cast<std::uint16_t>(depth), bytes};
         }
+        // A cursor's entry keeps its hotspot where an icon's keeps planes and depth.
+        if (g->cursor) entry = {entry.width, entry.height, 0, r.planes, r.bitCount, bytes};
         images.push_back(entry);
     }
-    return WriteIcoFile(false, images);
+    return WriteIcoFile(g->cursor, images);
 }
 
 std::optional<RgbaImage> IconFile::decode(int index, int k) const {

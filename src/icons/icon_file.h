@@ -30,10 +30,16 @@ struct Span {
     Span with(const Span& o) const { return {std::min(first, o.first), std::max(end, o.end)}; }
 };
 
+// How a file's icons are counted. The defaults count what Windows' ExtractIcon counts.
+struct OpenOptions {
+    // A program's cursor groups count too, after its icon groups.
+    bool cursors = false;
+};
+
 class IconFile {
 public:
     // Keeps a reference to `source`, which must outlive it.
-    explicit IconFile(const ByteSource& source);
+    explicit IconFile(const ByteSource& source, OpenOptions options = {});
 
     int count() const;
     // As ExtractIcon: the image chosen for size x size, drawn at that size.

@@ -33,10 +33,12 @@ struct ImageRef {
     std::uint16_t bitCount = 0;  // a cursor's hotspot y
 };
 
+
+
 // One icon of a file: its name and its images that resolve, in group order.
 struct RawGroup {
     std::string name;     // the resource's name or number; empty for an .ico or .cur file
-    bool cursor = false;  // a .cur file
+    bool cursor = false;  // a .cur file, or a program's cursor group
     std::vector<ImageRef> images;
 };
 
@@ -45,10 +47,14 @@ inline int DirectorySide(std::uint8_t b) { return b == 0 ? 256 : b; }
 
 // The group's images as its directory lists them (GRPICONDIR with 14-byte
 // entries naming each image by resource ID). `resolve` turns an entry's ID and
-// its byte count into the image's bytes; an ID that does not resolve is left
-// out. Empty when the bytes are not an icon group.
-std::vector<ImageRef> ReadGroupDirectory(
-    ByteView group, const std::function<std::optional<Blob>(std::uint16_t id, std::uint32_t bytes)>& resolve);
+// its byte count into the resource's bytes; an ID that does not resolve is left
+// out. Empty when the bytes are not a group of that kind. A cursor's resource
+// opens with its hotspot, which goes into the reference's planes and bit
+// count as a .cur file keeps it; its blob is the image after it.
+using ResolveImage = std::function<std::optional<Blob>(std::uint16_t id, std::uint32_t bytes)>;
+std::vector<ImageRef> ReadGroupDirectory(ByteView group, const ResolveImage& resolve);
+// The same for a cursor group, whose resources are read from `source` for their hotspots.
+std::vector<ImageRef> ReadCursorGroupDirectory(ByteView group, const ByteSource& source, const ResolveImage& resolve);
 
 // What to choose by: the image's own header when it has one, else the directory's claim.
 Candidate CandidateFor(const ImageRef& ref, const std::optional<ImageInfo>& header);

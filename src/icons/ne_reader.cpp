@@ -43,7 +43,7 @@ std::optional<std::vector<Resource>> ParseTable(const ByteSource& src, ByteView 
 
 }  // namespace
 
-std::optional<Resources> Resources::Open(const ByteSource& src) {
+std::optional<Resources> Resources::Open(const ByteSource& src, bool cursors) {
     const auto neAt = NeHeaderOffset(src);
     if (!neAt) return std::nullopt;
     Resources res(src);
@@ -61,6 +61,11 @@ std::optional<Resources> Resources::Open(const ByteSource& src) {
     res.resources_ = std::move(*parsed);
     for (std::size_t i = 0; i < res.resources_.size(); ++i) {
         if (res.resources_[i].type == kRtGroupIcon) res.groupAt_.push_back(i);
+    }
+    if (cursors) {
+        for (std::size_t i = 0; i < res.resources_.size(); ++i) {
+            if (res.resources_[i].type == kRtGroupCursor) res.groupAt_.push_back(i);
+        }
     }
     return res;
 }
@@ -82,18 +87,22 @@ std::optional<RawGroup> Resources::group(int index) const {
     if (!bytes) return std::nullopt;
     RawGroup out;
     out.name = nameOf(g.id);
-    out.images = ReadGroupDirectory(ByteView(*bytes), [&](std::uint16_t id, std::uint32_t bytes) -> std::optional<Blob> {
+    out.cursor = g.type == kRtGroupCursor;
+    const std::uint16_t imageType = out.cursor ? kRtCursor : kRtIcon;
+    const auto resolve = [&](std::uint16_t id, std::uint32_t bytes) -> std::optional<Blob> {
         // Numbered resources carry the high bit in the table but not in the group's entries.
         const std::uint16_t wanted = static_cast<std::uint16_t>(id | kNumbered);
         for (const Resource& r : resources_) {
-            if (r.type != kRtIcon || r.id != wanted || r.blob.size == 0) continue;
+            if (r.type != imageType || r.id != wanted || r.blob.size == 0) continue;
             // The table rounds lengths up to its alignment; the group knows the image's own size.
             Blob b = r.blob;
             if (bytes != 0 && bytes < b.size) b.size = bytes;
             return b;
         }
         return std::nullopt;
-    });
+    };
+    out.images = out.cursor ? ReadCursorGroupDirectory(ByteView(*bytes), *src_, resolve)
+                            : ReadGroupDirectory(ByteView(*bytes), resolve);
     return out;
 }
 

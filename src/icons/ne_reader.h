@@ -8,7 +8,9 @@
 
 namespace icons::ne {
 
+constexpr std::uint16_t kRtCursor = 0x8001;
 constexpr std::uint16_t kRtIcon = 0x8003;
+constexpr std::uint16_t kRtGroupCursor = 0x800C;
 constexpr std::uint16_t kRtGroupIcon = 0x800E;
 
 struct Resource {
@@ -20,12 +22,14 @@ struct Resource {
 // An NE file's resources. The table is under 64 KiB and read once at opening.
 class Resources {
 public:
-    // nullopt when this is not an NE file; a malformed table opens with no groups.
-    static std::optional<Resources> Open(const ByteSource& source);
+    // nullopt when this is not an NE file; a malformed table opens with no
+    // groups. With `cursors`, its cursor groups count too, after its icon groups.
+    static std::optional<Resources> Open(const ByteSource& source, bool cursors = false);
 
     int groupCount() const { return static_cast<int>(groupAt_.size()); }
-    // The index-th RT_GROUP_ICON resource in table order, its images resolved
-    // through RT_ICON; nullopt when there is no such group.
+    // The index-th RT_GROUP_ICON resource in table order, then the
+    // RT_GROUP_CURSOR ones when asked for, its images resolved through RT_ICON
+    // or RT_CURSOR; nullopt when there is no such group.
     std::optional<RawGroup> group(int index) const;
 
 private:
@@ -35,7 +39,8 @@ private:
     const ByteSource* src_;
     Bytes table_;
     std::vector<Resource> resources_;
-    std::vector<std::size_t> groupAt_;  // positions of the RT_GROUP_ICON resources in resources_
+    // Positions in resources_ of the groups counted: the icon groups, then the cursor groups.
+    std::vector<std::size_t> groupAt_;
 };
 
 // RT_GROUP_ICON resources in the table; 0 when malformed; nullopt when not NE.

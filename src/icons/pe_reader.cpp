@@ -32,7 +32,7 @@ std::optional<std::uint32_t> PeHeaderOffset(const ByteSource& src) {
 
 }  // namespace
 
-std::optional<Resources> Resources::Open(const ByteSource& src) {
+std::optional<Resources> Resources::Open(const ByteSource& src, bool cursors) {
     const auto peAt = PeHeaderOffset(src);
     if (!peAt) return std::nullopt;
     Resources res(src);
@@ -71,7 +71,8 @@ std::optional<Resources> Resources::Open(const ByteSource& src) {
     }
     if (const auto start = res.mapClamped(res.resourceRva_, std::min<std::uint64_t>(resourceBytes, kTreeStartBytes)))
         src.expect(start->offset, start->size);
-    res.groups_ = res.typeDirectory(kRtGroupIcon);
+    res.icons_.groups = res.typeDirectory(kRtGroupIcon);
+    if (cursors) res.cursors_.groups = res.typeDirectory(kRtGroupCursor);
     return res;
 }
 
@@ -207,7 +208,7 @@ bool Resources::readInto(std::uint64_t at, std::uint8_t* dst, std::size_t length
 // order of the types (icons before icon groups), then names and data. So the
 // tree as far as the data entries of the groups from this one on is what the
 // icons of the file need; it is read at once, and not a byte of the data after.
-void Resources::readTreeHead(int index, std::uint32_t target) const {
+void Resources::readTreeHead(const Kind& kind, int index, std::uint32_t target) const {
     if ((target & kHighBit) == 0) return;
     // The directory and its first entry.
     std::uint8_t nameDir[resource_directory::kSize + resource_entry::kSize];
@@ -216,57 +217,66 @@ void Resources::readTreeHead(int index, std::uint32_t target) const {
     const std::uint32_t lang = ByteView(nameDir, sizeof nameDir).u32(resource_directory::kSize + resource_entry::kTarget);
     if ((lang & kHighBit) != 0) return;
     const std::uint64_t end = static_cast<std::uint64_t>(lang) +
-                              resource_data::kSize * (groups_->count() - static_cast<std::uint32_t>(index));
+                              resource_data::kSize * (kind.groups->count() - static_cast<std::uint32_t>(index));
     if (const auto head = mapClamped(resourceRva_, std::min(end, kTreeHeadBytes))) {
         treeAt_ = head->offset;
         treeHead_ = FetchSome(*src_, head->offset, head->size, kTreeHeadBytes);
     }
 }
 
-bool Resources::loadIconIds() const {
-    if (iconsLoaded_) return icons_.has_value();
-    iconsLoaded_ = true;
-    icons_ = typeDirectory(kRtIcon);
-    if (!icons_) return false;
-    const auto table = entries(*icons_);
+bool Resources::loadImageIds(const Kind& kind) const {
+    if (kind.imagesLoaded) return kind.images.has_value();
+    kind.imagesLoaded = true;
+    kind.images = typeDirectory(kind.imageType);
+    if (!kind.images) return false;
+    const auto table = entries(*kind.images);
     if (!table) {
-        icons_.reset();
+        kind.images.reset();
         return false;
     }
     const ByteView t(*table);
-    iconIds_.reserve(icons_->ids);
-    for (std::uint32_t i = icons_->named; i < icons_->count(); ++i) {
+    kind.imageIds.reserve(kind.images->ids);
+    for (std::uint32_t i = kind.images->named; i < kind.images->count(); ++i) {
         const ByteView e = t.sub(resource_entry::kSize * i, resource_entry::kSize);
         const std::uint32_t name = e.u32(resource_entry::kName);
-        if (name <= 0xFFFF) iconIds_.emplace_back(static_cast<std::uint16_t>(name), e.u32(resource_entry::kTarget));
+        if (name <= 0xFFFF) kind.imageIds.emplace_back(static_cast<std::uint16_t>(name), e.u32(resource_entry::kTarget));
     }
     // Equal IDs keep their file order, so the first one wins as it did in the tree.
-    std::stable_sort(iconIds_.begin(), iconIds_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(kind.imageIds.begin(), kind.imageIds.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     return true;
 }
 
+std::optional<Blob> Resources::image(const Kind& kind, std::uint16_t id) const {
+    const auto it = std::lower_bound(kind.imageIds.begin(), kind.imageIds.end(), id,
+                                     [](const auto& a, std::uint16_t v) { return a.first < v; });
+    if (it == kind.imageIds.end() || it->first != id) return std::nullopt;
+    // The resource's own size is exact; the group's byte count only repeats it.
+    return firstLanguageData(*kind.images, it->second);
+}
+
 std::optional<RawGroup> Resources::group(int index) const {
-    if (!groups_ || index < 0 || static_cast<std::uint32_t>(index) >= groups_->count()) return std::nullopt;
-    if (!groupEntries_) groupEntries_ = entries(*groups_);
-    if (!groupEntries_) return std::nullopt;
-    const ByteView t(*groupEntries_);
+    if (index < 0 || index >= groupCount()) return std::nullopt;
+    const bool cursor = index >= icons_.count();
+    const Kind& kind = cursor ? cursors_ : icons_;
+    if (cursor) index -= icons_.count();
+    if (!kind.groupEntries) kind.groupEntries = entries(*kind.groups);
+    if (!kind.groupEntries) return std::nullopt;
+    const ByteView t(*kind.groupEntries);
     const ByteView e = t.sub(resource_entry::kSize * static_cast<std::uint64_t>(index), resource_entry::kSize);
     const std::uint32_t name = e.u32(resource_entry::kName), target = e.u32(resource_entry::kTarget);
-    if (++groupsRead_ == 1) readTreeHead(index, target);
-    const auto groupData = firstLanguageData(*groups_, target);
-    if (!groupData || !loadIconIds()) return std::nullopt;
+    if (++groupsRead_ == 1) readTreeHead(kind, index, target);
+    const auto groupData = firstLanguageData(*kind.groups, target);
+    if (!groupData || !loadImageIds(kind)) return std::nullopt;
     const auto bytes = Fetch(*src_, groupData->offset, std::min(groupData->size, kMaxGroupBytes), kMaxGroupBytes);
     if (!bytes) return std::nullopt;
 
     RawGroup out;
     out.name = nameOf(name);
-    out.images = ReadGroupDirectory(ByteView(*bytes), [&](std::uint16_t id, std::uint32_t) -> std::optional<Blob> {
-        const auto it = std::lower_bound(iconIds_.begin(), iconIds_.end(), id,
-                                         [](const auto& a, std::uint16_t v) { return a.first < v; });
-        if (it == iconIds_.end() || it->first != id) return std::nullopt;
-        // The resource's own size is exact; the group's byte count only repeats it.
-        return firstLanguageData(*icons_, it->second);
-    });
+    out.cursor = cursor;
+    const auto resolve = [&](std::uint16_t id, std::uint32_t) { return image(kind, id); };
+    out.images = cursor ? ReadCursorGroupDirectory(ByteView(*bytes), *src_, resolve)
+                        : ReadGroupDirectory(ByteView(*bytes), resolve);
     return out;
 }
 

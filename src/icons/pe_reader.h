@@ -8,7 +8,9 @@
 
 namespace icons::pe {
 
+constexpr std::uint32_t kRtCursor = 1;
 constexpr std::uint32_t kRtIcon = 3;
+constexpr std::uint32_t kRtGroupCursor = 12;
 constexpr std::uint32_t kRtGroupIcon = 14;
 constexpr std::uint32_t kRtVersion = 16;
 // The number Windows' version functions look the version resource up by (VS_VERSION_INFO).
@@ -38,13 +40,14 @@ struct Directory {
 class Resources {
 public:
     // nullopt when this is not a PE file; a PE file with no usable resource
-    // tree opens with no groups.
-    static std::optional<Resources> Open(const ByteSource& source);
+    // tree opens with no groups. With `cursors`, its cursor groups count too,
+    // after its icon groups.
+    static std::optional<Resources> Open(const ByteSource& source, bool cursors = false);
 
-    // Entries (named and numbered) of the RT_GROUP_ICON directory.
-    int groupCount() const { return groups_ ? static_cast<int>(groups_->count()) : 0; }
-    // The index-th RT_GROUP_ICON entry (directory order, first language), its
-    // images resolved through RT_ICON; nullopt when there is no such group.
+    // Entries (named and numbered) of the RT_GROUP_ICON directory, then of RT_GROUP_CURSOR's when asked for.
+    int groupCount() const { return icons_.count() + cursors_.count(); }
+    // The index-th of those entries (directory order, first language), its
+    // images resolved through RT_ICON or RT_CURSOR; nullopt when there is no such group.
     std::optional<RawGroup> group(int index) const;
 
     // One language of a resource, read.
@@ -71,25 +74,34 @@ private:
     std::optional<Directory> typeDirectory(std::uint32_t type) const;
     std::optional<Blob> firstLanguageData(const Directory& typeDir, std::uint32_t target) const;
     std::string nameOf(std::uint32_t name) const;
-    bool loadIconIds() const;
+
+    // The groups of one kind, and the resources that hold their images.
+    struct Kind {
+        std::uint32_t imageType = 0;
+        std::optional<Directory> groups;
+        // Read on first use: counting needs neither.
+        mutable std::optional<Bytes> groupEntries;
+        mutable std::optional<Directory> images;
+        mutable bool imagesLoaded = false;
+        // Numbered image entries (id, target), sorted so each lookup is a binary
+        // search even when the file did not keep them in order.
+        mutable std::vector<std::pair<std::uint16_t, std::uint32_t>> imageIds;
+        int count() const { return groups ? static_cast<int>(groups->count()) : 0; }
+    };
+    bool loadImageIds(const Kind& kind) const;
+    std::optional<Blob> image(const Kind& kind, std::uint16_t id) const;
     // The bytes at a file offset: from the tree's first bytes when they are there, else read.
     std::optional<Bytes> read(std::uint64_t at, std::uint64_t length) const;
     // The same into a field-sized buffer of the caller's; false when it cannot be read.
     bool readInto(std::uint64_t at, std::uint8_t* dst, std::size_t length) const;
     bool inTreeHead(std::uint64_t at, std::uint64_t length) const;
-    void readTreeHead(int index, std::uint32_t target) const;
+    void readTreeHead(const Kind& kind, int index, std::uint32_t target) const;
 
     const ByteSource* src_;
     std::uint32_t resourceRva_ = 0;
     std::vector<Section> sections_;
-    std::optional<Directory> groups_;
-    // Read on first use: counting needs neither.
-    mutable std::optional<Bytes> groupEntries_;
-    mutable std::optional<Directory> icons_;
-    mutable bool iconsLoaded_ = false;
-    // Numbered RT_ICON entries (id, target), sorted so each lookup is a binary
-    // search even when the file did not keep them in order.
-    mutable std::vector<std::pair<std::uint16_t, std::uint32_t>> iconIds_;
+    Kind icons_{kRtIcon};
+    Kind cursors_{kRtCursor};
     // The start of the resource tree, read at once with the first group:
     // compilers put every directory and data entry before the data, so each
     // image's lookup then costs no read of its own.
