@@ -1,7 +1,7 @@
 // tessel-iconinfo: the icon count of each file, and on request what each icon
 // holds and the icons themselves written out.
 //
-//   tessel-iconinfo [--export DIR [--size N]] [--save-ico DIR] [--images DIR] [--list] [--json] FILE...
+//   tessel-iconinfo [--cursors] [--export DIR [--size N]] [--save-ico DIR] [--images DIR] [--list] [--json] FILE...
 //   tessel-iconinfo [--hicolor DIR] [--desktop-entry DIR] [--name NAME] [--index K] [--json] FILE
 //   tessel-iconinfo --version
 //
@@ -37,12 +37,15 @@ constexpr const char* kHelp =
     "Prints the icon count of each Windows file (EXE, DLL, ICO, CUR) as COUNT<tab>FILE.\n"
     "The frames of an animated cursor (ANI) are its icons, each an ICO or CUR file.\n"
     "\n"
+    "  --cursors        count a program's cursor groups too, after its icons, and\n"
+    "                   treat them as icons in every option below\n"
     "  --export DIR     write each icon as the 32x32 cell shows it, FILE.INDEX.png\n"
     "  --size N         with --export, draw N x N instead (16 to 1024), the image\n"
     "                   chosen for that size; --list and --json mark that image shown\n"
     "  --save-ico DIR   write each whole icon, every image as stored, FILE.INDEX.ico\n"
-    "                   (FILE.INDEX.cur for a cursor file); a frame of an animated\n"
-    "                   cursor as the very file it holds\n"
+    "                   (FILE.INDEX.cur for a cursor file or a program's cursor,\n"
+    "                   its hotspot kept); a frame of an animated cursor as the\n"
+    "                   very file it holds\n"
     "  --images DIR     write every image of every icon at its own size with its\n"
     "                   transparency, FILE.INDEX-K.png, K its place in the icon from 0\n"
     "  --list           after each count, a program's version line (version, its\n"
@@ -70,7 +73,7 @@ constexpr const char* kHelp =
     "something could not be written, 2 a usage error.\n";
 
 int Usage() {
-    std::cerr << "usage: " << kName << " [--export DIR [--size N]] [--save-ico DIR] [--images DIR] [--list] [--json] FILE...\n"
+    std::cerr << "usage: " << kName << " [--cursors] [--export DIR [--size N]] [--save-ico DIR] [--images DIR] [--list] [--json] FILE...\n"
               << "       " << kName << " [--hicolor DIR] [--desktop-entry DIR] [--name NAME] [--index K] [--json] FILE\n";
     return 2;
 }
@@ -82,6 +85,7 @@ struct Options {
     int index = -1;  // -1: not given
     bool list = false;
     bool json = false;
+    bool cursors = false;
     int size = icons::kStandardIconSize;
     std::vector<std::string> files;
 };
@@ -400,6 +404,8 @@ int main(int argc, char** argv) {
                 std::cerr << kName << ": K of --index must be a whole number from 0\n";
                 return 2;
             }
+        } else if (options && arg == "--cursors") {
+            opt.cursors = true;
         } else if (options && arg == "--list") {
             opt.list = true;
         } else if (options && arg == "--json") {
@@ -433,8 +439,8 @@ int main(int argc, char** argv) {
     }
     if (launcher) {
         if (opt.files.size() != 1 || !opt.exportDir.empty() || !opt.saveIcoDir.empty() || !opt.imagesDir.empty() ||
-            opt.list || opt.size != icons::kStandardIconSize) {
-            std::cerr << kName << ": --hicolor and --desktop-entry take one FILE, and no --export, --save-ico, --images, --list or --size\n";
+            opt.list || opt.cursors || opt.size != icons::kStandardIconSize) {
+            std::cerr << kName << ": --hicolor and --desktop-entry take one FILE, and no --export, --save-ico, --images, --list, --cursors or --size\n";
             return 2;
         }
         return InstallLauncher(opt);
@@ -452,7 +458,7 @@ int main(int argc, char** argv) {
         if (opt.json) json << (firstFile ? "" : ",") << "{\"path\":" << JsonString(path);
         firstFile = false;
         errno = 0;
-        const icons::IconFileAt opened(path);
+        const icons::IconFileAt opened(path, {.cursors = opt.cursors});
         if (!opened.ok()) {
             const char* why = errno != 0 ? std::strerror(errno) : "not a regular file";
             std::cerr << kName << ": cannot open " << path << ": " << why << "\n";

@@ -48,7 +48,7 @@ std::string SystemResourcesModuleOf(const std::string& path) {
     return resources.empty() ? "" : EntryInAnyCase(resources, name + ".mun");
 }
 
-IconFileAt::IconFileAt(const std::string& path) : own_(path) {
+IconFileAt::IconFileAt(const std::string& path, OpenOptions options) : own_(path), options_(options) {
     if (!own_.ok()) return;
     modulePath_ = SystemResourcesModuleOf(path);
     if (modulePath_.empty()) return;
@@ -63,7 +63,7 @@ const IconFile& IconFileAt::icons() const {
     const auto read = [&](const FileSource& file) {
         icons_.reset();
         buffered_ = std::make_unique<BufferedSource>(file, 4096, kReadAheadBytes, kReadAheadWindows);
-        icons_ = std::make_unique<IconFile>(*buffered_);
+        icons_ = std::make_unique<IconFile>(*buffered_, options_);
     };
     read(own_);
     // A library of its own icons, or anything but a library, is read as it is.

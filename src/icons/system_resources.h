@@ -25,7 +25,7 @@ std::string SystemResourcesModuleOf(const std::string& path);
 // icons are the file's own, or, for a system library with none, its module's.
 class IconFileAt {
 public:
-    explicit IconFileAt(const std::string& path);
+    explicit IconFileAt(const std::string& path, OpenOptions options = {});
     ~IconFileAt();
     IconFileAt(const IconFileAt&) = delete;
     IconFileAt& operator=(const IconFileAt&) = delete;
@@ -42,6 +42,7 @@ public:
 
 private:
     FileSource own_;
+    OpenOptions options_;
     std::unique_ptr<FileSource> module_;
     std::string modulePath_;
     mutable std::unique_ptr<BufferedSource> buffered_;
