@@ -1,8 +1,9 @@
 // PE32/PE32+ resource trees: the count, and every group the count promises
 // (up to a few), decoded, stretched and drawn; the first and last whole,
-// described, decoded and written back out.
+// described, decoded and written back out; and so for its cursor groups.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #include "icons/icons.h"
 #include "whole_icon_check.h"
@@ -20,5 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const IconFile file(source);
     for (int i : {0, count - 1}) CheckWholeIcon(file, i);
+    // Asked for, the cursor groups follow the icons: the first and last of them whole.
+    const IconFile withCursors(source, {.cursors = true});
+    const int all = withCursors.count();
+    if (all < count) std::abort();
+    if (all > count) {
+        for (int i : {count, all - 1}) CheckWholeIcon(withCursors, i);
+    }
     return 0;
 }

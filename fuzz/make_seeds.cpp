@@ -131,6 +131,20 @@ int main(int argc, char** argv) {
     }
     Write(root / "ne", "hostile-group", MakeNe(hne).bytes);
 
+    // A program's cursors after its icons, the hotspots in each image's
+    // resource; and a cursor group whose images are cut to their hotspots.
+    std::vector<GroupImage> cursor = Group(1);
+    for (GroupImage& g : cursor) g.hotspotX = 3, g.hotspotY = 2;
+    std::vector<GroupImage> bare4 = {{30, 8, 6, 32, Bytes()}};
+    PeSpec pc;
+    pc.resources = IconResources({{{0, u"MAIN"}, Group(4)}});
+    for (Resource& r : CursorResources({{{0, u"ARROW"}, cursor}, {{9, {}}, bare4}})) pc.resources.push_back(r);
+    Write(root / "pe", "cursor-groups", MakePe(pc).bytes);
+    NeSpec nc;
+    nc.resources = NeCursorResources({cursor, bare4});
+    for (NeResource& r : NeIconResources({Group(4)})) nc.resources.push_back(r);
+    Write(root / "ne", "cursor-groups", MakeNe(nc).bytes);
+
     PeSpec bare;
     bare.resourceSection = false;
     Write(root / "pe", "no-resources", MakePe(bare).bytes);

@@ -37,7 +37,10 @@ inline void CheckWholeIcon(const icons::IconFile& file, int index) {
     const MemorySource written(bytes->data(), bytes->size());
     const IconFile reread(written);
     const auto again = reread.describe(0);
-    if (reread.count() != 1 || !again || again->images.size() != described->images.size()) std::abort();
+    // A program's cursor is written as a .cur, its icons as .ico files.
+    if (reread.count() != 1 || !again || again->images.size() != described->images.size() ||
+        again->cursor != described->cursor)
+        std::abort();
     // The .ico is chosen from by its images' headers, an executable's group by
     // its directory where that holds: the same image shows wherever the
     // headers would have chosen it in the group too.

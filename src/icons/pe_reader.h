@@ -77,7 +77,8 @@ private:
 
     // The groups of one kind, and the resources that hold their images.
     struct Kind {
-        std::uint32_t imageType = 0;
+        explicit Kind(std::uint32_t type) : imageType(type) {}
+        std::uint32_t imageType;
         std::optional<Directory> groups;
         // Read on first use: counting needs neither.
         mutable std::optional<Bytes> groupEntries;

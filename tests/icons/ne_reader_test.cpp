@@ -1,3 +1,4 @@
+#include "icons/icon_file.h"
 #include "icons/ne_reader.h"
 #include "test_support.h"
 
@@ -38,15 +39,41 @@ TEST(NeReader, CountsAndOrdersGroupsAtEveryAlignment) {
     }
 }
 
-TEST(NeReader, CountsOnlyIconGroups) {
+TEST(NeReader, CountsOnlyIconGroupsUnlessAskedForCursors) {
     NeSpec iconsOnly;
     iconsOnly.resources = {{0x8003, 0x8001, MakeDib(SolidDib(32, 32, 4, kRed))}, {0x800C, 0x8001, Bytes(20, 0)}};
     NeSpec empty;
     NeSpec groupsAmongOthers = TwoGroups();
     groupsAmongOthers.resources.insert(groupsAmongOthers.resources.begin(), {0x8010, 0x8001, Bytes(30, 7)});
-    EXPECT_EQ(CountOf(MakeNe(iconsOnly).bytes), 0);
-    EXPECT_EQ(CountOf(MakeNe(empty).bytes), 0);
-    EXPECT_EQ(CountOf(MakeNe(groupsAmongOthers).bytes), 2);
+    // A cursor group before the icon groups in the table still counts after them.
+    NeSpec cursorsFirst = TwoGroups();
+    const auto cursors = icon_files::NeCursorResources({{Solid(1, kGreen)}}, 9);
+    cursorsFirst.resources.insert(cursorsFirst.resources.begin(), cursors.begin(), cursors.end());
+    const struct {
+        const char* name;
+        NeSpec spec;
+        int count, withCursors;
+    } cases[] = {
+        {"icon_image_and_cursor_group", iconsOnly, 0, 1},
+        {"empty", empty, 0, 0},
+        {"groups_among_others", groupsAmongOthers, 2, 2},
+        {"cursor_group_first", cursorsFirst, 2, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bytes b = MakeNe(c.spec).bytes;
+        const auto source = Source(b);
+        EXPECT_EQ(CountOf(b), c.count);
+        const icons::IconFile file(source, {.cursors = true});
+        EXPECT_EQ(file.count(), c.withCursors);
+        if (c.withCursors > c.count && c.count > 0) {
+            const auto cursor = file.describe(c.count);
+            ASSERT_TRUE(cursor.has_value());
+            EXPECT_TRUE(cursor->cursor);
+            EXPECT_EQ(cursor->name, "9");
+            EXPECT_EQ(file.extract(c.count)->color.at(0), kGreen);
+        }
+    }
 }
 
 struct NeCase {

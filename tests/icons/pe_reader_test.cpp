@@ -1,3 +1,4 @@
+#include "icons/icon_file.h"
 #include "icons/pe_reader.h"
 #include "test_support.h"
 
@@ -42,6 +43,7 @@ struct CountCase {
     const char* name;
     PeSpec spec;
     int count;
+    int withCursors = -1;  // the count with the cursor groups too; -1: the same
 };
 
 std::vector<CountCase> CountCases() {
@@ -49,6 +51,9 @@ std::vector<CountCase> CountCases() {
     noSection.resourceSection = false;
     PeSpec cursorsOnly;
     cursorsOnly.resources = {{Id(1), Id(1), 0x409, Bytes(40, 1)}, {Id(12), Id(1), 0x409, Bytes(20, 0)}, {Id(16), Id(1), 0x409, Bytes(60, 0)}};
+    PeSpec iconsAndCursors = WithGroups({{Id(1), {Solid(1, kRed)}}, {Id(2), {Solid(2, kRed)}}});
+    for (auto& r : icon_files::CursorResources({{Named(u"HAND"), {Solid(1, kRed)}}, {Id(7), {Solid(2, kGreen), Solid(3, kBlue)}}}))
+        iconsAndCursors.resources.push_back(r);
     PeSpec dll = WithGroups({{Id(3), {Solid(1, kRed)}}, {Id(4), {Solid(2, kRed)}}}, true);
     dll.dll = true;
     return {
@@ -58,7 +63,8 @@ std::vector<CountCase> CountCases() {
         {"named_and_numbered", WithGroups({{Named(u"MAINICON"), {Solid(1, kRed)}}, {Named(u"Z"), {Solid(2, kRed)}}, {Id(5), {Solid(3, kRed)}}}), 3},
         {"group_with_undecodable_image_still_counts", WithGroups({{Id(1), {{1, 32, 32, 32, Bytes(8, 0)}}}}), 1},
         {"no_resource_section", noSection, 0},
-        {"resources_without_icon_groups", cursorsOnly, 0},
+        {"resources_without_icon_groups", cursorsOnly, 0, 1},
+        {"icon_groups_and_cursor_groups", iconsAndCursors, 2, 4},
     };
 }
 
@@ -68,6 +74,9 @@ TEST_P(PeCountTest, CountsGroupIconEntries) {
     const Bytes b = MakePe(GetParam().spec).bytes;
     EXPECT_EQ(CountOf(b), GetParam().count);
     EXPECT_EQ(icons::pe::CountIconGroups(Source(b)), GetParam().count);
+    const auto source = Source(b);
+    const int withCursors = GetParam().withCursors < 0 ? GetParam().count : GetParam().withCursors;
+    EXPECT_EQ(icons::IconFile(source, {.cursors = true}).count(), withCursors);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, PeCountTest, testing::ValuesIn(CountCases()),

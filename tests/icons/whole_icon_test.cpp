@@ -36,6 +36,7 @@ struct FamilyCase {
     Bytes file;
     int index;      // of the mixed group in the file
     bool cursor;
+    Bytes whole = {};  // what the group is written as, when the case knows it
 };
 
 std::vector<FamilyCase> Families() {
@@ -51,12 +52,21 @@ std::vector<FamilyCase> Families() {
     std::vector<icon_files::IcoEntry> entries;
     for (const GroupImage& g : mixed) entries.push_back({g.width, g.height, 0, 1, g.bitCount, g.image});
     std::vector<icon_files::IcoEntry> cursor = {{32, 32, 0, 5, 7, MakeDib(SolidDib(32, 32, 1, kBlue))}};
+    // A program's cursor: icons first, then a named cursor group before a numbered one.
+    const std::vector<GroupImage> arrow = {{31, 48, 48, 1, MakeDib(SolidDib(48, 48, 1, kBlue)), 3, 4},
+                                           {32, 32, 32, 32, MakeDib(SolidDib(32, 32, 32, MakeArgb(1, 2, 3, 200))), 1, 2}};
+    icon_files::PeSpec withCursors = pe32;
+    for (auto& r : icon_files::CursorResources({{{7, {}}, other}, {{0, u"ARROW"}, arrow}})) withCursors.resources.push_back(r);
+    icon_files::NeSpec neCursors = ne;
+    for (auto& r : icon_files::NeCursorResources({other, arrow}, 5)) neCursors.resources.push_back(r);
     return {
         {"pe32", icon_files::MakePe(pe32).bytes, 1, false},
         {"pe32plus", icon_files::MakePe(pe64).bytes, 1, false},
         {"ne", icon_files::MakeNe(ne).bytes, 1, false},
         {"ico", icon_files::MakeIco(entries), 0, false},
         {"cur", icon_files::MakeIco(cursor, 2), 0, true},
+        {"pe32_cursor_group", icon_files::MakePe(withCursors).bytes, 2, true, icon_files::CursorFileOf(arrow)},
+        {"ne_cursor_group", icon_files::MakeNe(neCursors).bytes, 3, true, icon_files::CursorFileOf(arrow)},
         {"ani", icon_files::MakeList("ACON", {icon_files::MakeList("fram", {icon_files::MakeChunk("icon", icon_files::MakeIco(cursor, 2)), icon_files::MakeChunk("icon", icon_files::MakeIco(entries))})}, "RIFF"), 1, false},
     };
 }
@@ -67,8 +77,9 @@ class WholeIconRoundTrip : public testing::TestWithParam<FamilyCase> {};
 TEST_P(WholeIconRoundTrip, ReadsBackTheSameImages) {
     const FamilyCase& c = GetParam();
     const auto source = Source(c.file);
-    const auto described = icons::DescribeIcon(source, c.index);
-    const auto bytes = icons::IconFileBytes(source, c.index);
+    const icons::IconFile file(source, {.cursors = true});
+    const auto described = file.describe(c.index);
+    const auto bytes = file.fileBytes(c.index);
     ASSERT_TRUE(described && bytes);
     EXPECT_EQ(described->cursor, c.cursor);
     EXPECT_GE(described->shown, 0);
@@ -84,7 +95,7 @@ TEST_P(WholeIconRoundTrip, ReadsBackTheSameImages) {
         const icons::ImageDescription& b = reread->images[k];
         // The exact stored size: an NE table's padding is not part of the image.
         EXPECT_EQ(std::tie(a.width, a.height, a.depth, a.png, a.bytes), std::tie(b.width, b.height, b.depth, b.png, b.bytes));
-        const auto before = icons::DecodeIconImage(source, c.index, static_cast<int>(k));
+        const auto before = file.decode(c.index, static_cast<int>(k));
         const auto after = icons::DecodeIconImage(written, 0, static_cast<int>(k));
         ASSERT_TRUE(before && after);
         EXPECT_EQ(before->pixels, after->pixels);
@@ -102,6 +113,7 @@ TEST_P(WholeIconRoundTrip, ReadsBackTheSameImages) {
     if (c.index == 0 && std::string(c.name) != "pe32") {
         EXPECT_EQ(*bytes, c.file);
     }
+    if (!c.whole.empty()) EXPECT_EQ(*bytes, c.whole);
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, WholeIconRoundTrip, testing::ValuesIn(Families()),
@@ -126,6 +138,15 @@ TEST(WholeIcon, NamesAndDescribesEveryIconInOrder) {
     const auto neIcons = icons::DescribeIcons(Source(ne));
     ASSERT_EQ(neIcons.size(), 2u);
     EXPECT_EQ(neIcons[1].name, "2");
+    // Cursor groups only when asked for, after the icons, in the same order.
+    const Bytes withCursors = Families()[5].file;
+    const auto source = Source(withCursors);
+    EXPECT_EQ(icons::DescribeIcons(source).size(), 2u);
+    const icons::IconFile file(source, {.cursors = true});
+    ASSERT_EQ(file.count(), 4);
+    std::vector<std::string> names;
+    for (int i = 0; i < 4; ++i) names.push_back(file.describe(i).value_or(icons::IconDescription{}).name);
+    EXPECT_EQ(names, (std::vector<std::string>{"APP", "5", "ARROW", "7"}));
 }
 
 // Each kind of image and the pixel it gives, at its own size.

@@ -264,7 +264,39 @@ Bytes MakeGroupDirectory(const std::vector<GroupImage>& images) {
     return b;
 }
 
-std::vector<Resource> IconResources(const std::vector<IconGroupSpec>& groups) {
+Bytes MakeCursorGroupDirectory(const std::vector<GroupImage>& images) {
+    Bytes b;
+    Append16(b, 0);
+    Append16(b, 2);
+    Append16(b, static_cast<std::uint16_t>(images.size()));
+    for (const GroupImage& g : images) {
+        Append16(b, g.width);
+        Append16(b, static_cast<std::uint16_t>(2 * g.height));
+        Append16(b, 1);
+        Append16(b, g.bitCount);
+        Append32(b, static_cast<std::uint32_t>(g.image.size() + 4));
+        Append16(b, g.id);
+    }
+    return b;
+}
+
+Bytes CursorResourceData(const GroupImage& image) {
+    Bytes b;
+    Append16(b, image.hotspotX);
+    Append16(b, image.hotspotY);
+    b.insert(b.end(), image.image.begin(), image.image.end());
+    return b;
+}
+
+Bytes CursorFileOf(const std::vector<GroupImage>& images) {
+    std::vector<IcoEntry> entries;
+    for (const GroupImage& g : images) entries.push_back({g.width, g.height, 0, g.hotspotX, g.hotspotY, g.image});
+    return MakeIco(entries, 2);
+}
+
+namespace {
+
+std::vector<Resource> GroupResources(const std::vector<IconGroupSpec>& groups, bool cursors) {
     std::vector<Resource> out;
     std::vector<const GroupImage*> icons;
     for (const auto& g : groups)
@@ -274,11 +306,20 @@ std::vector<Resource> IconResources(const std::vector<IconGroupSpec>& groups) {
     for (const GroupImage* i : icons) {
         if (i->id == last) continue;  // one resource per ID, as a resource compiler makes it
         last = i->id;
-        out.push_back({ResName{3, {}}, ResName{i->id, {}}, 0x409, i->image});
+        out.push_back({ResName{cursors ? 1u : 3u, {}}, ResName{i->id, {}}, 0x409,
+                       cursors ? CursorResourceData(*i) : i->image});
     }
-    for (const auto& g : groups) out.push_back({ResName{14, {}}, g.name, 0x409, MakeGroupDirectory(g.images)});
+    for (const auto& g : groups)
+        out.push_back({ResName{cursors ? 12u : 14u, {}}, g.name, 0x409,
+                       cursors ? MakeCursorGroupDirectory(g.images) : MakeGroupDirectory(g.images)});
     return out;
 }
+
+}  // namespace
+
+std::vector<Resource> IconResources(const std::vector<IconGroupSpec>& groups) { return GroupResources(groups, false); }
+
+std::vector<Resource> CursorResources(const std::vector<IconGroupSpec>& groups) { return GroupResources(groups, true); }
 
 // ---- PE ----
 
@@ -759,6 +800,16 @@ std::vector<NeResource> NeIconResources(const std::vector<std::vector<GroupImage
         for (const auto& i : g) out.push_back({0x8003, static_cast<std::uint16_t>(0x8000 | i.id), i.image});
     std::uint16_t id = 1;
     for (const auto& g : groups) out.push_back({0x800E, static_cast<std::uint16_t>(0x8000 | id++), MakeGroupDirectory(g)});
+    return out;
+}
+
+std::vector<NeResource> NeCursorResources(const std::vector<std::vector<GroupImage>>& groups, std::uint16_t firstGroup) {
+    std::vector<NeResource> out;
+    for (const auto& g : groups)
+        for (const auto& i : g) out.push_back({0x8001, static_cast<std::uint16_t>(0x8000 | i.id), CursorResourceData(i)});
+    std::uint16_t id = firstGroup;
+    for (const auto& g : groups)
+        out.push_back({0x800C, static_cast<std::uint16_t>(0x8000 | id++), MakeCursorGroupDirectory(g)});
     return out;
 }
 
