@@ -36,6 +36,7 @@ TesselWindow::TesselWindow(platform::Screen& screen, platform::System& system)
     f.mnuDirectories(0).Click.connect([this] { browsing.mnuDirectories_Click(0); });
     f.mnuAllProgramFiles().Click.connect([this] { browsing.mnuAllProgramFiles_Click(); });
     f.mnuIncludeSubfolders().Click.connect([this] { browsing.mnuIncludeSubfolders_Click(); });
+    f.mnuIncludeCursors().Click.connect([this] { browsing.mnuIncludeCursors_Click(); });
     // The window's keys: the folder's (F5) and the cells' size (Ctrl with plus or minus).
     f.Me.KeyDown.connect([this](int k, int s) {
         browsing.Form_KeyDown(k, s);

@@ -52,6 +52,7 @@ public:
     void mnuDirectories_Click(std::int16_t index);
     void mnuAllProgramFiles_Click();
     void mnuIncludeSubfolders_Click();
+    void mnuIncludeCursors_Click();
 
     // Opens a file or folder handed over from outside the window (the
     // command line, a drop): a folder as if chosen in the lists, a file as

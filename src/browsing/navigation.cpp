@@ -82,6 +82,12 @@ void Browsing::ToggleAndRescan(platform::Menu& item, const char* key) {
     ListIconFiles();
 }
 
+void Browsing::mnuIncludeCursors_Click() {
+    // Every count in the list changes with it: the system counts by it before the rescan.
+    f.system.setIncludeCursors(!f.mnuIncludeCursors().Checked());
+    ToggleAndRescan(f.mnuIncludeCursors(), main_window::kIncludeCursorsKey);
+}
+
 void Browsing::Form_KeyDown(int keyCode, int shift) {
     if (keyCode == platform::key::kF5 && shift == 0) ListIconFiles();
 }

@@ -30,12 +30,6 @@ struct Span {
     Span with(const Span& o) const { return {std::min(first, o.first), std::max(end, o.end)}; }
 };
 
-// How a file's icons are counted. The defaults count what Windows' ExtractIcon counts.
-struct OpenOptions {
-    // A program's cursor groups count too, after its icon groups.
-    bool cursors = false;
-};
-
 class IconFile {
 public:
     // Keeps a reference to `source`, which must outlive it.

@@ -13,13 +13,13 @@ std::optional<Icon> ExtractIcon(const ByteSource& source, int index, int size) {
     return IconFile(source).extract(index, size);
 }
 
-int CountIconsInFile(const std::string& path) {
-    const IconFileAt file(path);
+int CountIconsInFile(const std::string& path, OpenOptions options) {
+    const IconFileAt file(path, options);
     return file.ok() ? file.icons().count() : 0;
 }
 
-std::optional<Icon> ExtractIconFromFile(const std::string& path, int index, int size) {
-    const IconFileAt file(path);
+std::optional<Icon> ExtractIconFromFile(const std::string& path, int index, int size, OpenOptions options) {
+    const IconFileAt file(path, options);
     if (!file.ok()) return std::nullopt;
     return file.icons().extract(index, size);
 }

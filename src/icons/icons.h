@@ -27,6 +27,12 @@ struct Icon {
     std::vector<std::uint8_t> mask;     // width*height; 1 = keep the background, 0 = paint
 };
 
+// How a file's icons are counted. The defaults count what Windows' ExtractIcon counts.
+struct OpenOptions {
+    // A program's cursor groups count too, after its icon groups.
+    bool cursors = false;
+};
+
 // Number of icons in the file (what ExtractIcon reports for index -1); 0 for
 // anything that is not an icon-bearing file or that is malformed.
 int CountIcons(const ByteSource& source);
@@ -37,8 +43,9 @@ std::optional<Icon> ExtractIcon(const ByteSource& source, int index, int size = 
 
 // By path: a system library's icons are taken from its resource module as
 // Windows does (system_resources.h).
-int CountIconsInFile(const std::string& path);  // 0 when it cannot be opened
-std::optional<Icon> ExtractIconFromFile(const std::string& path, int index, int size = kStandardIconSize);
+int CountIconsInFile(const std::string& path, OpenOptions options = {});  // 0 when it cannot be opened
+std::optional<Icon> ExtractIconFromFile(const std::string& path, int index, int size = kStandardIconSize,
+                                        OpenOptions options = {});
 
 // Draws the icon with its top-left corner at (x, y), clipped to the target:
 // a blended icon goes over what is there; otherwise each pixel becomes

@@ -10,7 +10,7 @@ struct OpenIconFile::State {
     std::string path;
     IconFileAt file;
 
-    explicit State(const std::string& p) : path(p), file(p) {}
+    State(const std::string& p, OpenOptions options) : path(p), file(p, options) {}
 };
 
 namespace {
@@ -34,7 +34,7 @@ const IconFile* OpenIconFile::open(const std::string& path) {
     // Another file, or this one replaced or changed since: opened and parsed as
     // it is now, and measured through the descriptor it is read by.
     close();
-    auto fresh = std::make_unique<State>(path);
+    auto fresh = std::make_unique<State>(path, options_);
     if (!fresh->file.ok()) return nullptr;
     state_ = std::move(fresh);
     return &state_->file.icons();
@@ -47,5 +47,10 @@ const IconFile* OpenIconFile::kept(const std::string& path) const {
 std::string OpenIconFile::from() const { return state_ ? state_->file.from() : std::string(); }
 
 void OpenIconFile::close() { state_.reset(); }
+
+void OpenIconFile::setOptions(OpenOptions options) {
+    if (options.cursors != options_.cursors) close();
+    options_ = options;
+}
 
 }  // namespace icons

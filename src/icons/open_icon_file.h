@@ -29,10 +29,13 @@ public:
     std::string from() const;
     // Lets the descriptor and the buffers go.
     void close();
+    // How files are opened from now on; a file kept open another way is let go.
+    void setOptions(OpenOptions options);
 
 private:
     struct State;
     std::unique_ptr<State> state_;
+    OpenOptions options_;
 };
 
 }  // namespace icons

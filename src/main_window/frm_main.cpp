@@ -204,6 +204,11 @@ frmMain::frmMain(platform::Screen& scr, platform::System& sys)
         &mnuTop2_->Add(std::make_unique<platform::Menu>("mnuIncludeSubfolders", mnuTop2_.get(), -1, "包括子文件夹"));
     mnuIncludeSubfolders_->setCheckable(true);
     mnuIncludeSubfolders_->setChecked(SettingOf(settings, kIncludeSubfoldersKey) == "true");
+    mnuIncludeCursors_ = &mnuTop2_->Add(std::make_unique<platform::Menu>("mnuIncludeCursors", mnuTop2_.get(), -1, "包括光标"));
+    mnuIncludeCursors_->setCheckable(true);
+    mnuIncludeCursors_->setChecked(SettingOf(settings, kIncludeCursorsKey) == "true");
+    // The system counts and reads every file the window asks for by it.
+    sys.setIncludeCursors(mnuIncludeCursors_->Checked());
     mnuTop1_->setVisible(false);
     mnuTop2_->setVisible(false);
 

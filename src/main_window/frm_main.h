@@ -93,6 +93,7 @@ public:
     platform::Menu& mnuAllProgramFiles() { return *mnuAllProgramFiles_; }
     // Lists the files of every folder below the shown one too; kept between runs.
     platform::Menu& mnuIncludeSubfolders() { return *mnuIncludeSubfolders_; }
+    platform::Menu& mnuIncludeCursors() { return *mnuIncludeCursors_; }
     // The icon menu's "图标大小" and its items, one for each of kCellSizes.
     platform::Menu& mnuIconSize() { return *mnuIconSize_; }
     platform::Menu& mnuIconSizes(int index);
@@ -150,6 +151,7 @@ private:
     platform::Menu* mnulin3_ = nullptr;
     platform::Menu* mnuAllProgramFiles_ = nullptr;
     platform::Menu* mnuIncludeSubfolders_ = nullptr;
+    platform::Menu* mnuIncludeCursors_ = nullptr;
     platform::Menu* mnuIconSize_ = nullptr;
     platform::Menu* mnuIconSizes_[kCellSizeCount] = {};
     bool ended_ = false;

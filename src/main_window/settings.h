@@ -10,6 +10,8 @@ namespace main_window {
 inline constexpr const char* kAllProgramFilesKey = "all-program-files";
 // The folder menu's "包括子文件夹": "true" or "false".
 inline constexpr const char* kIncludeSubfoldersKey = "include-subfolders";
+// The folder menu's "包括光标": "true" or "false".
+inline constexpr const char* kIncludeCursorsKey = "include-cursors";
 // The icon menu's "图标大小": the cells' side in pixels, one of kCellSizes.
 inline constexpr const char* kCellSizeKey = "cell-size";
 

@@ -42,6 +42,8 @@ public:
     virtual std::string AppPath() = 0;  // the folder the program runs from
 
     // Icon files
+    // Whether every operation below counts a program's cursor groups too, after its icons.
+    virtual void setIncludeCursors(bool on) = 0;
     virtual int CountIcons(const std::string& path) = 0;  // 0 for none or unreadable
     // Icon number `index`, drawn from the image chosen for `size` x `size`
     // pixels: 32 for the cells a load fills, the size the screen shows for a

@@ -28,6 +28,14 @@ Bytes PeWithIcons(int file, int groups) {
     return PeWithIcons(colours);
 }
 
+Bytes PeWithCursorsOnly(int file) {
+    GroupImage image{1, 32, 32, 24, MakeDib(SolidDib(32, 32, 24, IconColour(file, 0))), 4, 4};
+    PeSpec pe;
+    pe.dll = true;
+    pe.resources = icon_files::CursorResources({{ResName{1, {}}, {image}}});
+    return MakePe(pe).bytes;
+}
+
 Bytes PeWithoutIcons() {
     PeSpec pe;
     pe.resourceSection = false;

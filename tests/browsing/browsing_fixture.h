@@ -30,6 +30,8 @@ Bytes PeWithIcons(const std::vector<Argb>& colours, bool dll = false);
 Bytes PeWithIcons(int file, int groups);
 // A PE without a resource section.
 Bytes PeWithoutIcons();
+// A library whose one group is a cursor: counted only when cursors are.
+Bytes PeWithCursorsOnly(int file);
 // An .ico (type 1) or .cur (type 2) of one solid image per colour.
 Bytes IconFile(const std::vector<Argb>& colours, std::uint16_t type = 1);
 

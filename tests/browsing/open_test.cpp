@@ -14,12 +14,13 @@ std::vector<FixtureFile> ProgramFolder() {
     return {{"app.exe", PeWithIcons(1, 2)}, {"desk.cpl", PeWithIcons(2, 1)},  {"Main.CPL", PeWithIcons(3, 3)},
             {"shell32.dll.mun", PeWithIcons(4, 2)}, {"ctl.ocx", PeWithIcons(5, 1)}, {"saver.scr", PeWithIcons(6, 1)},
             {"lib.icl", PeWithIcons(7, 4)}, {"arrow.ani", IconFile({IconColour(8, 0)}, 2)}, {"empty.ocx", PeWithoutIcons()},
-            {"saver.scr.txt", PeWithIcons(9, 1)}, {"readme.txt", Text("read me")}};
+            {"saver.scr.txt", PeWithIcons(9, 1)}, {"readme.txt", Text("read me")}, {"cursors.dll", PeWithCursorsOnly(10)}};
 }
 
 const Rows kExeOnly{{"app.exe", "2"}};
 const Rows kAllPrograms{{"app.exe", "2"}, {"arrow.ani", "1"}, {"ctl.ocx", "1"},         {"desk.cpl", "1"},
                         {"lib.icl", "4"}, {"Main.CPL", "3"},  {"saver.scr", "1"}, {"shell32.dll.mun", "2"}};
+const Rows kWithCursors{{"app.exe", "2"}, {"cursors.dll", "1"}};
 
 TEST_F(BrowsingTest, OpeningFromOutsideSwitchingProgramFilesAndF5) {
     const auto& dir = Folder(ProgramFolder());
@@ -67,7 +68,7 @@ TEST_F(BrowsingTest, OpeningFromOutsideSwitchingProgramFilesAndF5) {
     EXPECT_EQ(platform::ReadSettingsFile(sys.settingsPath), "all-program-files=false\n");
 }
 
-TEST_F(BrowsingTest, FolderMenuChoicesRescanAndAreKeptForTheNextRunUnlessTheSettingsCannotBeRead) {
+TEST_F(BrowsingTest, FolderChoicesRescanAndAreKeptForTheNextRunUnlessTheSettingsCannotBeRead) {
     const auto& dir = Folder(ProgramFolder());
     std::filesystem::create_directory(dir.file("deep"));
     dir.write("deep/inner.ico", IconFile({IconColour(1, 0)}));
@@ -76,36 +77,48 @@ TEST_F(BrowsingTest, FolderMenuChoicesRescanAndAreKeptForTheNextRunUnlessTheSett
     sys.settingsPath = platform::SettingsFilePath();
     ASSERT_EQ(sys.settingsPath, config.path() + "/tessel-icons/settings");
     const auto write = [&](const std::string& text) { ASSERT_TRUE(platform::WriteSettingsFile(sys.settingsPath, text)); };
-    using Item = std::tuple<std::string, platform::Menu& (*)(main_window::frmMain&), Rows, int>;  // key, item, rows and total on
-    const Item items[] = {
-        {"all-program-files", [](main_window::frmMain& m) -> platform::Menu& { return m.mnuAllProgramFiles(); }, kAllPrograms, 15},
+    const struct Choice {
+        const char* key;
+        platform::Menu& (*item)(main_window::frmMain&);
+        Rows offRows, onRows;
+        int offTotal, onTotal;
+    } choices[] = {
+        {"all-program-files", [](main_window::frmMain& m) -> platform::Menu& { return m.mnuAllProgramFiles(); },
+         kExeOnly, kAllPrograms, 2, 15},
+        {"include-cursors", [](main_window::frmMain& m) -> platform::Menu& { return m.mnuIncludeCursors(); },
+         kExeOnly, kWithCursors, 2, 3},
         {"include-subfolders", [](main_window::frmMain& m) -> platform::Menu& { return m.mnuIncludeSubfolders(); },
-         {{"app.exe", "2"}, {"deep/inner.ico", "1"}}, 3},
+         kExeOnly, {{"app.exe", "2"}, {"deep/inner.ico", "1"}}, 2, 3},
     };
-    for (const auto& [k, item, on, totalOn] : items) {
-        struct Case { const char* name; std::function<void()> setUp; bool startsOn, nextRunOn; };
+    for (const Choice& choice : choices) {
+        const std::string key = choice.key;
+        struct Case {
+            const char* name;
+            std::function<void()> setUp;
+            bool startsOn, nextRunOn;
+        };
         const Case cases[] = {
             {"missing", [] {}, false, true},
-            {"garbled", [&] { write(std::string("\0\xff\x01 ", 4) + k + "=yes\n"); }, false, true},
-            {"on", [&] { write("theme=dark\n" + k + "=true\n"); }, true, false},
-            {"off", [&] { write(k + "=true\r\n" + k + "=false\r\n"); }, false, true},
+            {"garbled", [&] { write(std::string("\0\xff\x01 ", 4) + key + "=yes\n"); }, false, true},
+            {"on", [&] { write("theme=dark\n" + key + "=true\n"); }, true, false},
+            {"off", [&] { write(key + "=true\r\n" + key + "=false\r\n"); }, false, true},
             // A folder in the file's place can be neither read nor replaced: the choice lasts this run, silently.
             {"unreadable", [&] { std::filesystem::create_directories(sys.settingsPath); }, false, false},
         };
         for (const Case& c : cases) {
-            SCOPED_TRACE(k + ": " + c.name);
+            SCOPED_TRACE(key + ": " + c.name);
             std::filesystem::remove_all(config.path() + "/tessel-icons");
             c.setUp();
             window = std::make_unique<app::TesselWindow>(screen, sys);
             f().Form_Load();
             browsing().OpenPath(dir.path());
-            EXPECT_EQ(item(f()).Checked(), c.startsOn);
-            EXPECT_EQ(DisplayedRows(), c.startsOn ? on : kExeOnly);
-            item(f()).Click.raise();
-            ExpectCompletedScan(c.startsOn ? kExeOnly : on, c.startsOn ? 2 : totalOn);
+            EXPECT_EQ(choice.item(f()).Checked(), c.startsOn);
+            EXPECT_EQ(DisplayedRows(), c.startsOn ? choice.onRows : choice.offRows);
+            choice.item(f()).Click.raise();
+            ExpectCompletedScan(c.startsOn ? choice.offRows : choice.onRows, c.startsOn ? choice.offTotal : choice.onTotal);
             app::TesselWindow nextRun(screen, sys);
-            EXPECT_EQ(item(nextRun.form).Checked(), c.nextRunOn);
-            EXPECT_TRUE(!c.startsOn || platform::ReadSettingsFile(sys.settingsPath) == "theme=dark\n" + k + "=false\n")
+            EXPECT_EQ(choice.item(nextRun.form).Checked(), c.nextRunOn);
+            EXPECT_TRUE(!c.startsOn || platform::ReadSettingsFile(sys.settingsPath) == "theme=dark\n" + key + "=false\n")
                 << "a setting this version does not know stays";
         }
     }

@@ -170,6 +170,7 @@ TEST(Design, PopupMenus) {
         {"mnulin3", [](frmMain& f) -> platform::Menu& { return f.mnulin3(); }, 2, 1, -1, "-", ""},
         {"mnuAllProgramFiles", [](frmMain& f) -> platform::Menu& { return f.mnuAllProgramFiles(); }, 2, 2, -1, "所有程序文件", ""},
         {"mnuIncludeSubfolders", [](frmMain& f) -> platform::Menu& { return f.mnuIncludeSubfolders(); }, 2, 3, -1, "包括子文件夹", ""},
+        {"mnuIncludeCursors", [](frmMain& f) -> platform::Menu& { return f.mnuIncludeCursors(); }, 2, 4, -1, "包括光标", ""},
     };
     TestWindow w;
     frmMain& f = w.f();
@@ -180,7 +181,7 @@ TEST(Design, PopupMenus) {
     EXPECT_FALSE(f.mnuTop(1).Visible());
     EXPECT_FALSE(f.mnuTop(2).Visible());
     EXPECT_EQ(f.mnuTop(1).Items().size(), 10u);
-    EXPECT_EQ(f.mnuTop(2).Items().size(), 4u);
+    EXPECT_EQ(f.mnuTop(2).Items().size(), 5u);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         platform::Menu& m = c.item(f);

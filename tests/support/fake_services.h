@@ -12,6 +12,7 @@
 
 #include "platform/controls/menu.h"
 #include "platform/failure.h"
+#include "icons/icon_file.h"
 #include "icons/icons.h"
 #include "icons/stretch.h"
 #include "icons/system_resources.h"
@@ -148,13 +149,15 @@ public:
     std::string AppPath() override { return appPath; }
 
     // Icon files: the real reader unless a test says otherwise.
+    icons::OpenOptions options;
+    void setIncludeCursors(bool on) override { options.cursors = on; }
     std::function<std::optional<icons::Icon>(const std::string&, int)> extract;
     std::vector<std::pair<std::string, int>> extractions;
     std::vector<int> extractionSizes;  // beside `extractions`
     std::optional<icons::Icon> ExtractIcon(const std::string& path, int index, int size) override {
         extractions.emplace_back(path, index);
         extractionSizes.push_back(size);
-        if (!extract) return icons::ExtractIconFromFile(path, index, size);
+        if (!extract) return icons::ExtractIconFromFile(path, index, size, options);
         // A test's own icons are standard cells; other sizes are them stretched.
         auto icon = extract(path, index);
         if (icon && icon->width != size) *icon = icons::StretchIcon(*icon, size, size);
@@ -162,11 +165,11 @@ public:
     }
     std::function<int(const std::string&)> count;
     int CountIcons(const std::string& path) override {
-        return count ? count(path) : icons::CountIconsInFile(path);
+        return count ? count(path) : icons::CountIconsInFile(path, options);
     }
     std::optional<icons::IconDescription> DescribeIcon(const std::string& path, int index, int size) override {
         const icons::FileSource file(path);
-        return file.ok() ? icons::DescribeIcon(file, index, size) : std::nullopt;
+        return file.ok() ? icons::IconFile(file, options).describe(index, size) : std::nullopt;
     }
     struct WholeIconSave {
         std::string file;

@@ -29,7 +29,14 @@ bool SystemServices::FileExists(const std::string& path) { return platform::File
 std::string SystemServices::CurrentFolder() { return WorkingFolder(); }
 std::string SystemServices::AppPath() { return ProgramFolder(); }
 
-int SystemServices::CountIcons(const std::string& path) { return icons::CountIconsInFile(path); }
+void SystemServices::setIncludeCursors(bool on) {
+    options_.cursors = on;
+    iconFile_.setOptions(options_);
+    sizedFile_.setOptions(options_);
+    nextIcon_ = -1;
+}
+
+int SystemServices::CountIcons(const std::string& path) { return icons::CountIconsInFile(path, options_); }
 
 std::optional<icons::Icon> SystemServices::ExtractIcon(const std::string& path, int index, int size) {
     if (size != icons::kStandardIconSize) {

@@ -21,6 +21,7 @@ public:
     std::string CurrentFolder() override;
     std::string AppPath() override;
 
+    void setIncludeCursors(bool on) override;
     int CountIcons(const std::string& path) override;
     std::optional<icons::Icon> ExtractIcon(const std::string& path, int index, int size) override;
     std::optional<icons::IconDescription> DescribeIcon(const std::string& path, int index, int size) override;
@@ -48,6 +49,7 @@ private:
     // between a load's icons; they keep a file of their own, so that a load's
     // file stays open for its next icon.
     icons::OpenIconFile sizedFile_;
+    icons::OpenOptions options_;
 };
 
 }  // namespace platform

@@ -125,7 +125,7 @@ TEST(QtWindow, PopupMenusShowTheirItemsInTheSkin) {
         {"the icon menu", 1, {"复制到剪贴板\tCtrl+C", "保存图标\tCtrl+S", "保存完整图标...\tCtrl+Shift+S", "保存图像", "保存全部图标...",
           "安装为应用图标...", "创建启动器...", "图标大小",
           "", "Tessel博客"}},
-        {"the folder menu", 2, {"显示全部图标\tCtrl+A", "", "所有程序文件 [ ]", "包括子文件夹 [ ]"}},
+        {"the folder menu", 2, {"显示全部图标\tCtrl+A", "", "所有程序文件 [ ]", "包括子文件夹 [ ]", "包括光标 [ ]"}},
     };
     for (const auto& c : cases) {
         QStringList texts;
