@@ -77,50 +77,46 @@ TEST_F(BrowsingTest, FolderChoicesRescanAndAreKeptForTheNextRunUnlessTheSettings
     sys.settingsPath = platform::SettingsFilePath();
     ASSERT_EQ(sys.settingsPath, config.path() + "/tessel-icons/settings");
     const auto write = [&](const std::string& text) { ASSERT_TRUE(platform::WriteSettingsFile(sys.settingsPath, text)); };
+    // Each choice lists only app.exe when off.
     const struct Choice {
-        const char* key;
-        platform::Menu& (*item)(main_window::frmMain&);
-        Rows offRows, onRows;
-        int offTotal, onTotal;
-    } choices[] = {
-        {"all-program-files", [](main_window::frmMain& m) -> platform::Menu& { return m.mnuAllProgramFiles(); },
-         kExeOnly, kAllPrograms, 2, 15},
-        {"include-cursors", [](main_window::frmMain& m) -> platform::Menu& { return m.mnuIncludeCursors(); },
-         kExeOnly, kWithCursors, 2, 3},
-        {"include-subfolders", [](main_window::frmMain& m) -> platform::Menu& { return m.mnuIncludeSubfolders(); },
-         kExeOnly, {{"app.exe", "2"}, {"deep/inner.ico", "1"}}, 2, 3},
+        std::string key;
+        platform::Menu& (main_window::frmMain::*item)();
+        Rows onRows;
+        int onTotal;
+    } choices[] = {{"all-program-files", &main_window::frmMain::mnuAllProgramFiles, kAllPrograms, 15},
+                   {"include-cursors", &main_window::frmMain::mnuIncludeCursors, kWithCursors, 3},
+                   {"include-subfolders", &main_window::frmMain::mnuIncludeSubfolders,
+                    {{"app.exe", "2"}, {"deep/inner.ico", "1"}}, 3}};
+    std::string key;
+    struct Case {
+        const char* name;
+        std::function<void()> setUp;
+        bool startsOn, nextRunOn;
     };
-    for (const Choice& choice : choices) {
-        const std::string key = choice.key;
-        struct Case {
-            const char* name;
-            std::function<void()> setUp;
-            bool startsOn, nextRunOn;
-        };
-        const Case cases[] = {
-            {"missing", [] {}, false, true},
-            {"garbled", [&] { write(std::string("\0\xff\x01 ", 4) + key + "=yes\n"); }, false, true},
-            {"on", [&] { write("theme=dark\n" + key + "=true\n"); }, true, false},
-            {"off", [&] { write(key + "=true\r\n" + key + "=false\r\n"); }, false, true},
-            // A folder in the file's place can be neither read nor replaced: the choice lasts this run, silently.
-            {"unreadable", [&] { std::filesystem::create_directories(sys.settingsPath); }, false, false},
-        };
-        for (const Case& c : cases) {
-            SCOPED_TRACE(key + ": " + c.name);
-            std::filesystem::remove_all(config.path() + "/tessel-icons");
-            c.setUp();
-            window = std::make_unique<app::TesselWindow>(screen, sys);
-            f().Form_Load();
-            browsing().OpenPath(dir.path());
-            EXPECT_EQ(choice.item(f()).Checked(), c.startsOn);
-            EXPECT_EQ(DisplayedRows(), c.startsOn ? choice.onRows : choice.offRows);
-            choice.item(f()).Click.raise();
-            ExpectCompletedScan(c.startsOn ? choice.offRows : choice.onRows, c.startsOn ? choice.offTotal : choice.onTotal);
-            app::TesselWindow nextRun(screen, sys);
-            EXPECT_EQ(choice.item(nextRun.form).Checked(), c.nextRunOn);
-            EXPECT_TRUE(!c.startsOn || platform::ReadSettingsFile(sys.settingsPath) == "theme=dark\n" + key + "=false\n")
-                << "a setting this version does not know stays";
-        }
+    const Case cases[] = {
+        {"missing", [] {}, false, true},
+        {"garbled", [&] { write(std::string("\0\xff\x01 ", 4) + key + "=yes\n"); }, false, true},
+        {"on", [&] { write("theme=dark\n" + key + "=true\n"); }, true, false},
+        {"off", [&] { write(key + "=true\r\n" + key + "=false\r\n"); }, false, true},
+        // A folder in the file's place can be neither read nor replaced: the choice lasts this run, silently.
+        {"unreadable", [&] { std::filesystem::create_directories(sys.settingsPath); }, false, false},
+    };
+    for (const Choice& choice : choices) for (const Case& c : cases) {
+        key = choice.key;
+        SCOPED_TRACE(key + ": " + c.name);
+        std::filesystem::remove_all(config.path() + "/tessel-icons");
+        c.setUp();
+        window = std::make_unique<app::TesselWindow>(screen, sys);
+        f().Form_Load();
+        browsing().OpenPath(dir.path());
+        EXPECT_EQ((f().*choice.item)().Checked(), c.startsOn);
+        EXPECT_EQ(DisplayedRows(), c.startsOn ? choice.onRows : kExeOnly);
+        (f().*choice.item)().Click.raise();
+        ExpectCompletedScan(c.startsOn ? kExeOnly : choice.onRows, c.startsOn ? 2 : choice.onTotal);
+        app::TesselWindow nextRun(screen, sys);
+        EXPECT_EQ((nextRun.form.*choice.item)().Checked(), c.nextRunOn);
+        EXPECT_TRUE(!c.startsOn || platform::ReadSettingsFile(sys.settingsPath) == "theme=dark\n" + key + "=false\n")
+            << "a setting this version does not know stays";
     }
     ::unsetenv("XDG_CONFIG_HOME");
 }

@@ -138,15 +138,6 @@ TEST(WholeIcon, NamesAndDescribesEveryIconInOrder) {
     const auto neIcons = icons::DescribeIcons(Source(ne));
     ASSERT_EQ(neIcons.size(), 2u);
     EXPECT_EQ(neIcons[1].name, "2");
-    // Cursor groups only when asked for, after the icons, in the same order.
-    const Bytes withCursors = Families()[5].file;
-    const auto source = Source(withCursors);
-    EXPECT_EQ(icons::DescribeIcons(source).size(), 2u);
-    const icons::IconFile file(source, {.cursors = true});
-    ASSERT_EQ(file.count(), 4);
-    std::vector<std::string> names;
-    for (int i = 0; i < 4; ++i) names.push_back(file.describe(i).value_or(icons::IconDescription{}).name);
-    EXPECT_EQ(names, (std::vector<std::string>{"APP", "5", "ARROW", "7"}));
 }
 
 // Each kind of image and the pixel it gives, at its own size.

@@ -264,16 +264,14 @@ Bytes MakeGroupDirectory(const std::vector<GroupImage>& images) {
     return b;
 }
 
+namespace {
+
+// RT_GROUP_CURSOR as resource compilers write it: 16-bit sides, the height twice the picture's, the hotspot counted.
 Bytes MakeCursorGroupDirectory(const std::vector<GroupImage>& images) {
     Bytes b;
-    Append16(b, 0);
-    Append16(b, 2);
-    Append16(b, static_cast<std::uint16_t>(images.size()));
+    for (std::size_t v : {std::size_t{0}, std::size_t{2}, images.size()}) Append16(b, static_cast<std::uint16_t>(v));
     for (const GroupImage& g : images) {
-        Append16(b, g.width);
-        Append16(b, static_cast<std::uint16_t>(2 * g.height));
-        Append16(b, 1);
-        Append16(b, g.bitCount);
+        for (int v : {int{g.width}, 2 * g.height, 1, int{g.bitCount}}) Append16(b, static_cast<std::uint16_t>(v));
         Append32(b, static_cast<std::uint32_t>(g.image.size() + 4));
         Append16(b, g.id);
     }
@@ -287,6 +285,8 @@ Bytes CursorResourceData(const GroupImage& image) {
     b.insert(b.end(), image.image.begin(), image.image.end());
     return b;
 }
+
+}  // namespace
 
 Bytes CursorFileOf(const std::vector<GroupImage>& images) {
     std::vector<IcoEntry> entries;

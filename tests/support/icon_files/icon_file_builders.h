@@ -76,17 +76,10 @@ struct GroupImage {
     std::uint8_t height = 32;
     std::uint16_t bitCount = 32;
     Bytes image;
-    std::uint16_t hotspotX = 0;  // of a cursor's image
-    std::uint16_t hotspotY = 0;
+    std::uint16_t hotspotX = 0, hotspotY = 0;  // of a cursor's image
 };
 // GRPICONDIR: reserved 0, type 1, count, then 14-byte entries.
 Bytes MakeGroupDirectory(const std::vector<GroupImage>& images);
-// A cursor group (RT_GROUP_CURSOR) as resource compilers write it: type 2,
-// 14-byte entries with 16-bit sides, the height twice the picture's, and each
-// image's byte count with its hotspot.
-Bytes MakeCursorGroupDirectory(const std::vector<GroupImage>& images);
-// The image behind its hotspot, as an RT_CURSOR resource holds it.
-Bytes CursorResourceData(const GroupImage& image);
 // The .cur file a cursor group is saved as: the hotspots in the entries, the images without them.
 Bytes CursorFileOf(const std::vector<GroupImage>& images);
 
@@ -111,7 +104,7 @@ struct IconGroupSpec {
 };
 // RT_ICON resources for every image (ascending IDs), then one RT_GROUP_ICON per group in the given order.
 std::vector<Resource> IconResources(const std::vector<IconGroupSpec>& groups);
-// The same for cursors: RT_CURSOR (1) and RT_GROUP_CURSOR (12).
+// The same for cursors: RT_CURSOR (1), each image behind its hotspot, and RT_GROUP_CURSOR (12).
 std::vector<Resource> CursorResources(const std::vector<IconGroupSpec>& groups);
 
 struct PeSpec {
@@ -205,7 +198,6 @@ BuiltNe MakeNe(const NeSpec& spec);
 // RT_ICON (0x8003) and RT_GROUP_ICON (0x800E) resources for the groups, IDs with the high bit.
 std::vector<NeResource> NeIconResources(const std::vector<std::vector<GroupImage>>& groups);
 // RT_CURSOR (0x8001) and RT_GROUP_CURSOR (0x800C) resources, the groups numbered from `firstGroup`.
-std::vector<NeResource> NeCursorResources(const std::vector<std::vector<GroupImage>>& groups,
-                                          std::uint16_t firstGroup = 1);
+std::vector<NeResource> NeCursorResources(const std::vector<std::vector<GroupImage>>& groups, std::uint16_t firstGroup = 1);
 
 }  // namespace icon_files
