@@ -50,11 +50,14 @@ inline void CheckWholeIcon(const icons::IconFile& file, int index) {
     for (std::size_t k = 0; k < described->images.size(); ++k) {
         const ImageDescription& a = described->images[k];
         const ImageDescription& b = again->images[k];
-        // A .cur's directory holds the hotspot where an .ico's holds the depth:
-        // of a cursor image whose own header cannot be read, the depth is not kept.
-        // (Only the first images are decoded, to know: past them a cursor's depth goes unchecked.)
-        const bool depthKept = !described->cursor || (static_cast<int>(k) < decoded && file.decode(index, static_cast<int>(k)));
-        if (a.width != b.width || a.height != b.height || (depthKept && a.depth != b.depth) || a.png != b.png ||
+        // A cursor group's directory has room for sizes a .cur's has not, and
+        // a .cur's holds the hotspot where an .ico's holds the depth: of a
+        // cursor image whose own header cannot be read, only the bytes are
+        // kept. (Only the first images are decoded, to know: past them a
+        // cursor's size and depth go unchecked.)
+        const bool headerKept =
+            !described->cursor || (static_cast<int>(k) < decoded && file.decode(index, static_cast<int>(k)));
+        if ((headerKept && (a.width != b.width || a.height != b.height || a.depth != b.depth)) || a.png != b.png ||
             a.bytes != b.bytes)
             std::abort();
     }
