@@ -166,7 +166,7 @@ Bytes MakeVersionBlock(const std::u16string& key, const Bytes& value, std::uint1
                        const std::vector<Bytes>& children = {});
 
 // The English (0x409) and Chinese (0x804) tables, translations of both, and
-// the fixed part 10.0.19041.1 / 10.0.19041.0, the well-formed version the
+// fixed versions 10.0.19041.1 / 10.0.19041.0: the well-formed version the
 // version seeds start from.
 VersionSpec TwoTableVersion();
 // The version resources the tests parse and the fuzz target starts from, by
