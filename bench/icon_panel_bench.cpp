@@ -56,6 +56,7 @@
 
 #include "app/qt_window.h"
 #include "platform/qt/qt_services.h"
+#include "platform/qt/qt_desktop.h"
 #include "platform/system/system_services.h"
 #endif
 
@@ -348,7 +349,8 @@ QtFigures ShowAllInTheWindow(const std::string& folder, int runs) {
     QtFigures out;
     for (int r = 0; r < runs; ++r) {
         BenchQtServices services;
-        platform::SystemServices system;
+        platform_qt::QtDesktop desktop;
+        platform::SystemServices system(desktop);
         // The view is built around the window's logic as the program does it.
         app::TesselWindow w(services, system);
         app::QtWindow view(w.form, services);

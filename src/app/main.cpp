@@ -13,6 +13,7 @@
 #include "platform/paths.h"
 #include "platform/qt/translations.h"
 #include "platform/system/posix_files.h"
+#include "platform/qt/qt_desktop.h"
 #include "platform/system/system_services.h"
 #include "tessel_version.h"
 
@@ -74,7 +75,8 @@ int main(int argc, char** argv) {
     platform_qt::InstallChineseTranslations();
 
     platform_qt::QtServices screen;
-    platform::SystemServices system;
+    platform_qt::QtDesktop desktop;
+    platform::SystemServices system(desktop);
     app::TesselWindow window(screen, system);
     app::QtWindow view(window.form, screen);
     app::OfferDragOut(view, window);

@@ -37,6 +37,12 @@ constexpr std::uint64_t kRed = 2;
 constexpr std::uint64_t kSize = 4;
 }  // namespace rgb_quad
 
+// The bytes of one row of `bitsPerPixel` bits: rows are padded to whole
+// 32-bit words, for the colour bits and the 1-bit AND mask alike.
+constexpr std::uint64_t RowBytes(std::uint64_t width, std::uint64_t bitsPerPixel) {
+    return (width * bitsPerPixel + 31) / 32 * 4;
+}
+
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 

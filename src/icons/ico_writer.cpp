@@ -1,6 +1,7 @@
 #include "ico_writer.h"
 
 #include "byte_writer.h"
+#include "dib_format.h"
 #include "ico_format.h"
 
 namespace icons {
@@ -38,6 +39,39 @@ Bytes WriteIcoFile(bool cursor, std::span<const IcoImage> images) {
     }
     for (const IcoImage& image : images) out.insert(out.end(), image.bytes.begin(), image.bytes.end());
     return out;
+}
+
+
+std::optional<Bytes> OpaqueIcoFile(const platform::Bitmap& picture) {
+    if (picture.width <= 0 || picture.height <= 0 || picture.width > 256 || picture.height > 256) return std::nullopt;
+    const auto w = static_cast<std::uint32_t>(picture.width), h = static_cast<std::uint32_t>(picture.height);
+    const auto maskBytes = static_cast<std::uint32_t>(dib::RowBytes(w, 1)) * h;
+    const std::uint32_t bitsBytes = w * h * 4 + maskBytes;
+
+    // The resolution and palette fields stay 0.
+    Bytes image(dib::kSize);
+    image.reserve(dib::kSize + bitsBytes);
+    ByteWriter header(image);
+    header.u32(dib::kStructSize, dib::kSize);
+    header.u32(dib::kWidth, w);
+    header.u32(dib::kHeight, 2 * h);  // colour and mask together
+    header.u16(dib::kPlanes, 1);
+    header.u16(dib::kBitCount, 32);
+    header.u32(dib::kCompression, dib::kBiRgb);
+    header.u32(dib::kImageBytes, bitsBytes);
+    // Bottom row first, each pixel as blue, green, red, alpha.
+    for (int y = picture.height - 1; y >= 0; --y)
+        for (int x = 0; x < picture.width; ++x) {
+            const platform::Argb c = picture.at(x, y);
+            image.push_back(static_cast<std::uint8_t>(platform::BlueOf(c)));
+            image.push_back(static_cast<std::uint8_t>(platform::GreenOf(c)));
+            image.push_back(static_cast<std::uint8_t>(platform::RedOf(c)));
+            image.push_back(0xFF);
+        }
+    image.resize(image.size() + maskBytes, 0);
+
+    const IcoImage entry{picture.width, picture.height, 0, 1, 32, image};
+    return WriteIcoFile(false, {&entry, 1});
 }
 
 }  // namespace icons

@@ -3,9 +3,11 @@
 // directory first, then the images in the order it lists them.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "byte_view.h"
+#include "platform/bitmap.h"
 
 namespace icons {
 
@@ -22,5 +24,11 @@ struct IcoImage {
 // The whole file, a cursor's or an icon's: the directory, whose sizes and
 // offsets follow from the images, then each image's bytes as given.
 Bytes WriteIcoFile(bool cursor, std::span<const IcoImage> images);
+
+// A picture as an icon file of one image: a 32-bit DIB, every pixel opaque,
+// with an AND mask that hides nothing, so that every reader, old or new,
+// shows the picture as it is. Nothing for a picture larger than 256 pixels a
+// side, which an icon's directory cannot describe.
+std::optional<Bytes> OpaqueIcoFile(const platform::Bitmap& picture);
 
 }  // namespace icons

@@ -120,8 +120,8 @@ std::optional<DibLayout> ParseDib(ByteView head, std::uint64_t available) {
     }
     d.paletteOffset = afterHeader;
     d.bitsOffset = afterHeader + rgb_quad::kSize * static_cast<std::uint64_t>(d.paletteStored);
-    d.xorStride = ((static_cast<std::uint64_t>(d.width) * d.bpp + 31) / 32) * 4;
-    d.andStride = ((static_cast<std::uint64_t>(d.width) + 31) / 32) * 4;
+    d.xorStride = dib::RowBytes(static_cast<std::uint64_t>(d.width), static_cast<std::uint64_t>(d.bpp));
+    d.andStride = dib::RowBytes(static_cast<std::uint64_t>(d.width), 1);
     d.total = d.bitsOffset + (d.xorStride + d.andStride) * static_cast<std::uint64_t>(d.height);
     if (d.total > available) return std::nullopt;
     return d;

@@ -17,6 +17,7 @@
 #include "icons/icons.h"
 #include "icons/whole_icon.h"
 #include "platform/qt/qt_services.h"
+#include "platform/qt/qt_desktop.h"
 #include "platform/system/system_services.h"
 #include "qt_test_util.h"
 
@@ -26,7 +27,8 @@ namespace fs = std::filesystem;
 
 struct Road {
     platform_qt::QtServices services;
-    platform::SystemServices system;
+    platform_qt::QtDesktop desktop;
+    platform::SystemServices system{desktop};
     app::TesselWindow tessel{services, system};
     main_window::frmMain& frm = tessel.form;
     app::QtWindow view{frm, services};

@@ -29,6 +29,7 @@
 #include "icons/whole_icon.h"
 #include "platform/system/picture_files.h"
 #include "platform/system/system_services.h"
+#include "platform/qt/qt_desktop.h"
 
 namespace {
 
@@ -174,7 +175,10 @@ PixelError Compare(const Bitmap& a, const Bitmap& b) {
 // The system's test double, except that pictures are written for real.
 class WritingSystem : public test_support::FakeSystem {
 public:
-    void SavePicture(const Bitmap& image, const std::string& path) override { platform::WritePictureFile(image, path); }
+    void SavePicture(const Bitmap& image, const std::string& path) override { platform::WritePictureFile(image, path, desktop_); }
+
+private:
+    platform_qt::QtDesktop desktop_;
 };
 
 class ExportTest : public ::testing::Test {
@@ -539,7 +543,8 @@ TEST(PictureFiles, GifKeepsEveryColourOfASmallPalette) {
             b.pixels[i] = platform::MakeArgb(k, 255 - k, (k * 37) & 0xFF);
         }
         const std::string path = out.file(std::string("p") + std::to_string(c.colours) + ".gif");
-        platform::WritePictureFile(b, path);
+        platform_qt::QtDesktop desktop;
+        platform::WritePictureFile(b, path, desktop);
         const Decoded d = DecodeGif(path);
         ASSERT_EQ(d.format, "gif");
         EXPECT_EQ(Compare(d.image, b).max, 0);
@@ -582,7 +587,8 @@ TEST(WholeIconFiles, WrittenAsTheNameAsksWholeOrNotAtAll) {
         {"missing_folder", out.file("missing/whole.ico"), false, false},
         {"disk_refuses_over_an_existing_file", out.file("old.ico"), false, false},
     };
-    platform::SystemServices system;
+    platform_qt::QtDesktop desktop;
+    platform::SystemServices system{desktop};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.fits) {
@@ -634,7 +640,8 @@ TEST(SystemIconFiles, AFileRewrittenBetweenLoadsIsReadAfresh) {
         {"an_icon_out_of_turn_after_a_rewrite", 2, 1, red},
     };
     in.write("lib.dll", library(red, 2));
-    platform::SystemServices system;
+    platform_qt::QtDesktop desktop;
+    platform::SystemServices system{desktop};
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
         if (s.rewriteWith != 0) in.write("lib.dll", library(s.expected, s.rewriteWith));

@@ -2,10 +2,6 @@
 
 #include <gif_lib.h>
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImage>
-#include <QString>
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -15,15 +11,14 @@
 #include <vector>
 
 #include "platform/failure.h"
-#include "icons/byte_writer.h"
-#include "icons/dib_format.h"
 #include "icons/ico_writer.h"
-#include "platform/qt/bitmap_image.h"
 #include "whole_file.h"
 
 namespace platform {
 
 namespace {
+
+using Bytes = std::vector<std::uint8_t>;
 
 enum class Format { Bmp, Gif, Jpeg, Ico, Png };
 
@@ -36,14 +31,6 @@ Format FormatOf(const std::string& path) {
     if (HasEnding(path, ".ico")) return Format::Ico;
     if (HasEnding(path, ".png")) return Format::Png;
     return Format::Bmp;
-}
-
-QByteArray EncodeWithQt(const Bitmap& image, const char* format, int quality = -1) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!platform_qt::ToQImage(image).save(&buffer, format, quality)) throw Failure(std::string("cannot encode ") + format);
-    return bytes;
 }
 
 // ---- GIF ----
@@ -110,7 +97,7 @@ Indexed IndexColours(const Bitmap& image) {
     return out;
 }
 
-QByteArray EncodeGif(const Bitmap& image) {
+Bytes EncodeGif(const Bitmap& image) {
     if (image.width > 0xFFFF || image.height > 0xFFFF) throw Failure("picture too large for GIF");
     const Indexed indexed = IndexColours(image);
 
@@ -136,74 +123,42 @@ QByteArray EncodeGif(const Bitmap& image) {
     // Closing writes the trailer.
     const int closed = EGifCloseFile(gif.release(), &error);
     if (closed == GIF_ERROR) throw Failure("cannot finish a GIF");
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    return bytes;
 }
 
 // ---- ICO ----
 
-// One icon: a 32-bit DIB, opaque, with an AND mask that hides nothing, so
-// that every reader, old or new, shows the cell as it was.
-QByteArray EncodeIco(const Bitmap& image) {
-    if (image.width > 256 || image.height > 256) throw Failure("picture too large for an icon");
-    const std::uint32_t w = static_cast<std::uint32_t>(image.width), h = static_cast<std::uint32_t>(image.height);
-    const std::uint32_t maskStride = (w + 31) / 32 * 4;
-    const std::uint32_t bitsBytes = w * h * 4 + maskStride * h;
-
-    // The resolution and palette fields stay 0.
-    icons::Bytes dib(icons::dib::kSize);
-    dib.reserve(icons::dib::kSize + bitsBytes);
-    icons::ByteWriter header(dib);
-    header.u32(icons::dib::kStructSize, icons::dib::kSize);
-    header.u32(icons::dib::kWidth, w);
-    header.u32(icons::dib::kHeight, 2 * h);  // colour and mask together
-    header.u16(icons::dib::kPlanes, 1);
-    header.u16(icons::dib::kBitCount, 32);
-    header.u32(icons::dib::kCompression, icons::dib::kBiRgb);
-    header.u32(icons::dib::kImageBytes, bitsBytes);
-    for (int y = image.height - 1; y >= 0; --y)
-        for (int x = 0; x < image.width; ++x) {
-            const Argb c = image.at(x, y);
-            dib.push_back(static_cast<std::uint8_t>(BlueOf(c)));
-            dib.push_back(static_cast<std::uint8_t>(GreenOf(c)));
-            dib.push_back(static_cast<std::uint8_t>(RedOf(c)));
-            dib.push_back(0xFF);
-        }
-    dib.resize(dib.size() + maskStride * h, 0);
-
-    const icons::IcoImage entry{image.width, image.height, 0, 1, 32, dib};
-    const icons::Bytes file = icons::WriteIcoFile(false, {&entry, 1});
-    return QByteArray(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size()));
-}
-
 // A save the user waits for reaches the disk before it takes the name.
-void WriteBytes(const QByteArray& bytes, const std::string& path) {
-    const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                             static_cast<std::size_t>(bytes.size()));
-    if (!WriteWholeFile(path, data, FileSync::ToDisk)) throw Failure("cannot write " + path);
+void WriteBytes(std::span<const std::uint8_t> bytes, const std::string& path) {
+    if (!WriteWholeFile(path, bytes, FileSync::ToDisk)) throw Failure("cannot write " + path);
 }
 
-QByteArray Encode(const Bitmap& image, Format format) {
+Bytes Encode(const Bitmap& image, Format format, Desktop& desktop) {
     switch (format) {
         case Format::Gif: return EncodeGif(image);
-        case Format::Jpeg: return EncodeWithQt(image, "JPEG", 95);
-        case Format::Ico: return EncodeIco(image);
-        case Format::Png: return EncodeWithQt(image, "PNG");
+        case Format::Jpeg: return desktop.EncodePicture(image, Desktop::PictureFormat::Jpeg);
+        case Format::Ico: {
+            auto file = icons::OpaqueIcoFile(image);
+            if (!file) throw Failure("picture too large for an icon");
+            return std::move(*file);
+        }
+        case Format::Png: return desktop.EncodePicture(image, Desktop::PictureFormat::Png);
         case Format::Bmp: break;
     }
-    return EncodeWithQt(image, "BMP");
+    return desktop.EncodePicture(image, Desktop::PictureFormat::Bmp);
 }
 
 }  // namespace
 
-void WritePictureFile(const Bitmap& image, const std::string& path) {
+void WritePictureFile(const Bitmap& image, const std::string& path, Desktop& desktop) {
     if (image.empty() || image.pixels.size() != static_cast<std::size_t>(image.width) * image.height)
         throw Failure("no picture to write to " + path);
     // Encode first, so that nothing is touched when encoding fails.
-    WriteBytes(Encode(image, FormatOf(path)), path);
+    WriteBytes(Encode(image, FormatOf(path), desktop), path);
 }
 
 void WriteFileBytes(const std::vector<std::uint8_t>& bytes, const std::string& path) {
-    WriteBytes(QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())), path);
+    WriteBytes(bytes, path);
 }
 
 bool HasEnding(const std::string& path, const char* ending) {

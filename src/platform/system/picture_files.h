@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/bitmap.h"
+#include "platform/desktop.h"
 
 namespace platform {
 
@@ -11,8 +12,9 @@ namespace platform {
 // of its ending: .gif GIF, .jpeg or .jpg JPEG, .ico an icon of the picture,
 // .png PNG, anything else BMP. The file appears whole or not at all: an
 // existing file of that name survives a failed write. Fails
-// (platform::Failure) when the file cannot be written.
-void WritePictureFile(const Bitmap& image, const std::string& path);
+// (platform::Failure) when the file cannot be written. GIF and ICO are
+// written here; BMP, JPEG and PNG by the desktop's encoders.
+void WritePictureFile(const Bitmap& image, const std::string& path, Desktop& desktop);
 
 // Writes the bytes as the file `path`, whole or not at all, as above.
 void WriteFileBytes(const std::vector<std::uint8_t>& bytes, const std::string& path);

@@ -1,9 +1,5 @@
 #include "system_services.h"
 
-#include <QDesktopServices>
-#include <QString>
-#include <QUrl>
-
 #include <filesystem>
 
 #include "launcher_files.h"
@@ -112,14 +108,14 @@ std::optional<icons::VersionInfo> SystemServices::ReadVersionInfo(const std::str
     return file ? file->versionInfo() : std::nullopt;
 }
 
-void SystemServices::SavePicture(const Bitmap& image, const std::string& path) { WritePictureFile(image, path); }
+void SystemServices::SavePicture(const Bitmap& image, const std::string& path) { WritePictureFile(image, path, desktop_); }
 
 std::string SystemServices::ReadSettings() { return ReadSettingsFile(SettingsFilePath()); }
 bool SystemServices::WriteSettings(const std::string& text) { return WriteSettingsFile(SettingsFilePath(), text); }
 
 void SystemServices::ShellOpen(const std::string& url) {
     // Nothing to say when no program handles the address.
-    QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromUtf8(url.c_str())));
+    desktop_.OpenUrl(url);
 }
 
 void SystemServices::TrimMemory() {

@@ -1,8 +1,9 @@
 #pragma once
 // The system as the program really uses it: POSIX folders, the icon reader,
-// picture files written with Qt's image writers and giflib, and the desktop's
-// handler for web addresses.
+// picture files (giflib and the reader's icon writer here, the other formats
+// by the desktop's encoders), and the desktop's handler for web addresses.
 
+#include "platform/desktop.h"
 #include "platform/system.h"
 #include "icons/open_icon_file.h"
 #include "posix_files.h"
@@ -11,6 +12,9 @@ namespace platform {
 
 class SystemServices final : public System {
 public:
+    // Keeps a reference to `desktop`, which must outlive it.
+    explicit SystemServices(Desktop& desktop) : desktop_(desktop) {}
+
     std::string Dir(const std::string& folder) override;
     std::string Dir() override;
     int CountFiles(const std::string& folder) override;
@@ -41,6 +45,7 @@ public:
     void TrimMemory() override;
 
 private:
+    Desktop& desktop_;
     PlainFileEnumeration dir_;
     // A load asks for its file's icons one by one; the file stays open between them.
     icons::OpenIconFile iconFile_;

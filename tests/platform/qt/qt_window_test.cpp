@@ -14,6 +14,7 @@
 #include "app/qt_window.h"
 #include "platform/qt/cjk_font.h"
 #include "platform/qt/qt_services.h"
+#include "platform/qt/qt_desktop.h"
 #include "platform/system/system_services.h"
 #include "qt_test_util.h"
 
@@ -21,7 +22,8 @@ namespace {
 
 struct RealWindow {
     platform_qt::QtServices services;
-    platform::SystemServices system;
+    platform_qt::QtDesktop desktop;
+    platform::SystemServices system{desktop};
     main_window::frmMain frm{services, system};
     app::QtWindow view{frm, services};
     RealWindow() {
