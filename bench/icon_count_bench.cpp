@@ -27,10 +27,10 @@ using Clock = std::chrono::steady_clock;
 
 std::vector<std::string> MakeFolder(const std::string& dir, int files, int& expectedIcons) {
     const std::vector<GroupImage> images = {
-        {1, 16, 16, 4, MakeDib(SolidDib(16, 16, 4, platform::MakeArgb(200, 0, 0)))},
-        {2, 32, 32, 8, MakeDib(SolidDib(32, 32, 8, platform::MakeArgb(0, 200, 0)))},
-        {3, 32, 32, 32, MakeDib(SolidDib(32, 32, 32, platform::MakeArgb(0, 0, 200, 180)))},
-        {4, 48, 48, 32, MakeDib(SolidDib(48, 48, 32, platform::MakeArgb(9, 9, 9, 255)))},
+        {1, 16, 16, 4, MakeDib(SolidDib(16, 16, 4, pixels::MakeArgb(200, 0, 0)))},
+        {2, 32, 32, 8, MakeDib(SolidDib(32, 32, 8, pixels::MakeArgb(0, 200, 0)))},
+        {3, 32, 32, 32, MakeDib(SolidDib(32, 32, 32, pixels::MakeArgb(0, 0, 200, 180)))},
+        {4, 48, 48, 32, MakeDib(SolidDib(48, 48, 32, pixels::MakeArgb(9, 9, 9, 255)))},
     };
     std::vector<std::string> paths;
     expectedIcons = 0;

@@ -55,9 +55,9 @@
 #include <QPixmap>
 
 #include "app/qt_window.h"
-#include "platform/qt/qt_services.h"
-#include "platform/qt/qt_desktop.h"
-#include "platform/system/system_services.h"
+#include "qt/qt_services.h"
+#include "qt/qt_desktop.h"
+#include "system/system_services.h"
 #endif
 
 namespace {
@@ -138,7 +138,7 @@ icon_files::Bytes Library(int icons, int seed) {
         const int bpp = which % 4 == 0 ? 8 : which % 4 == 1 ? 24 : 32;
         image.bitCount = static_cast<std::uint16_t>(bpp);
         image.image = icon_files::MakeDib(
-            icon_files::SolidDib(32, 32, bpp, platform::MakeArgb(16 * which, 255 - 9 * which, (seed * 37) & 0xFF)));
+            icon_files::SolidDib(32, 32, bpp, pixels::MakeArgb(16 * which, 255 - 9 * which, (seed * 37) & 0xFF)));
         groups.push_back({icon_files::ResName{static_cast<std::uint32_t>(g + 1), {}}, {image}});
     }
     icon_files::PeSpec spec;
@@ -156,7 +156,7 @@ icon_files::Bytes BigLibrary(int groups, int seed) {
     std::vector<icon_files::Bytes> images;
     for (int k = 0; k < 8; ++k)
         images.push_back(icon_files::MakeDib(icon_files::SolidDib(
-            kSides[k], kSides[k], kDepths[k], platform::MakeArgb(20 * k, (seed * 53) & 0xFF, 255 - 20 * k))));
+            kSides[k], kSides[k], kDepths[k], pixels::MakeArgb(20 * k, (seed * 53) & 0xFF, 255 - 20 * k))));
     std::vector<icon_files::IconGroupSpec> specs;
     std::uint16_t id = 1;
     for (int g = 0; g < groups; ++g) {
@@ -184,9 +184,9 @@ icon_files::Bytes FewIconsLibrary(int seed) {
     std::uint16_t id = 1;
     for (int g = 0; g < 4; ++g) {
         icon_files::IconGroupSpec spec{icon_files::ResName{static_cast<std::uint32_t>(22 + 3 * g), {}}, {}};
-        std::vector<platform::Argb> big(256 * 256);
+        std::vector<pixels::Argb> big(256 * 256);
         for (std::size_t i = 0; i < big.size(); ++i)
-            big[i] = platform::MakeArgb(static_cast<int>(i % 251), static_cast<int>((i / 256) * 7 + seed), 40 * g,
+            big[i] = pixels::MakeArgb(static_cast<int>(i % 251), static_cast<int>((i / 256) * 7 + seed), 40 * g,
                                         i % 13 == 0 ? 0 : 255);
         spec.images.push_back({id++, 0, 0, 32, icon_files::MakePng(256, 256, big)});
         for (int k = 0; k < 9; ++k)
@@ -194,7 +194,7 @@ icon_files::Bytes FewIconsLibrary(int seed) {
                                    static_cast<std::uint16_t>(kDepths[k]),
                                    icon_files::MakeDib(icon_files::SolidDib(
                                        kSides[k], kSides[k], kDepths[k],
-                                       platform::MakeArgb(30 * k, (seed * 29) & 0xFF, 60 * g)))});
+                                       pixels::MakeArgb(30 * k, (seed * 29) & 0xFF, 60 * g)))});
         specs.push_back(std::move(spec));
     }
     icon_files::PeSpec spec;

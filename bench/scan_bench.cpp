@@ -26,7 +26,7 @@
 #include "app/tessel_window.h"
 #include "browsing/browsing.h"
 #include "fake_services.h"
-#include "platform/system/posix_files.h"
+#include "system/posix_files.h"
 #include "icon_file_builders.h"
 
 namespace {
@@ -48,12 +48,12 @@ Bytes Pe(int groups, bool dll, std::size_t codeBytes) {
         small.id = static_cast<std::uint16_t>(2 * g + 1);
         small.width = small.height = 16;
         small.bitCount = 8;
-        small.image = MakeDib(SolidDib(16, 16, 8, platform::MakeArgb(10 * g, 80, 160)));
+        small.image = MakeDib(SolidDib(16, 16, 8, pixels::MakeArgb(10 * g, 80, 160)));
         GroupImage large = small;
         large.id = static_cast<std::uint16_t>(2 * g + 2);
         large.width = large.height = 32;
         large.bitCount = 32;
-        large.image = MakeDib(SolidDib(32, 32, 32, platform::MakeArgb(200, 10 * g, 40)));
+        large.image = MakeDib(SolidDib(32, 32, 32, pixels::MakeArgb(200, 10 * g, 40)));
         groupList.push_back({ResName{id, {}}, {small, large}});
     }
     PeSpec pe;
@@ -66,7 +66,7 @@ Bytes Pe(int groups, bool dll, std::size_t codeBytes) {
 
 Bytes Ico(std::uint16_t type) {
     icon_files::IcoEntry e;
-    e.image = icon_files::MakeDib(icon_files::SolidDib(32, 32, 32, platform::MakeArgb(1, 2, 3)));
+    e.image = icon_files::MakeDib(icon_files::SolidDib(32, 32, 32, pixels::MakeArgb(1, 2, 3)));
     if (type == 2) e.planes = e.bitCount = 0;
     return icon_files::MakeIco({e, e}, type);
 }

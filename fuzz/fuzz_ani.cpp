@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const MemorySource memory(data, size);
     const BufferedSource source(memory, 512);
     const IconFile file(source);
-    platform::Bitmap cell(32, 32, platform::MakeArgb(255, 255, 255));
+    pixels::Bitmap cell(32, 32, pixels::MakeArgb(255, 255, 255));
     for (int k = 0; k < std::min(file.count(), kFramesChecked); ++k) {
         if (auto icon = file.extract(k)) DrawIcon(cell, 0, 0, *icon);
         CheckWholeIcon(file, k);

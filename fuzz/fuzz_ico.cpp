@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const MemorySource memory(data, size);
     const BufferedSource source(memory, 512);
     (void)ico::CountIcons(source);
-    platform::Bitmap cell(32, 32, platform::MakeArgb(255, 255, 255));
+    pixels::Bitmap cell(32, 32, pixels::MakeArgb(255, 255, 255));
     if (auto icon = ExtractIcon(source, 0)) DrawIcon(cell, 0, 0, *icon);
     CheckWholeIcon(IconFile(source), 0);
     return 0;

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Blob blob{0, size};
     (void)ProbeImage(source, blob);
     if (auto image = DecodeImage(source, blob)) {
-        platform::Bitmap cell(40, 40, platform::MakeArgb(0, 0, 128));
+        pixels::Bitmap cell(40, 40, pixels::MakeArgb(0, 0, 128));
         DrawIcon(cell, -3, 5, *image);
         DrawIcon(cell, 0, 0, StretchIcon(*image, kStandardIconSize, kStandardIconSize));
     }

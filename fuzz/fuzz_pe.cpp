@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const MemorySource memory(data, size);
     const BufferedSource source(memory, 512);
     const int count = pe::CountIconGroups(source).value_or(0);
-    platform::Bitmap cell(32, 32, platform::MakeArgb(255, 255, 255));
+    pixels::Bitmap cell(32, 32, pixels::MakeArgb(255, 255, 255));
     for (int i : {0, 1, 2, count - 1, count}) {
         if (auto icon = ExtractIcon(source, i)) DrawIcon(cell, 0, 0, *icon);
     }

@@ -19,7 +19,7 @@ void Write(const std::filesystem::path& dir, const std::string& name, const Byte
 
 std::vector<Bytes> Images() {
     std::vector<Bytes> out;
-    for (int bpp : {1, 4, 8, 16, 24, 32}) out.push_back(MakeDib(SolidDib(8, 6, bpp, platform::MakeArgb(200, 30, 90, 128))));
+    for (int bpp : {1, 4, 8, 16, 24, 32}) out.push_back(MakeDib(SolidDib(8, 6, bpp, pixels::MakeArgb(200, 30, 90, 128))));
     DibSpec fields = SolidDib(5, 3, 16, 0xF81F);
     fields.compression = kBiBitfields;
     fields.masks = {0xF800, 0x07E0, 0x001F};
@@ -28,7 +28,7 @@ std::vector<Bytes> Images() {
     fields32.compression = kBiBitfields;
     fields32.masks = {0x00FF0000, 0x0000FF00, 0x000000FF};
     out.push_back(MakeDib(fields32));
-    const std::vector<platform::Argb> px = {0xFFFF0000, 0x8000FF00, 0x000000FF, 0xFF808080};
+    const std::vector<pixels::Argb> px = {0xFFFF0000, 0x8000FF00, 0x000000FF, 0xFF808080};
     for (PngKind k : {PngKind::Rgba8, PngKind::Rgb8, PngKind::Gray8, PngKind::Palette8, PngKind::Rgba16, PngKind::GrayAlpha8})
         out.push_back(MakePng(2, 2, px, k));
     return out;

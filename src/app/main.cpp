@@ -9,12 +9,12 @@
 
 #include "app/qt_window.h"
 #include "app/tessel_window.h"
-#include "platform/qt/qt_services.h"
+#include "qt/qt_services.h"
 #include "platform/paths.h"
-#include "platform/qt/translations.h"
-#include "platform/system/posix_files.h"
-#include "platform/qt/qt_desktop.h"
-#include "platform/system/system_services.h"
+#include "qt/translations.h"
+#include "system/posix_files.h"
+#include "qt/qt_desktop.h"
+#include "system/system_services.h"
 #include "tessel_version.h"
 
 namespace {

@@ -10,14 +10,14 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/qt/cjk_font.h"
+#include "qt/cjk_font.h"
 
 namespace app {
 
 namespace {
 
-QString Rgb(platform::Argb c) {
-    return QString("rgb(%1, %2, %3)").arg(platform::RedOf(c)).arg(platform::GreenOf(c)).arg(platform::BlueOf(c));
+QString Rgb(pixels::Argb c) {
+    return QString("rgb(%1, %2, %3)").arg(pixels::RedOf(c)).arg(pixels::GreenOf(c)).arg(pixels::BlueOf(c));
 }
 
 // Puts the widgets of one container in the stacking order of the controls:

@@ -24,8 +24,8 @@
 #include "icons/icon_set.h"
 #include "icons/version_info.h"
 #include "icons/whole_icon.h"
-#include "platform/system/launcher_files.h"
-#include "platform/system/whole_file.h"
+#include "system/launcher_files.h"
+#include "system/whole_file.h"
 #include "tessel_version.h"
 
 namespace {
@@ -118,9 +118,9 @@ bool Write(const std::filesystem::path& file, const std::vector<std::uint8_t>& b
 
 // The cell's picture: the icon drawn at its size on white, opaque.
 std::optional<std::vector<std::uint8_t>> CellPng(const icons::Icon& icon) {
-    platform::Bitmap cell(icon.width, icon.height, platform::MakeArgb(255, 255, 255));
+    pixels::Bitmap cell(icon.width, icon.height, pixels::MakeArgb(255, 255, 255));
     icons::DrawIcon(cell, 0, 0, icon);
-    return icons::EncodePng({cell.width, cell.height, cell.pixels, false});
+    return icons::EncodePng(cell);
 }
 
 // JSON wants UTF-8; a byte that is not part of a valid sequence becomes U+FFFD.

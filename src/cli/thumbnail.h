@@ -11,7 +11,7 @@
 namespace cli {
 
 struct Thumbnail {
-    std::optional<icons::RgbaImage> image;
+    std::optional<pixels::Bitmap> image;
     const char* failure = nullptr;  // without an image: why, for the one line a file manager logs
 };
 

@@ -21,7 +21,7 @@
 
 #include "confinement.h"
 #include "icons/system_resources.h"
-#include "platform/system/whole_file.h"
+#include "system/whole_file.h"
 #include "thumbnail.h"
 #include "tessel_version.h"
 

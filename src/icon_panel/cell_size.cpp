@@ -64,18 +64,18 @@ int IconPanel::ShownPixels() const {
     return static_cast<int>(std::lround(f.CellPixels * std::max(ratio, 1.0)));
 }
 
-std::optional<platform::Bitmap> IconPanel::CellPicture(std::int32_t cell, int pixels) const {
+std::optional<pixels::Bitmap> IconPanel::CellPicture(std::int32_t cell, int pixels) const {
     const auto origin = OriginOf(cell);
     if (!origin || pixels <= 0) return std::nullopt;
     std::optional<icons::Icon> icon;
     Guarded([&] { icon = f.system.ExtractIcon(origin->file, origin->index, pixels); });
     if (!icon) return std::nullopt;
-    platform::Bitmap picture(pixels, pixels, f.picIcon(platform::ToInt16(cell)).BackColor());
+    pixels::Bitmap picture(pixels, pixels, f.picIcon(platform::ToInt16(cell)).BackColor());
     icons::DrawIcon(picture, 0, 0, *icon);
     return picture;
 }
 
-platform::Bitmap IconPanel::SelectedPicture() const {
+pixels::Bitmap IconPanel::SelectedPicture() const {
     const platform::PictureBox& cell = f.picIcon(platform::ToInt16(f.SelectedIcon));
     // The standard cell is the picture it keeps, exactly as drawn.
     if (f.CellPixels == icons::kStandardIconSize) return cell.Image();

@@ -90,7 +90,7 @@ void IconPanel::LoadIconsOfFile(std::int16_t itemIndex, bool hideCanvas) {
             platform::PictureBox& cell = f.picIcon(platform::ToInt16(nextCell));
             // The standard picture, whatever size the cell is shown at.
             cell.DrawAt(icons::kStandardIconSize, icons::kStandardIconSize,
-                        [&](platform::Bitmap& image) { icons::DrawIcon(image, 0, 0, *icon); });
+                        [&](pixels::Bitmap& image) { icons::DrawIcon(image, 0, 0, *icon); });
             icon.reset();
             Remember(nextCell, {filePath, iconIndex});
             cell.setVisible(true);

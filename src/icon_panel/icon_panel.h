@@ -14,7 +14,7 @@
 #include "main_window/frm_main.h"
 #include "icons/version_info.h"
 #include "icons/whole_icon.h"
-#include "platform/bitmap.h"
+#include "pixels/bitmap.h"
 
 namespace icon_panel {
 
@@ -117,7 +117,7 @@ public:
     // background, from the image chosen for that size; nullopt for a cell
     // from nowhere or an icon that can no longer be read. A cell keeps only
     // its standard picture: a view draws it at the size it shows it with this.
-    std::optional<platform::Bitmap> CellPicture(std::int32_t cell, int pixels) const;
+    std::optional<pixels::Bitmap> CellPicture(std::int32_t cell, int pixels) const;
 
     // The icon menu and export
     void picIcon_MouseUp(std::int16_t index, int button, int shift, float x, float y);
@@ -165,7 +165,7 @@ private:
 
     void StepCellSize(int steps);
     // What Copy and the picture save give: the selected cell at the cell size.
-    platform::Bitmap SelectedPicture() const;
+    pixels::Bitmap SelectedPicture() const;
 
     void OpenIconMenu(int button, int shift);
     void CopySelected();

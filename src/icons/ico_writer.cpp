@@ -42,7 +42,7 @@ Bytes WriteIcoFile(bool cursor, std::span<const IcoImage> images) {
 }
 
 
-std::optional<Bytes> OpaqueIcoFile(const platform::Bitmap& picture) {
+std::optional<Bytes> OpaqueIcoFile(const pixels::Bitmap& picture) {
     if (picture.width <= 0 || picture.height <= 0 || picture.width > 256 || picture.height > 256) return std::nullopt;
     const auto w = static_cast<std::uint32_t>(picture.width), h = static_cast<std::uint32_t>(picture.height);
     const auto maskBytes = static_cast<std::uint32_t>(dib::RowBytes(w, 1)) * h;
@@ -62,10 +62,10 @@ std::optional<Bytes> OpaqueIcoFile(const platform::Bitmap& picture) {
     // Bottom row first, each pixel as blue, green, red, alpha.
     for (int y = picture.height - 1; y >= 0; --y)
         for (int x = 0; x < picture.width; ++x) {
-            const platform::Argb c = picture.at(x, y);
-            image.push_back(static_cast<std::uint8_t>(platform::BlueOf(c)));
-            image.push_back(static_cast<std::uint8_t>(platform::GreenOf(c)));
-            image.push_back(static_cast<std::uint8_t>(platform::RedOf(c)));
+            const pixels::Argb c = picture.at(x, y);
+            image.push_back(static_cast<std::uint8_t>(pixels::BlueOf(c)));
+            image.push_back(static_cast<std::uint8_t>(pixels::GreenOf(c)));
+            image.push_back(static_cast<std::uint8_t>(pixels::RedOf(c)));
             image.push_back(0xFF);
         }
     image.resize(image.size() + maskBytes, 0);

@@ -7,7 +7,7 @@
 #include <span>
 
 #include "byte_view.h"
-#include "platform/bitmap.h"
+#include "pixels/bitmap.h"
 
 namespace icons {
 
@@ -29,6 +29,6 @@ Bytes WriteIcoFile(bool cursor, std::span<const IcoImage> images);
 // with an AND mask that hides nothing, so that every reader, old or new,
 // shows the picture as it is. Nothing for a picture larger than 256 pixels a
 // side, which an icon's directory cannot describe.
-std::optional<Bytes> OpaqueIcoFile(const platform::Bitmap& picture);
+std::optional<Bytes> OpaqueIcoFile(const pixels::Bitmap& picture);
 
 }  // namespace icons

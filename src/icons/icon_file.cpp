@@ -226,17 +226,17 @@ std::optional<Bytes> IconFile::fileBytes(int index) const {
     return WriteIcoFile(g->cursor, images);
 }
 
-std::optional<RgbaImage> IconFile::decode(int index, int k) const {
+std::optional<pixels::Bitmap> IconFile::decode(int index, int k) const {
     const auto g = group(index);
     if (!g || k < 0 || static_cast<std::size_t>(k) >= g->images.size()) return std::nullopt;
     const auto icon = DecodeImage(src_, g->images[static_cast<std::size_t>(k)].blob);
     if (!icon) return std::nullopt;
-    RgbaImage out;
+    pixels::Bitmap out;
     out.width = icon->width;
     out.height = icon->height;
     out.pixels.resize(icon->color.size());
     for (std::size_t i = 0; i < icon->color.size(); ++i) {
-        const platform::Argb c = icon->color[i];
+        const pixels::Argb c = icon->color[i];
         if (icon->blended || icon->mask[i] == 0) {
             out.pixels[i] = icon->blended ? c : (c | 0xFF000000u);
         } else if ((c & 0x00FFFFFFu) == 0) {
@@ -281,7 +281,7 @@ std::vector<IconDescription> DescribeIcons(const ByteSource& source) {
 
 std::optional<Bytes> IconFileBytes(const ByteSource& source, int index) { return IconFile(source).fileBytes(index); }
 
-std::optional<RgbaImage> DecodeIconImage(const ByteSource& source, int index, int k) {
+std::optional<pixels::Bitmap> DecodeIconImage(const ByteSource& source, int index, int k) {
     return IconFile(source).decode(index, k);
 }
 

@@ -41,7 +41,7 @@ public:
     // `shown` is the image extract(index, size) draws.
     std::optional<IconDescription> describe(int index, int size = kStandardIconSize) const;
     std::optional<Bytes> fileBytes(int index) const;
-    std::optional<RgbaImage> decode(int index, int k) const;
+    std::optional<pixels::Bitmap> decode(int index, int k) const;
     std::optional<Bytes> largestPng(int index) const;  // as LargestImagePng
     // Image `k` decoded (as decode) and encoded as PNG (as EncodePng).
     std::optional<Bytes> imagePng(int index, int k) const;

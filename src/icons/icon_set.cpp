@@ -9,8 +9,9 @@ namespace icons {
 namespace {
 
 // The picture centred on a transparent size x size square.
-RgbaImage Centred(const RgbaImage& image, int size) {
-    RgbaImage out{size, size, std::vector<platform::Argb>(static_cast<std::size_t>(size) * size, 0), image.inverted};
+pixels::Bitmap Centred(const pixels::Bitmap& image, int size) {
+    pixels::Bitmap out(size, size, 0);
+    out.inverted = image.inverted;
     const int left = (size - image.width) / 2, top = (size - image.height) / 2;
     for (int y = 0; y < image.height; ++y) {
         std::copy_n(image.pixels.begin() + static_cast<std::ptrdiff_t>(y) * image.width, image.width,
@@ -39,7 +40,7 @@ std::vector<IconSetImage> MakeIconSet(const IconFile& file, int index) {
         auto image = k < 0 ? std::nullopt : file.decode(index, k);
         if (!image || image->width <= 0 || image->height <= 0) continue;
         const auto [width, height] = FitWithin(image->width, image->height, size);
-        RgbaImage scaled = StretchImage(std::move(*image), width, height);
+        pixels::Bitmap scaled = StretchImage(std::move(*image), width, height);
         auto png = EncodePng(width == size && height == size ? scaled : Centred(scaled, size));
         if (png) set.push_back({size, std::move(*png)});
     }

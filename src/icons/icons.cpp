@@ -24,7 +24,7 @@ std::optional<Icon> ExtractIconFromFile(const std::string& path, int index, int 
     return file.icons().extract(index, size);
 }
 
-void DrawIcon(platform::Bitmap& target, int x, int y, const Icon& icon) {
+void DrawIcon(pixels::Bitmap& target, int x, int y, const Icon& icon) {
     const std::size_t expected = static_cast<std::size_t>(icon.width > 0 ? icon.width : 0) *
                                  static_cast<std::size_t>(icon.height > 0 ? icon.height : 0);
     if (icon.color.size() < expected || (!icon.blended && icon.mask.size() < expected)) return;
@@ -36,13 +36,13 @@ void DrawIcon(platform::Bitmap& target, int x, int y, const Icon& icon) {
     if (firstX >= endX) return;
     for (long iy = firstY; iy < endY; ++iy) {
         const std::size_t row = static_cast<std::size_t>(iy) * static_cast<std::size_t>(icon.width);
-        platform::Argb* out = &target.at(static_cast<int>(x + firstX), static_cast<int>(y + iy));
+        pixels::Argb* out = &target.at(static_cast<int>(x + firstX), static_cast<int>(y + iy));
         for (long ix = firstX; ix < endX; ++ix, ++out) {
             const std::size_t i = row + static_cast<std::size_t>(ix);
-            platform::Argb& dst = *out;
-            const platform::Argb src = icon.color[i];
+            pixels::Argb& dst = *out;
+            const pixels::Argb src = icon.color[i];
             if (icon.blended) {
-                const int a = platform::AlphaOf(src);
+                const int a = pixels::AlphaOf(src);
                 // Most pixels are wholly opaque or wholly clear, where the blend
                 // below gives the source or leaves the target as it is.
                 if (a == 255) {
@@ -51,14 +51,14 @@ void DrawIcon(platform::Bitmap& target, int x, int y, const Icon& icon) {
                 }
                 if (a == 0) continue;
                 const auto mix = [a](int s, int d) { return (s * a + d * (255 - a) + 127) / 255; };
-                const int outA = a + (platform::AlphaOf(dst) * (255 - a) + 127) / 255;
-                dst = platform::MakeArgb(mix(platform::RedOf(src), platform::RedOf(dst)),
-                                         mix(platform::GreenOf(src), platform::GreenOf(dst)),
-                                         mix(platform::BlueOf(src), platform::BlueOf(dst)), outA);
+                const int outA = a + (pixels::AlphaOf(dst) * (255 - a) + 127) / 255;
+                dst = pixels::MakeArgb(mix(pixels::RedOf(src), pixels::RedOf(dst)),
+                                         mix(pixels::GreenOf(src), pixels::GreenOf(dst)),
+                                         mix(pixels::BlueOf(src), pixels::BlueOf(dst)), outA);
             } else {
                 // The AND mask keeps the background where it is 1 and clears it where it is 0;
                 // the colour is then XORed in, which inverts where both are set.
-                const platform::Argb kept = icon.mask[i] ? (dst & 0x00FFFFFFu) : 0u;
+                const pixels::Argb kept = icon.mask[i] ? (dst & 0x00FFFFFFu) : 0u;
                 dst = (dst & 0xFF000000u) | (kept ^ (src & 0x00FFFFFFu));
             }
         }

@@ -12,7 +12,7 @@
 
 #include "byte_source.h"
 #include "chooser.h"
-#include "platform/bitmap.h"
+#include "pixels/bitmap.h"
 
 namespace icons {
 
@@ -23,7 +23,7 @@ struct Icon {
     int width = 32;
     int height = 32;
     bool blended = false;               // true: alpha-blend `color` and ignore `mask`
-    std::vector<platform::Argb> color;  // width*height, top row first; alpha counts only when blended
+    std::vector<pixels::Argb> color;  // width*height, top row first; alpha counts only when blended
     std::vector<std::uint8_t> mask;     // width*height; 1 = keep the background, 0 = paint
 };
 
@@ -50,6 +50,6 @@ std::optional<Icon> ExtractIconFromFile(const std::string& path, int index, int 
 // Draws the icon with its top-left corner at (x, y), clipped to the target:
 // a blended icon goes over what is there; otherwise each pixel becomes
 // (target AND mask) XOR colour, so a masked pixel with a non-black colour inverts.
-void DrawIcon(platform::Bitmap& target, int x, int y, const Icon& icon);
+void DrawIcon(pixels::Bitmap& target, int x, int y, const Icon& icon);
 
 }  // namespace icons

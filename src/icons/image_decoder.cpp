@@ -135,14 +135,14 @@ int ExpandTo8(std::uint32_t v, int bits) {
 std::optional<Icon> DecodeDib(ByteView dib, const DibLayout& d) {
     if (!dib.has(0, d.total)) return std::nullopt;
 
-    std::vector<platform::Argb> palette(static_cast<std::size_t>(d.paletteUsed));
+    std::vector<pixels::Argb> palette(static_cast<std::size_t>(d.paletteUsed));
     if (d.paletteUsed > 0) {
         const ByteView raw = dib.sub(d.paletteOffset, static_cast<std::uint64_t>(d.paletteUsed) * rgb_quad::kSize);
         if (raw.failed()) return std::nullopt;
         for (int i = 0; i < d.paletteUsed; ++i) {
             const ByteView q = raw.sub(static_cast<std::uint64_t>(i) * rgb_quad::kSize, rgb_quad::kSize);
             palette[static_cast<std::size_t>(i)] =
-                platform::MakeArgb(q.u8(rgb_quad::kRed), q.u8(rgb_quad::kGreen), q.u8(rgb_quad::kBlue));
+                pixels::MakeArgb(q.u8(rgb_quad::kRed), q.u8(rgb_quad::kGreen), q.u8(rgb_quad::kBlue));
         }
     }
 
@@ -167,7 +167,7 @@ std::optional<Icon> DecodeDib(ByteView dib, const DibLayout& d) {
         const std::uint8_t* row = &bits[fileRow * d.xorStride];
         const std::uint8_t* andRow = &bits[xorBytes + fileRow * d.andStride];
         for (int x = 0; x < d.width; ++x) {
-            platform::Argb c = 0;
+            pixels::Argb c = 0;
             switch (d.bpp) {
                 case 1: case 4: case 8: {
                     const int perByte = 8 / d.bpp;
@@ -175,22 +175,22 @@ std::optional<Icon> DecodeDib(ByteView dib, const DibLayout& d) {
                     const int index = (row[x / perByte] >> shift) & ((1 << d.bpp) - 1);
                     // Windows paints an index past the table black.
                     c = index < d.paletteUsed ? palette[static_cast<std::size_t>(index)]
-                                              : platform::MakeArgb(0, 0, 0);
+                                              : pixels::MakeArgb(0, 0, 0);
                     break;
                 }
                 case 16: {
                     const std::uint32_t v = static_cast<std::uint32_t>(row[x * 2] | (row[x * 2 + 1] << 8));
                     if (d.compression == kBiRgb) {
-                        c = platform::MakeArgb(ExpandTo8((v >> 10) & 31, 5), ExpandTo8((v >> 5) & 31, 5),
+                        c = pixels::MakeArgb(ExpandTo8((v >> 10) & 31, 5), ExpandTo8((v >> 5) & 31, 5),
                                                ExpandTo8(v & 31, 5));
                     } else {
-                        c = platform::MakeArgb(d.red.extract(v), d.green.extract(v), d.blue.extract(v));
+                        c = pixels::MakeArgb(d.red.extract(v), d.green.extract(v), d.blue.extract(v));
                     }
                     break;
                 }
                 case 24: {
                     const std::uint8_t* p = &row[x * 3];
-                    c = platform::MakeArgb(p[2], p[1], p[0]);
+                    c = pixels::MakeArgb(p[2], p[1], p[0]);
                     break;
                 }
                 case 32: {
@@ -200,15 +200,15 @@ std::optional<Icon> DecodeDib(ByteView dib, const DibLayout& d) {
                                             (static_cast<std::uint32_t>(p[3]) << 24);
                     int a = 0;
                     if (d.compression == kBiRgb) {
-                        c = platform::MakeArgb(p[2], p[1], p[0]);
+                        c = pixels::MakeArgb(p[2], p[1], p[0]);
                         a = p[3];
                     } else {
-                        c = platform::MakeArgb(d.red.extract(v), d.green.extract(v), d.blue.extract(v));
+                        c = pixels::MakeArgb(d.red.extract(v), d.green.extract(v), d.blue.extract(v));
                         a = d.alpha.extract(v);
                     }
                     if (d.hasAlpha) {
                         anyAlpha = anyAlpha || a != 0;
-                        c = (c & 0x00FFFFFFu) | (static_cast<platform::Argb>(a) << 24);
+                        c = (c & 0x00FFFFFFu) | (static_cast<pixels::Argb>(a) << 24);
                     }
                     break;
                 }

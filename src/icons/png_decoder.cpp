@@ -100,7 +100,7 @@ std::optional<Icon> DecodePngBytes(ByteView bytes) {
     for (auto& c : out.color) {
         std::uint8_t p[4];
         std::memcpy(p, &c, 4);
-        c = platform::MakeArgb(p[0], p[1], p[2], p[3]);
+        c = pixels::MakeArgb(p[0], p[1], p[2], p[3]);
     }
     out.mask.assign(count, 0);
     return out;

@@ -39,7 +39,7 @@ bool Write(png_structp png, png_infop info, std::vector<std::uint8_t>* out, int 
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> EncodePng(const RgbaImage& image) {
+std::optional<std::vector<std::uint8_t>> EncodePng(const pixels::Bitmap& image) {
     if (image.width <= 0 || image.height <= 0 || image.width > kMaxPngSide || image.height > kMaxPngSide ||
         image.pixels.size() != static_cast<std::size_t>(image.width) * image.height)
         return std::nullopt;
@@ -49,12 +49,12 @@ std::optional<std::vector<std::uint8_t>> EncodePng(const RgbaImage& image) {
     for (std::size_t y = 0; y < rows.size(); ++y) {
         rows[y] = &pixels[y * stride];
         for (std::size_t x = 0; x < static_cast<std::size_t>(image.width); ++x) {
-            const platform::Argb c = image.pixels[y * image.width + x];
+            const pixels::Argb c = image.pixels[y * image.width + x];
             png_bytep p = rows[y] + x * 4;
-            p[0] = static_cast<png_byte>(platform::RedOf(c));
-            p[1] = static_cast<png_byte>(platform::GreenOf(c));
-            p[2] = static_cast<png_byte>(platform::BlueOf(c));
-            p[3] = static_cast<png_byte>(platform::AlphaOf(c));
+            p[0] = static_cast<png_byte>(pixels::RedOf(c));
+            p[1] = static_cast<png_byte>(pixels::GreenOf(c));
+            p[2] = static_cast<png_byte>(pixels::BlueOf(c));
+            p[3] = static_cast<png_byte>(pixels::AlphaOf(c));
         }
     }
     std::vector<std::uint8_t> out;

@@ -64,19 +64,19 @@ Icon StretchIcon(const Icon& icon, int width, int height) {
             float acc[4] = {0, 0, 0, 0};
             for (const Tap& t : across[static_cast<std::size_t>(x)]) {
                 const std::size_t i = static_cast<std::size_t>(y) * icon.width + t.index;
-                const platform::Argb c = icon.color[i];
+                const pixels::Argb c = icon.color[i];
                 float a;
                 float k = 1.0f;
                 if (icon.blended) {
-                    a = static_cast<float>(platform::AlphaOf(c));
+                    a = static_cast<float>(pixels::AlphaOf(c));
                     k = a / 255.0f;
                 } else {
                     a = icon.mask[i] ? 255.0f : 0.0f;
                 }
                 acc[0] += t.weight * a;
-                acc[1] += t.weight * k * platform::RedOf(c);
-                acc[2] += t.weight * k * platform::GreenOf(c);
-                acc[3] += t.weight * k * platform::BlueOf(c);
+                acc[1] += t.weight * k * pixels::RedOf(c);
+                acc[2] += t.weight * k * pixels::GreenOf(c);
+                acc[3] += t.weight * k * pixels::BlueOf(c);
             }
             std::copy(acc, acc + 4, &rows[(static_cast<std::size_t>(y) * width + x) * 4]);
         }
@@ -92,10 +92,10 @@ Icon StretchIcon(const Icon& icon, int width, int height) {
             if (icon.blended) {
                 const int a = ToByte(acc[0]);
                 const float unmul = acc[0] > 0 ? 255.0f / acc[0] : 0.0f;
-                out.color[o] = platform::MakeArgb(ToByte(acc[1] * unmul), ToByte(acc[2] * unmul),
+                out.color[o] = pixels::MakeArgb(ToByte(acc[1] * unmul), ToByte(acc[2] * unmul),
                                                   ToByte(acc[3] * unmul), a);
             } else {
-                out.color[o] = platform::MakeArgb(ToByte(acc[1]), ToByte(acc[2]), ToByte(acc[3]));
+                out.color[o] = pixels::MakeArgb(ToByte(acc[1]), ToByte(acc[2]), ToByte(acc[3]));
                 out.mask[o] = acc[0] > 127.5f ? 1 : 0;
             }
         }
@@ -118,7 +118,7 @@ std::pair<int, int> FitWithin(int width, int height, int size) {
     return {scaled(width, height), size};
 }
 
-RgbaImage StretchImage(RgbaImage image, int width, int height) {
+pixels::Bitmap StretchImage(pixels::Bitmap image, int width, int height) {
     if (image.width == width && image.height == height) return image;
     Icon picture;
     picture.width = image.width;

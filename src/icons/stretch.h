@@ -23,6 +23,6 @@ std::pair<int, int> FitWithin(int width, int height, int size);
 
 // A picture with straight alpha stretched as a blended icon is, so transparent
 // pixels lend no colour to the edges they border.
-RgbaImage StretchImage(RgbaImage image, int width, int height);
+pixels::Bitmap StretchImage(pixels::Bitmap image, int width, int height);
 
 }  // namespace icons

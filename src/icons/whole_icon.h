@@ -12,7 +12,7 @@
 
 #include "byte_source.h"
 #include "chooser.h"
-#include "platform/bitmap.h"
+#include "pixels/bitmap.h"
 
 namespace icons {
 
@@ -39,16 +39,6 @@ struct IconDescription {
     int shown = -1;
 };
 
-// A picture at its own size with straight alpha.
-struct RgbaImage {
-    int width = 0;
-    int height = 0;
-    std::vector<platform::Argb> pixels;  // width*height, top row first
-    // Some pixels inverted the screen (AND mask 1 over a non-black colour).
-    // They have no RGBA form and are given as drawn on white.
-    bool inverted = false;
-};
-
 std::optional<IconDescription> DescribeIcon(const ByteSource& source, int index, int size = kStandardIconSize);
 // Every icon of the file, one entry per index; an icon that cannot be read has no images.
 std::vector<IconDescription> DescribeIcons(const ByteSource& source);
@@ -64,7 +54,7 @@ std::optional<std::vector<std::uint8_t>> IconFileBytes(const ByteSource& source,
 // size. A PNG as it decodes; a DIB with alpha uses it; any other DIB, and a
 // 32-bit one whose alpha is zero everywhere, takes its transparency from the
 // AND mask, as Windows draws them.
-std::optional<RgbaImage> DecodeIconImage(const ByteSource& source, int index, int k);
+std::optional<pixels::Bitmap> DecodeIconImage(const ByteSource& source, int index, int k);
 
 // The image drawn for an icon of size x size pixels, by ChooseImage's rule over
 // the images as described; -1 for none.
@@ -84,6 +74,6 @@ std::string WholeIconFileName(const std::string& file, int index, bool cursor);
 std::string IconImageFileName(const std::string& file, int index, int k);
 
 // An 8-bit RGBA PNG of the picture; nullopt for an empty or inconsistent one.
-std::optional<std::vector<std::uint8_t>> EncodePng(const RgbaImage& image);
+std::optional<std::vector<std::uint8_t>> EncodePng(const pixels::Bitmap& image);
 
 }  // namespace icons

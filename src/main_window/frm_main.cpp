@@ -78,13 +78,13 @@ frmMain::frmMain(platform::Screen& scr, platform::System& sys)
            }),
       Drive1("Drive1", &Me),
       File1("File1", &Me) {
-    const platform::Argb window = scr.WindowColor(), text = scr.WindowTextColor();
+    const pixels::Argb window = scr.WindowColor(), text = scr.WindowTextColor();
     const platform::ScreenScale scale = scr.Scale();
     // The 3-D border of a picture box, two pixels a side.
     const platform::Twips border = static_cast<platform::Twips>(2 * scale.twipsPerPixelX());
 
     Me.setCaption(kCaption);
-    Me.setBackColor(platform::MakeArgb(255, 255, 255));
+    Me.setBackColor(pixels::MakeArgb(255, 255, 255));
     Me.setClientSize(9630, 7875);
 
     Timer1.setInterval(1000);
@@ -134,7 +134,7 @@ frmMain::frmMain(platform::Screen& scr, platform::System& sys)
         l.setY1(kLineEnds[i][1]);
         l.setX2(kLineEnds[i][2]);
         l.setY2(kLineEnds[i][3]);
-        l.setBorderColor(platform::MakeArgb(0, 255, 0));
+        l.setBorderColor(pixels::MakeArgb(0, 255, 0));
         l.setVisible(false);
     }
 

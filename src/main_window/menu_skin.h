@@ -1,24 +1,24 @@
 #pragma once
 // The colours and font the window's popup menus are drawn in.
-#include "platform/bitmap.h"
+#include "pixels/bitmap.h"
 
 namespace main_window {
 
 struct MenuSkin {
-    platform::Argb selectedMenuBack = platform::MakeArgb(255, 251, 198);
-    platform::Argb selectedMenuBorder = platform::MakeArgb(0, 0, 255);
-    platform::Argb topMenuBack = platform::MakeArgb(165, 195, 255);
-    platform::Argb topMenuSelected = platform::MakeArgb(198, 227, 255);
-    platform::Argb topMenuHot = platform::MakeArgb(255, 128, 0);
-    platform::Argb topMenuHotBorder = platform::MakeArgb(0, 0, 255);
-    platform::Argb menuBorder = platform::MakeArgb(0, 0, 128);
-    platform::Argb checkBack = platform::MakeArgb(239, 186, 123);
-    platform::Argb checkBorder = platform::MakeArgb(0, 0, 255);
-    platform::Argb gradientOne = platform::MakeArgb(255, 255, 255);
-    platform::Argb gradientTwo = platform::MakeArgb(165, 195, 255);
+    pixels::Argb selectedMenuBack = pixels::MakeArgb(255, 251, 198);
+    pixels::Argb selectedMenuBorder = pixels::MakeArgb(0, 0, 255);
+    pixels::Argb topMenuBack = pixels::MakeArgb(165, 195, 255);
+    pixels::Argb topMenuSelected = pixels::MakeArgb(198, 227, 255);
+    pixels::Argb topMenuHot = pixels::MakeArgb(255, 128, 0);
+    pixels::Argb topMenuHotBorder = pixels::MakeArgb(0, 0, 255);
+    pixels::Argb menuBorder = pixels::MakeArgb(0, 0, 128);
+    pixels::Argb checkBack = pixels::MakeArgb(239, 186, 123);
+    pixels::Argb checkBorder = pixels::MakeArgb(0, 0, 255);
+    pixels::Argb gradientOne = pixels::MakeArgb(255, 255, 255);
+    pixels::Argb gradientTwo = pixels::MakeArgb(165, 195, 255);
     bool useGradient = true;
-    platform::Argb selectedItemFore = platform::MakeArgb(0, 64, 0);
-    platform::Argb sidebar = platform::MakeArgb(0, 0, 255);
+    pixels::Argb selectedItemFore = pixels::MakeArgb(0, 64, 0);
+    pixels::Argb sidebar = pixels::MakeArgb(0, 0, 255);
     const char* fontFamily = "宋体";
     int fontPointSize = 9;
     int fontWeight = 400;

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "bitmap.h"
+#include "pixels/bitmap.h"
 
 namespace platform {
 
@@ -29,8 +29,8 @@ public:
     BitmapPool& operator=(const BitmapPool&) = delete;
 
     // A w x h picture filled with `fill`, in a spare image's storage when there is one.
-    Bitmap Take(int w, int h, Argb fill) {
-        Bitmap out;
+    pixels::Bitmap Take(int w, int h, pixels::Argb fill) {
+        pixels::Bitmap out;
         if (w <= 0 || h <= 0) return out;
         if (!spare_.empty()) {
             out.pixels = std::move(spare_.back());
@@ -44,9 +44,9 @@ public:
     }
 
     // Keeps the image's storage for a later Take; `image` is left empty.
-    void Give(Bitmap& image) {
-        std::vector<Argb> pixels = std::move(image.pixels);
-        image = Bitmap();
+    void Give(pixels::Bitmap& image) {
+        std::vector<pixels::Argb> pixels = std::move(image.pixels);
+        image = pixels::Bitmap();
         const std::size_t capacity = pixels.capacity();
         if (capacity == 0 || capacity > kMaxPixels || spare_.size() >= kMaxImages) return;
         spare_.push_back(std::move(pixels));
@@ -58,12 +58,12 @@ public:
         takenSinceTrim_ = false;
     }
 
-    void Release() { std::vector<std::vector<Argb>>().swap(spare_); }
+    void Release() { std::vector<std::vector<pixels::Argb>>().swap(spare_); }
 
     std::size_t SpareImages() const { return spare_.size(); }
 
 private:
-    std::vector<std::vector<Argb>> spare_;
+    std::vector<std::vector<pixels::Argb>> spare_;
     bool takenSinceTrim_ = false;
 };
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "bitmap.h"
+#include "pixels/bitmap.h"
 
 namespace platform {
 
@@ -18,7 +18,7 @@ public:
     virtual ~Desktop() = default;
     // The picture as a file of that format, every pixel opaque; fails
     // (platform::Failure) when it cannot be encoded.
-    virtual std::vector<std::uint8_t> EncodePicture(const Bitmap& image, PictureFormat format) = 0;
+    virtual std::vector<std::uint8_t> EncodePicture(const pixels::Bitmap& image, PictureFormat format) = 0;
     // Opens a web address or a file:// URL with the user's handler.
     virtual void OpenUrl(const std::string& url) = 0;
 };

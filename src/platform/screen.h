@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "bitmap.h"
+#include "pixels/bitmap.h"
 #include "units.h"
 
 namespace platform {
@@ -51,7 +51,7 @@ public:
 
     // Clipboard
     virtual void ClipboardClear() = 0;
-    virtual void ClipboardSetImage(const Bitmap& image) = 0;
+    virtual void ClipboardSetImage(const pixels::Bitmap& image) = 0;
 
     // The mouse pointer, in screen pixels
     virtual Point GetCursorPos() = 0;
@@ -62,8 +62,8 @@ public:
     // Device pixels to a pixel of the layout: 2 on a screen scaled to 200%.
     virtual double DevicePixelRatio() = 0;
     virtual Twips MeasureText(const std::string& text) = 0;  // width of a label's caption
-    virtual Argb WindowColor() = 0;
-    virtual Argb WindowTextColor() = 0;
+    virtual pixels::Argb WindowColor() = 0;
+    virtual pixels::Argb WindowTextColor() = 0;
 };
 
 }  // namespace platform

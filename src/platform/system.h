@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "bitmap.h"
+#include "pixels/bitmap.h"
 
 namespace icons {
 struct Icon;
@@ -80,7 +80,7 @@ public:
 
     // Writes the picture under `path` in the format its name asks for; fails
     // when the file cannot be written, leaving an existing file whole.
-    virtual void SavePicture(const Bitmap& image, const std::string& path) = 0;
+    virtual void SavePicture(const pixels::Bitmap& image, const std::string& path) = 0;
 
     // The user's settings as "key=value" lines: "" when there are none or
     // they cannot be read; written whole, false when they cannot be.

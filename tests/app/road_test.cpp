@@ -16,9 +16,9 @@
 #include "fake_services.h"
 #include "icons/icons.h"
 #include "icons/whole_icon.h"
-#include "platform/qt/qt_services.h"
-#include "platform/qt/qt_desktop.h"
-#include "platform/system/system_services.h"
+#include "qt/qt_services.h"
+#include "qt/qt_desktop.h"
+#include "system/system_services.h"
 #include "qt_test_util.h"
 
 namespace {
@@ -95,7 +95,7 @@ struct Road {
     }
     // The icon as the reader draws it on the window colour.
     QImage Expected(const std::string& file, int index) {
-        platform::Bitmap b(32, 32, services.WindowColor());
+        pixels::Bitmap b(32, 32, services.WindowColor());
         const auto icon = icons::ExtractIconFromFile(folder + "/" + file, index);
         EXPECT_TRUE(icon.has_value()) << file << " #" << index;
         if (icon) icons::DrawIcon(b, 0, 0, *icon);

@@ -19,10 +19,10 @@
 namespace browsing_tests {
 
 using icon_files::Bytes;
-using platform::Argb;
+using pixels::Argb;
 
 // A distinct colour for icon `index` of file number `file`.
-inline Argb IconColour(int file, int index) { return platform::MakeArgb(40 * file + 20, 10 * index + 5, 200 - 3 * index); }
+inline Argb IconColour(int file, int index) { return pixels::MakeArgb(40 * file + 20, 10 * index + 5, 200 - 3 * index); }
 
 // A PE whose icon groups, one image each, are solid in the given colours.
 Bytes PeWithIcons(const std::vector<Argb>& colours, bool dll = false);

@@ -127,7 +127,7 @@ TEST(CliExport, DrawsEachIconAtTheSizeAsked) {
         const icons::FileSource png(folder + "/mixed.ico.0.png");
         const auto image = icons::DecodePng(png, {0, png.size()});
         ASSERT_TRUE(image.has_value());
-        platform::Bitmap cell(size, size, MakeArgb(255, 255, 255));
+        pixels::Bitmap cell(size, size, MakeArgb(255, 255, 255));
         icons::DrawIcon(cell, 0, 0, icons::ExtractIconFromFile(Fixture("mixed.ico"), 0, size).value());
         EXPECT_EQ(image->color, cell.pixels);
     }

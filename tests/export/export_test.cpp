@@ -27,14 +27,14 @@
 #include "icons/icons.h"
 #include "platform/failure.h"
 #include "icons/whole_icon.h"
-#include "platform/system/picture_files.h"
-#include "platform/system/system_services.h"
-#include "platform/qt/qt_desktop.h"
+#include "system/picture_files.h"
+#include "system/system_services.h"
+#include "qt/qt_desktop.h"
 
 namespace {
 
-using platform::Argb;
-using platform::Bitmap;
+using pixels::Argb;
+using pixels::Bitmap;
 using test_support::FakeScreen;
 using test_support::TempFolder;
 
@@ -135,7 +135,7 @@ Decoded DecodeGif(const std::string& path) {
             for (int i = 0; i < w * h; ++i) {
                 const int index = frame.RasterBits[i];
                 const GifColorType c = index < map->ColorCount ? map->Colors[index] : GifColorType{0, 0, 0};
-                out.image.pixels[static_cast<std::size_t>(i)] = platform::MakeArgb(c.Red, c.Green, c.Blue);
+                out.image.pixels[static_cast<std::size_t>(i)] = pixels::MakeArgb(c.Red, c.Green, c.Blue);
             }
         }
     }
@@ -158,9 +158,9 @@ PixelError Compare(const Bitmap& a, const Bitmap& b) {
     PixelError e;
     long total = 0;
     for (std::size_t i = 0; i < a.pixels.size(); ++i) {
-        const int d[3] = {std::abs(platform::RedOf(a.pixels[i]) - platform::RedOf(b.pixels[i])),
-                          std::abs(platform::GreenOf(a.pixels[i]) - platform::GreenOf(b.pixels[i])),
-                          std::abs(platform::BlueOf(a.pixels[i]) - platform::BlueOf(b.pixels[i]))};
+        const int d[3] = {std::abs(pixels::RedOf(a.pixels[i]) - pixels::RedOf(b.pixels[i])),
+                          std::abs(pixels::GreenOf(a.pixels[i]) - pixels::GreenOf(b.pixels[i])),
+                          std::abs(pixels::BlueOf(a.pixels[i]) - pixels::BlueOf(b.pixels[i]))};
         for (int v : d) {
             e.max = std::max(e.max, v);
             total += v;
@@ -307,7 +307,7 @@ TEST_F(ExportTest, MenuCommandsActOnTheSelectedCellNotTheClickedOne) {
 // ---- copy ----
 
 TEST_F(ExportTest, CopyEmptiesTheClipboardThenPutsExactlyTheCellImage) {
-    screen->clipboard = Bitmap(64, 64, platform::MakeArgb(1, 2, 3));
+    screen->clipboard = Bitmap(64, 64, pixels::MakeArgb(1, 2, 3));
     Select(2);
     w->panel.mnuIcons_Click(0);
     EXPECT_EQ(screen->clipboardClears, 1);
@@ -327,7 +327,7 @@ TEST_F(ExportTest, CopyAndSaveDoNothingWithoutASelection) {
         SCOPED_TRACE(c.name);
         SetUp();
         w->panel.ClearIcons();
-        const Bitmap sentinel(8, 8, platform::MakeArgb(9, 9, 9));
+        const Bitmap sentinel(8, 8, pixels::MakeArgb(9, 9, 9));
         screen->clipboard = sentinel;
         screen->saveAnswer = out.file("never.bmp");
         // As the shortcut would deliver it, with no menu open.
@@ -519,7 +519,7 @@ TEST_F(ExportTest, EachNameGetsTheFormatItAsksFor) {
             EXPECT_EQ(icons::CountIconsInFile(path), 1);
             const auto icon = icons::ExtractIconFromFile(path, 0);
             ASSERT_TRUE(icon.has_value());
-            Bitmap drawn(32, 32, platform::MakeArgb(0x12, 0x34, 0x56));
+            Bitmap drawn(32, 32, pixels::MakeArgb(0x12, 0x34, 0x56));
             icons::DrawIcon(drawn, 0, 0, *icon);
             EXPECT_EQ(Compare(drawn, Cell(c.cell)).max, 0);
         }
@@ -540,7 +540,7 @@ TEST(PictureFiles, GifKeepsEveryColourOfASmallPalette) {
         Bitmap b(32, 32, 0);
         for (std::size_t i = 0; i < b.pixels.size(); ++i) {
             const int k = static_cast<int>(i) % c.colours;
-            b.pixels[i] = platform::MakeArgb(k, 255 - k, (k * 37) & 0xFF);
+            b.pixels[i] = pixels::MakeArgb(k, 255 - k, (k * 37) & 0xFF);
         }
         const std::string path = out.file(std::string("p") + std::to_string(c.colours) + ".gif");
         platform_qt::QtDesktop desktop;
@@ -567,8 +567,8 @@ TEST(WholeIconFiles, WrittenAsTheNameAsksWholeOrNotAtAll) {
     icon_files::PeSpec pe;
     pe.resources = icon_files::IconResources(
         {{icon_files::ResName{1, {}},
-          {{1, 16, 16, 4, icon_files::MakeDib(icon_files::SolidDib(16, 16, 4, platform::MakeArgb(255, 0, 0)))},
-           {2, 48, 48, 32, icon_files::MakeDib(icon_files::SolidDib(48, 48, 32, platform::MakeArgb(0, 0, 255, 200)))}}}});
+          {{1, 16, 16, 4, icon_files::MakeDib(icon_files::SolidDib(16, 16, 4, pixels::MakeArgb(255, 0, 0)))},
+           {2, 48, 48, 32, icon_files::MakeDib(icon_files::SolidDib(48, 48, 32, pixels::MakeArgb(0, 0, 255, 200)))}}}});
     in.write("lib.dll", icon_files::MakePe(pe).bytes);
     const icons::FileSource source(in.file("lib.dll"));
     const auto ico = icons::IconFileBytes(source, 0);
@@ -616,7 +616,7 @@ TEST(WholeIconFiles, WrittenAsTheNameAsksWholeOrNotAtAll) {
 // The file a load keeps open is read as it is now when the next load starts or an icon comes out of turn.
 TEST(SystemIconFiles, AFileRewrittenBetweenLoadsIsReadAfresh) {
     TempFolder in;
-    const auto library = [](platform::Argb colour, std::uint16_t icons) {
+    const auto library = [](pixels::Argb colour, std::uint16_t icons) {
         std::vector<icon_files::IconGroupSpec> groups;
         for (std::uint16_t g = 1; g <= icons; ++g)
             groups.push_back({icon_files::ResName{g, {}},
@@ -625,13 +625,13 @@ TEST(SystemIconFiles, AFileRewrittenBetweenLoadsIsReadAfresh) {
         pe.resources = icon_files::IconResources(groups);
         return icon_files::MakePe(pe).bytes;
     };
-    const platform::Argb red = platform::MakeArgb(255, 0, 0), blue = platform::MakeArgb(0, 0, 255);
+    const pixels::Argb red = pixels::MakeArgb(255, 0, 0), blue = pixels::MakeArgb(0, 0, 255);
     const std::string path = in.file("lib.dll");
     struct Step {
         const char* name;
         std::uint16_t rewriteWith;  // the file is first rewritten with this many icons of the expected colour; 0: not
         int index;
-        platform::Argb expected;
+        pixels::Argb expected;
     } steps[] = {
         {"first_load", 0, 0, red},
         {"its_next_icon", 0, 1, red},

@@ -6,17 +6,17 @@
 #include "icon_file_builders.h"
 #include "main_window/settings.h"
 #include "panel_fixture.h"
-#include "platform/system/settings_file.h"
+#include "system/settings_file.h"
 
 namespace icon_panel_test {
 namespace {
 
 namespace key = platform::key;
-using platform::MakeArgb;
+using pixels::MakeArgb;
 
 // An icon of three images, each of its own colour: 32x32 and 48x48 DIBs and a 256x256 PNG.
 icon_files::Bytes ThreeSizes() {
-    const auto dib = [](int side, platform::Argb c) {
+    const auto dib = [](int side, pixels::Argb c) {
         return icon_files::MakeDib(icon_files::SolidDib(side, side, 32, c));
     };
     return icon_files::MakeIco({{32, 32, 0, 1, 32, dib(32, MakeArgb(200, 0, 0))},
@@ -134,7 +134,7 @@ TEST_F(CellSize, WhatLeavesThePanelIsDrawnForItsSize) {
     ShowTwelve();
     const std::string file = folder.file("icon3.ico");
     const auto expected = [&](int pixels) {
-        platform::Bitmap b(pixels, pixels, kWindowColour);
+        pixels::Bitmap b(pixels, pixels, kWindowColour);
         icons::DrawIcon(b, 0, 0, *icons::ExtractIconFromFile(file, 0, pixels));
         return b;
     };

@@ -101,7 +101,7 @@ TEST_F(Cells, ClearIconsKeepsEveryCellBlankInPlace) {
         platform::PictureBox& c = f.picIcon(k);
         c.Move(200 + 680 * k, 200);
         c.setVisible(true);
-        c.Draw([](platform::Bitmap& b) { b.fill(platform::MakeArgb(255, 0, 0)); });
+        c.Draw([](pixels::Bitmap& b) { b.fill(pixels::MakeArgb(255, 0, 0)); });
     }
     // Scrolled down, with a selection framed: the state a load and an arrangement leave.
     f.IconCount = 5;
@@ -119,7 +119,7 @@ TEST_F(Cells, ClearIconsKeepsEveryCellBlankInPlace) {
         SCOPED_TRACE(k);
         const platform::PictureBox& c = f.picIcon(k);
         EXPECT_TRUE(c.IsBlank());
-        EXPECT_EQ(c.Image(), platform::Bitmap(32, 32, kWindowColour));
+        EXPECT_EQ(c.Image(), pixels::Bitmap(32, 32, kWindowColour));
         EXPECT_TRUE(c.Visible());
         EXPECT_EQ(c.Left(), 200 + 680 * k);
         EXPECT_EQ(c.Top(), 200);
@@ -134,7 +134,7 @@ TEST_F(Cells, ClearIconsKeepsEveryCellBlankInPlace) {
 }
 
 TEST_F(Cells, ClearIconsWithOnlyTheTemplate) {
-    f.picIcon(0).Draw([](platform::Bitmap& b) { b.fill(platform::MakeArgb(0, 0, 255)); });
+    f.picIcon(0).Draw([](pixels::Bitmap& b) { b.fill(pixels::MakeArgb(0, 0, 255)); });
     f.fraIcons.setTop(120);  // where start-up leaves it
     panel.ClearIcons();
     EXPECT_EQ(f.picIcon.Count(), 1);

@@ -370,7 +370,7 @@ protected:
     test_support::TempFolder folder;
 };
 
-icon_files::Bytes MaskedIco(platform::Argb colour) {
+icon_files::Bytes MaskedIco(pixels::Argb colour) {
     // Left half painted, right half transparent: the cell's colour must show there.
     icon_files::DibSpec dib = icon_files::SolidDib(32, 32, 24, colour);
     dib.pixels.assign(32 * 32, 0);
@@ -383,10 +383,10 @@ icon_files::Bytes MaskedIco(platform::Argb colour) {
     return icon_files::MakeIco({icon_files::IcoEntry{32, 32, 0, 1, 24, icon_files::MakeDib(dib)}});
 }
 
-icon_files::Bytes PeWithIcons(const std::vector<platform::Argb>& colours) {
+icon_files::Bytes PeWithIcons(const std::vector<pixels::Argb>& colours) {
     std::vector<icon_files::IconGroupSpec> groups;
     std::uint16_t id = 1;
-    for (platform::Argb c : colours) {
+    for (pixels::Argb c : colours) {
         icon_files::GroupImage image;
         image.id = id;
         image.image = icon_files::MakeDib(icon_files::SolidDib(32, 32, 32, c));
@@ -399,10 +399,10 @@ icon_files::Bytes PeWithIcons(const std::vector<platform::Argb>& colours) {
 }
 
 TEST_F(FromFiles, CellsShowTheReadersIconsOnTheWindowColour) {
-    const std::vector<platform::Argb> colours = {platform::MakeArgb(255, 0, 0), platform::MakeArgb(0, 128, 0),
-                                                 platform::MakeArgb(0, 0, 255, 128)};
+    const std::vector<pixels::Argb> colours = {pixels::MakeArgb(255, 0, 0), pixels::MakeArgb(0, 128, 0),
+                                                 pixels::MakeArgb(0, 0, 255, 128)};
     folder.write("tools.exe", PeWithIcons(colours));
-    folder.write("mask.ico", MaskedIco(platform::MakeArgb(10, 20, 30)));
+    folder.write("mask.ico", MaskedIco(pixels::MakeArgb(10, 20, 30)));
     platform::ListItem& exe = AddRow("tools.exe", "3");
     platform::ListItem& ico = AddRow("mask.ico", "1");
 
@@ -412,14 +412,14 @@ TEST_F(FromFiles, CellsShowTheReadersIconsOnTheWindowColour) {
         SCOPED_TRACE(k);
         const auto icon = icons::ExtractIconFromFile(folder.file("tools.exe"), k);
         ASSERT_TRUE(icon);
-        platform::Bitmap expected(32, 32, kWindowColour);
+        pixels::Bitmap expected(32, 32, kWindowColour);
         icons::DrawIcon(expected, 0, 0, *icon);
         EXPECT_EQ(f.picIcon(k).Image(), expected);
     }
 
     w.browsing.File1_ItemClick(ico);
     ASSERT_EQ(f.IconCount, 1);
-    const platform::Bitmap cell = f.picIcon(0).Image();
+    const pixels::Bitmap cell = f.picIcon(0).Image();
     EXPECT_EQ(cell.at(3, 5) & 0xFFFFFFu, 0x0A141Eu);
     EXPECT_EQ(cell.at(20, 5), kWindowColour) << "the transparent half shows the window colour";
     EXPECT_EQ(sys.extractions.back().first, folder.path() + "/mask.ico");

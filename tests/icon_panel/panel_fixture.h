@@ -20,11 +20,11 @@ namespace icon_panel_test {
 
 // A window colour that is neither a control's default white nor black, so a
 // cell that is not painted in it shows.
-inline constexpr platform::Argb kWindowColour = platform::MakeArgb(212, 208, 200);
+inline constexpr pixels::Argb kWindowColour = pixels::MakeArgb(212, 208, 200);
 
 class Screen : public test_support::FakeScreen {
 public:
-    platform::Argb WindowColor() override { return kWindowColour; }
+    pixels::Argb WindowColor() override { return kWindowColour; }
 };
 
 struct Segment {
@@ -100,10 +100,10 @@ protected:
 };
 
 // Every icon of every file has its own colour, so a cell shows whose icon it holds.
-inline platform::Argb ColourOf(const std::string& file, int index) {
+inline pixels::Argb ColourOf(const std::string& file, int index) {
     int tag = 0;
     for (unsigned char c : file) tag = (tag * 31 + c) & 0x7F;
-    return platform::MakeArgb(64 + tag, 8 * (index % 32), 255 - index % 200);
+    return pixels::MakeArgb(64 + tag, 8 * (index % 32), 255 - index % 200);
 }
 
 inline std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
@@ -121,16 +121,16 @@ protected:
 
     std::map<std::string, std::set<int>> failing;
 
-    static platform::Bitmap Drawn(const icons::Icon& icon) {
-        platform::Bitmap b(32, 32, kWindowColour);
+    static pixels::Bitmap Drawn(const icons::Icon& icon) {
+        pixels::Bitmap b(32, 32, kWindowColour);
         icons::DrawIcon(b, 0, 0, icon);
         return b;
     }
     // What a cell shows after icon `index` of `file` was drawn into it.
-    static platform::Bitmap Showing(const std::string& file, int index) {
+    static pixels::Bitmap Showing(const std::string& file, int index) {
         return Drawn(test_support::SolidIcon(ColourOf(file, index)));
     }
-    static platform::Bitmap Blank() { return platform::Bitmap(32, 32, kWindowColour); }
+    static pixels::Bitmap Blank() { return pixels::Bitmap(32, 32, kWindowColour); }
 
     // The files asked for, in order, by name.
     std::vector<std::string> FilesAsked() {

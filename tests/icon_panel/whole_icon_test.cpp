@@ -17,9 +17,9 @@ namespace icons = icons;
 icon_files::Bytes Library(bool version = false) {
     icon_files::PeSpec s;
     s.resources = icon_files::IconResources(
-        {{{1, {}}, {{1, 16, 16, 4, MakeDib(SolidDib(16, 16, 4, platform::MakeArgb(255, 0, 0)))},
-                    {2, 48, 48, 32, MakeDib(SolidDib(48, 48, 32, platform::MakeArgb(0, 0, 255, 200)))}}},
-         {{2, {}}, {{3, 32, 32, 8, MakeDib(SolidDib(32, 32, 8, platform::MakeArgb(0, 255, 0)))}}}});
+        {{{1, {}}, {{1, 16, 16, 4, MakeDib(SolidDib(16, 16, 4, pixels::MakeArgb(255, 0, 0)))},
+                    {2, 48, 48, 32, MakeDib(SolidDib(48, 48, 32, pixels::MakeArgb(0, 0, 255, 200)))}}},
+         {{2, {}}, {{3, 32, 32, 8, MakeDib(SolidDib(32, 32, 8, pixels::MakeArgb(0, 255, 0)))}}}});
     if (version)
         s.resources.push_back(icon_files::VersionResource(icon_files::MakeVersionResource(icon_files::TwoTableVersion())));
     return icon_files::MakePe(s).bytes;

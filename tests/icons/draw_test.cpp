@@ -37,7 +37,7 @@ TEST_P(DrawPixelTest, CombinesWithTheBackgroundAsUser32Does) {
     icon.blended = c.blended;
     icon.color.assign(32 * 32, c.colour);
     icon.mask.assign(32 * 32, c.mask);
-    const platform::Bitmap cell = Drawn(icon, c.background);
+    const pixels::Bitmap cell = Drawn(icon, c.background);
     EXPECT_EQ(cell.at(0, 0), c.expected);
     EXPECT_EQ(cell.at(31, 31), c.expected);
 }
@@ -57,7 +57,7 @@ TEST(DrawIcon, ClipsToTheTarget) {
     icon.mask.assign(32 * 32, 0);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        platform::Bitmap target(40, 40, kWhite);
+        pixels::Bitmap target(40, 40, kWhite);
         DrawIcon(target, c.x, c.y, icon);
         EXPECT_EQ(std::count(target.pixels.begin(), target.pixels.end(), MakeArgb(1, 1, 1)), c.painted);
     }
@@ -66,9 +66,9 @@ TEST(DrawIcon, ClipsToTheTarget) {
 TEST(DrawIcon, IgnoresAnIconWithoutItsPixels) {
     Icon icon;
     icon.color.assign(10, MakeArgb(1, 1, 1));
-    platform::Bitmap target(32, 32, kWhite);
+    pixels::Bitmap target(32, 32, kWhite);
     DrawIcon(target, 0, 0, icon);
-    EXPECT_EQ(target, platform::Bitmap(32, 32, kWhite));
+    EXPECT_EQ(target, pixels::Bitmap(32, 32, kWhite));
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ TEST(ExtractIcon, AlphaImagesBlendAndIgnoreTheirMask) {
     const auto icon = IconOf(MakeIco({{32, 32, 0, 1, 32, MakeDib(s)}}));
     ASSERT_TRUE(icon.has_value());
     EXPECT_TRUE(icon->blended);
-    const platform::Bitmap cell = Drawn(*icon, MakeArgb(255, 255, 255));
+    const pixels::Bitmap cell = Drawn(*icon, MakeArgb(255, 255, 255));
     EXPECT_EQ(cell.at(0, 0), MakeArgb(0, 255, 0));
     EXPECT_EQ(cell.at(1, 0), MakeArgb(255, 127, 127));
     EXPECT_EQ(cell.at(2, 0), MakeArgb(255, 255, 255));

@@ -42,7 +42,7 @@ TEST_P(FixtureTest, CountsAndDrawsAsWindowsDoes) {
         SCOPED_TRACE(i);
         const auto icon = icons::ExtractIconFromFile(path, static_cast<int>(i));
         ASSERT_TRUE(icon.has_value());
-        const platform::Bitmap cell = Drawn(*icon, kWhite);
+        const pixels::Bitmap cell = Drawn(*icon, kWhite);
         for (const auto& [x, y, expected] : c.pixels[i]) {
             EXPECT_EQ(cell.at(x, y), expected) << "at " << x << "," << y;
         }

@@ -147,7 +147,7 @@ TEST(IcoReader, MaskedImagesDrawByAndThenXor) {
         const auto icon = IconOf(MakeIco({{32, 32, 0, 1, static_cast<std::uint16_t>(bpp), MakeDib(spec)}}));
         ASSERT_TRUE(icon.has_value());
         EXPECT_FALSE(icon->blended);
-        const platform::Bitmap cell = Drawn(*icon, back);
+        const pixels::Bitmap cell = Drawn(*icon, back);
         EXPECT_EQ(cell.at(3, 9), MakeArgb(255, 255, 0));  // inverted blue
         EXPECT_EQ(cell.at(20, 9), MakeArgb(0, 0, 0));
         EXPECT_EQ(cell.at(31, 0), back);

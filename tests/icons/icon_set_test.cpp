@@ -68,10 +68,10 @@ TEST_P(IconSetTest, WritesEachSizeUpToTheLargestFromTheChosenImage) {
             for (int x = 0; x < w.size; ++x) {
                 const Argb p = back->color[static_cast<std::size_t>(y) * w.size + x];
                 const bool inside = x >= left && x < left + w.boxW && y >= top && y < top + w.boxH;
-                ASSERT_EQ(platform::AlphaOf(p), inside ? 255 : 0) << x << "," << y;
+                ASSERT_EQ(pixels::AlphaOf(p), inside ? 255 : 0) << x << "," << y;
                 if (!inside) continue;
                 if (w.exact) ASSERT_EQ(p, Checker(w.tag, x, y)) << x << "," << y;
-                else ASSERT_NEAR(platform::RedOf(p), w.tag, 1) << x << "," << y;
+                else ASSERT_NEAR(pixels::RedOf(p), w.tag, 1) << x << "," << y;
             }
         }
         // A scaled copy blends the checkerboard: had it been copied, it would still alternate.

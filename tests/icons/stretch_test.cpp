@@ -57,7 +57,7 @@ TEST(Stretch, ReductionAveragesInsteadOfSampling) {
     for (int y = 2; y < 30; ++y)
         for (int x = 2; x < 30; ++x) {
             const Argb c = out.color[static_cast<std::size_t>(y) * 32 + x];
-            EXPECT_NEAR(platform::RedOf(c), 128, 1) << x << "," << y;
+            EXPECT_NEAR(pixels::RedOf(c), 128, 1) << x << "," << y;
         }
 }
 
@@ -80,10 +80,10 @@ TEST(Stretch, TransparentPixelsLendNoColour) {
     const Icon out = StretchIcon(two, 32, 32);
     int partial = 0;
     for (Argb c : out.color) {
-        if (platform::AlphaOf(c) == 0) continue;
-        EXPECT_EQ(platform::GreenOf(c), 0);
-        EXPECT_EQ(platform::RedOf(c), 255);
-        partial += platform::AlphaOf(c) < 255;
+        if (pixels::AlphaOf(c) == 0) continue;
+        EXPECT_EQ(pixels::GreenOf(c), 0);
+        EXPECT_EQ(pixels::RedOf(c), 255);
+        partial += pixels::AlphaOf(c) < 255;
     }
     EXPECT_GT(partial, 0);  // the edge is smooth, not a hard cut
 }

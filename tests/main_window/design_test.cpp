@@ -72,7 +72,7 @@ TEST(Design, TheWindow) {
     EXPECT_EQ(f.Me.Caption(), "Tessel保存文件图标");
     EXPECT_EQ(f.Me.ScaleWidth(), 9630);
     EXPECT_EQ(f.Me.ScaleHeight(), 7875);
-    EXPECT_EQ(f.Me.BackColor(), platform::MakeArgb(255, 255, 255));
+    EXPECT_EQ(f.Me.BackColor(), pixels::MakeArgb(255, 255, 255));
     EXPECT_EQ(f.Me.State(), platform::WindowState::Normal);
 }
 
@@ -139,7 +139,7 @@ TEST(Design, TheSelectionFrameStartsHiddenAndGreen) {
         EXPECT_EQ(l.Y1(), c.y1);
         EXPECT_EQ(l.X2(), c.x2);
         EXPECT_EQ(l.Y2(), c.y2);
-        EXPECT_EQ(l.BorderColor(), platform::MakeArgb(0, 255, 0));
+        EXPECT_EQ(l.BorderColor(), pixels::MakeArgb(0, 255, 0));
         EXPECT_FALSE(l.Visible());
     }
 }
@@ -217,12 +217,12 @@ TEST(Design, MenuElementsThatDoNotExistFail) {
 }
 
 TEST(Design, MenuSkinSettings) {
-    using platform::MakeArgb;
+    using pixels::MakeArgb;
     TestWindow w;
     const main_window::MenuSkin& s = w.f().ctxChromabar1;
     const struct {
         const char* name;
-        platform::Argb got, want;
+        pixels::Argb got, want;
     } colours[] = {
         {"userselectedmenubackcolour", s.selectedMenuBack, MakeArgb(255, 251, 198)},
         {"userselectedmenubordercolour", s.selectedMenuBorder, MakeArgb(0, 0, 255)},

@@ -50,7 +50,7 @@ TEST(FormLoad, TheTemplateCellsImageIsOneIcon) {
         SCOPED_TRACE(dpi);
         TestWindow w(dpi, dpi);
         w.f().Form_Load();
-        const platform::Bitmap img = w.f().picIcon(0).Image();
+        const pixels::Bitmap img = w.f().picIcon(0).Image();
         EXPECT_EQ(img.width, 32);
         EXPECT_EQ(img.height, 32);
     }
@@ -165,7 +165,7 @@ TEST(Timer, EachTickTrimsMemoryAndChangesNothingElse) {
     f.ShowStatus("读取文件列表...");
     f.ShowProgress(0, 10);
     f.ShowProgress(4, -1);
-    f.picIcon(0).Draw([](platform::Bitmap&) {});
+    f.picIcon(0).Draw([](pixels::Bitmap&) {});
     f.picIcon(0).Cls();  // its image waits for the next cell drawn
     ASSERT_EQ(f.cellImages.SpareImages(), 1u);
     const std::string before = Snapshot(w);
@@ -218,7 +218,7 @@ TEST(Cells, ALoadedCellCopiesTheTemplatesSizeAndIsHiddenAndBlank) {
     f.Form_Load();
     platform::PictureBox& tmpl = f.picIcon(0);
     tmpl.Move(1200, 600);
-    tmpl.Draw([](platform::Bitmap& b) { b.fill(platform::MakeArgb(255, 0, 0)); });
+    tmpl.Draw([](pixels::Bitmap& b) { b.fill(pixels::MakeArgb(255, 0, 0)); });
     f.picIcon.Load(1);
     platform::PictureBox& cell = f.picIcon(1);
     EXPECT_EQ(cell.Container(), &f.fraIcons);
@@ -228,10 +228,10 @@ TEST(Cells, ALoadedCellCopiesTheTemplatesSizeAndIsHiddenAndBlank) {
     EXPECT_EQ(cell.Height(), 480);
     EXPECT_FALSE(cell.Visible());
     EXPECT_TRUE(cell.IsBlank());
-    EXPECT_EQ(cell.Image(), platform::Bitmap(32, 32, w.screen.WindowColor()));
+    EXPECT_EQ(cell.Image(), pixels::Bitmap(32, 32, w.screen.WindowColor()));
     EXPECT_EQ(cell.BackColor(), tmpl.BackColor());
     // The template keeps its own drawing.
-    EXPECT_EQ(tmpl.Image(), platform::Bitmap(32, 32, platform::MakeArgb(255, 0, 0)));
+    EXPECT_EQ(tmpl.Image(), pixels::Bitmap(32, 32, pixels::MakeArgb(255, 0, 0)));
 }
 
 TEST(Cells, EveryCellReportsItsIndex) {

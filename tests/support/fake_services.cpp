@@ -7,7 +7,7 @@
 
 namespace test_support {
 
-icons::Icon SolidIcon(platform::Argb colour) {
+icons::Icon SolidIcon(pixels::Argb colour) {
     icons::Icon icon;
     icon.color.assign(32 * 32, colour);
     icon.mask.assign(32 * 32, 0);

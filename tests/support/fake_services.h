@@ -20,8 +20,8 @@
 #include "icons/whole_icon.h"
 #include "platform/screen.h"
 #include "platform/system.h"
-#include "platform/system/posix_files.h"
-#include "platform/system/settings_file.h"
+#include "system/posix_files.h"
+#include "system/settings_file.h"
 
 namespace test_support {
 
@@ -97,13 +97,13 @@ public:
     bool ended = false;
     void End() override { ended = true; }
 
-    std::optional<platform::Bitmap> clipboard;
+    std::optional<pixels::Bitmap> clipboard;
     int clipboardClears = 0;
     void ClipboardClear() override {
         ++clipboardClears;
         clipboard.reset();
     }
-    void ClipboardSetImage(const platform::Bitmap& image) override { clipboard = image; }
+    void ClipboardSetImage(const pixels::Bitmap& image) override { clipboard = image; }
 
     platform::Point cursor{400, 300};
     std::vector<platform::Point> cursorMoves;
@@ -124,8 +124,8 @@ public:
             if ((c & 0xC0) != 0x80) ++chars;
         return static_cast<platform::Twips>(chars * 6 * scale.twipsPerPixelX());
     }
-    platform::Argb WindowColor() override { return platform::MakeArgb(255, 255, 255); }
-    platform::Argb WindowTextColor() override { return platform::MakeArgb(0, 0, 0); }
+    pixels::Argb WindowColor() override { return pixels::MakeArgb(255, 255, 255); }
+    pixels::Argb WindowTextColor() override { return pixels::MakeArgb(0, 0, 0); }
 };
 
 // The system as tests drive it: the real folders and icon reader, a start
@@ -224,11 +224,11 @@ public:
     }
 
     struct Picture {
-        platform::Bitmap image;
+        pixels::Bitmap image;
         std::string path;
     };
     std::vector<Picture> pictures;
-    void SavePicture(const platform::Bitmap& image, const std::string& path) override {
+    void SavePicture(const pixels::Bitmap& image, const std::string& path) override {
         pictures.push_back({image, path});
     }
 
@@ -247,7 +247,7 @@ private:
 };
 
 // An icon of one colour, opaque, as the reader would hand it over.
-icons::Icon SolidIcon(platform::Argb colour);
+icons::Icon SolidIcon(pixels::Argb colour);
 
 // A fresh folder under the test temp dir, removed with the object.
 class TempFolder {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "../bitmap.h"
+#include "pixels/bitmap.h"
 #include "../units.h"
 
 namespace platform {
@@ -61,10 +61,10 @@ public:
     int TabIndex() const { return tabIndex_; }
     void setTabIndex(int t) { tabIndex_ = t; }
 
-    Argb BackColor() const { return backColor_; }
-    void setBackColor(Argb c) { backColor_ = c; changed(); }
-    Argb ForeColor() const { return foreColor_; }
-    void setForeColor(Argb c) { foreColor_ = c; changed(); }
+    pixels::Argb BackColor() const { return backColor_; }
+    void setBackColor(pixels::Argb c) { backColor_ = c; changed(); }
+    pixels::Argb ForeColor() const { return foreColor_; }
+    void setForeColor(pixels::Argb c) { foreColor_ = c; changed(); }
 
     // Asks the view to give this control the keyboard focus.
     void SetFocus() {
@@ -93,8 +93,8 @@ private:
     Twips left_ = 0, top_ = 0, width_ = 0, height_ = 0, border_ = 0;
     bool visible_ = true;
     int tabIndex_ = -1;
-    Argb backColor_ = MakeArgb(255, 255, 255);
-    Argb foreColor_ = MakeArgb(0, 0, 0);
+    pixels::Argb backColor_ = pixels::MakeArgb(255, 255, 255);
+    pixels::Argb foreColor_ = pixels::MakeArgb(0, 0, 0);
 };
 
 // Mouse buttons and modifier masks as the handlers receive them.

@@ -15,12 +15,12 @@ public:
     void setY1(double v) { y1_ = static_cast<Twips>(v); changed(); }
     void setX2(double v) { x2_ = static_cast<Twips>(v); changed(); }
     void setY2(double v) { y2_ = static_cast<Twips>(v); changed(); }
-    Argb BorderColor() const { return color_; }
-    void setBorderColor(Argb c) { color_ = c; changed(); }
+    pixels::Argb BorderColor() const { return color_; }
+    void setBorderColor(pixels::Argb c) { color_ = c; changed(); }
 
 private:
     Twips x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
-    Argb color_ = MakeArgb(0, 0, 0);
+    pixels::Argb color_ = pixels::MakeArgb(0, 0, 0);
 };
 
 }  // namespace platform

@@ -27,16 +27,16 @@ public:
 
     void Cls() {
         if (pool_) pool_->Give(image_);
-        image_ = Bitmap();
+        image_ = pixels::Bitmap();
         ++drawings_;
         changed();
     }
     bool IsBlank() const { return image_.empty(); }
 
     // The persistent image, the background colour where nothing was drawn.
-    Bitmap Image() const {
+    pixels::Bitmap Image() const {
         if (!image_.empty() && image_.width == PixelWidth() && image_.height == PixelHeight()) return image_;
-        Bitmap out(PixelWidth(), PixelHeight(), BackColor());
+        pixels::Bitmap out(PixelWidth(), PixelHeight(), BackColor());
         for (int y = 0; y < std::min(out.height, image_.height); ++y)
             for (int x = 0; x < std::min(out.width, image_.width); ++x) out.at(x, y) = image_.at(x, y);
         return out;
@@ -53,9 +53,9 @@ public:
     template <typename Paint>
     void DrawAt(int w, int h, Paint&& paint) {
         if (image_.empty()) {
-            image_ = pool_ ? pool_->Take(w, h, BackColor()) : Bitmap(w, h, BackColor());
+            image_ = pool_ ? pool_->Take(w, h, BackColor()) : pixels::Bitmap(w, h, BackColor());
         } else if (image_.width != w || image_.height != h) {
-            Bitmap resized(w, h, BackColor());
+            pixels::Bitmap resized(w, h, BackColor());
             for (int y = 0; y < std::min(h, image_.height); ++y)
                 for (int x = 0; x < std::min(w, image_.width); ++x) resized.at(x, y) = image_.at(x, y);
             image_ = std::move(resized);
@@ -65,7 +65,7 @@ public:
         changed();
     }
     // The persistent image as drawn, at the size it was drawn; empty when blank.
-    const Bitmap& Drawn() const { return image_; }
+    const pixels::Bitmap& Drawn() const { return image_; }
     // Counts the drawings and clearings of the image, not moves or resizes: a
     // view's copy of the picture is good while this stays the same.
     std::uint64_t Drawings() const { return drawings_; }
@@ -85,7 +85,7 @@ public:
 private:
     ScreenScale scale_;
     BitmapPool* pool_;
-    Bitmap image_;
+    pixels::Bitmap image_;
     std::uint64_t drawings_ = 0;
     std::string toolTip_;
 };

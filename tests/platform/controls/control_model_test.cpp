@@ -405,34 +405,34 @@ TEST(PictureBox, ImageHasTheClientPixelSize) {
         platform::PictureBox p("picIcon", nullptr, c.scale);
         p.Move(0, 0, c.width, c.height);
         p.setBorder(static_cast<Twips>(c.border));
-        const platform::Bitmap img = p.Image();
+        const pixels::Bitmap img = p.Image();
         EXPECT_EQ(img.width, c.px);
         EXPECT_EQ(img.height, c.py);
     }
 }
 
 TEST(PictureBox, KeepsWhatIsDrawnUntilCls) {
-    const platform::Argb white = platform::MakeArgb(255, 255, 255), red = platform::MakeArgb(255, 0, 0),
-                         blue = platform::MakeArgb(0, 0, 255);
+    const pixels::Argb white = pixels::MakeArgb(255, 255, 255), red = pixels::MakeArgb(255, 0, 0),
+                         blue = pixels::MakeArgb(0, 0, 255);
     platform::PictureBox p("picIcon", nullptr, {96, 96});
     p.Move(240, 240, 480, 480);
     p.setBackColor(white);
 
     EXPECT_TRUE(p.IsBlank());
-    EXPECT_EQ(p.Image(), platform::Bitmap(32, 32, white));
+    EXPECT_EQ(p.Image(), pixels::Bitmap(32, 32, white));
 
-    p.Draw([&](platform::Bitmap& b) {
+    p.Draw([&](pixels::Bitmap& b) {
         ASSERT_EQ(b.width, 32);
         ASSERT_EQ(b.height, 32);
         EXPECT_EQ(b.at(0, 0), white);  // a fresh surface is the background
         b.at(3, 4) = red;
     });
-    p.Draw([&](platform::Bitmap& b) {
+    p.Draw([&](pixels::Bitmap& b) {
         EXPECT_EQ(b.at(3, 4), red);  // the earlier drawing is still there
         b.at(31, 31) = blue;
     });
     EXPECT_FALSE(p.IsBlank());
-    platform::Bitmap want(32, 32, white);
+    pixels::Bitmap want(32, 32, white);
     want.at(3, 4) = red;
     want.at(31, 31) = blue;
     EXPECT_EQ(p.Image(), want);
@@ -443,28 +443,28 @@ TEST(PictureBox, KeepsWhatIsDrawnUntilCls) {
 
     p.Cls();
     EXPECT_TRUE(p.IsBlank());
-    EXPECT_EQ(p.Image(), platform::Bitmap(32, 32, white));
+    EXPECT_EQ(p.Image(), pixels::Bitmap(32, 32, white));
 }
 
 TEST(PictureBox, BlankIsTheBackgroundColour) {
-    const platform::Argb grey = platform::MakeArgb(192, 192, 192), green = platform::MakeArgb(0, 255, 0);
+    const pixels::Argb grey = pixels::MakeArgb(192, 192, 192), green = pixels::MakeArgb(0, 255, 0);
     platform::PictureBox p("picIcon", nullptr, {96, 96});
     p.Move(0, 0, 480, 480);
     p.setBackColor(grey);
-    EXPECT_EQ(p.Image(), platform::Bitmap(32, 32, grey));
-    p.Draw([&](platform::Bitmap& b) { b.at(0, 0) = green; });
+    EXPECT_EQ(p.Image(), pixels::Bitmap(32, 32, grey));
+    p.Draw([&](pixels::Bitmap& b) { b.at(0, 0) = green; });
     p.setBackColor(green);
     p.Cls();
-    EXPECT_EQ(p.Image(), platform::Bitmap(32, 32, green));
+    EXPECT_EQ(p.Image(), pixels::Bitmap(32, 32, green));
 }
 
 TEST(PictureBox, GrowingKeepsTheDrawingAndFillsTheNewAreaWithTheBackground) {
-    const platform::Argb white = platform::MakeArgb(255, 255, 255), red = platform::MakeArgb(255, 0, 0);
+    const pixels::Argb white = pixels::MakeArgb(255, 255, 255), red = pixels::MakeArgb(255, 0, 0);
     platform::PictureBox p("picIcon", nullptr, {96, 96});
     p.Move(0, 0, 480, 480);
-    p.Draw([&](platform::Bitmap& b) { b.fill(red); });
+    p.Draw([&](pixels::Bitmap& b) { b.fill(red); });
     p.setWidth(600);  // 40 pixels
-    const platform::Bitmap img = p.Image();
+    const pixels::Bitmap img = p.Image();
     ASSERT_EQ(img.width, 40);
     ASSERT_EQ(img.height, 32);
     EXPECT_EQ(img.at(31, 31), red);
@@ -475,7 +475,7 @@ TEST(PictureBox, GrowingKeepsTheDrawingAndFillsTheNewAreaWithTheBackground) {
 // A cleared cell's image serves the next cell drawn, which starts blank; the
 // trim keeps spare images while cells take them, then gives them back.
 TEST(PictureBox, CellsShareSpareImagesThroughThePool) {
-    const platform::Argb red = platform::MakeArgb(255, 0, 0);
+    const pixels::Argb red = pixels::MakeArgb(255, 0, 0);
     platform::BitmapPool pool;
     auto cell = [&] {
         auto p = std::make_unique<platform::PictureBox>("picIcon", nullptr, platform::ScreenScale{96, 96}, &pool);
@@ -484,11 +484,11 @@ TEST(PictureBox, CellsShareSpareImagesThroughThePool) {
     };
     auto a = cell(), b = cell();
     const void* storage = nullptr;
-    a->Draw([&](platform::Bitmap& img) { img.fill(red), storage = img.pixels.data(); });
+    a->Draw([&](pixels::Bitmap& img) { img.fill(red), storage = img.pixels.data(); });
     a->Cls();
     EXPECT_EQ(pool.SpareImages(), 1u);
-    b->Draw([&](platform::Bitmap& img) { EXPECT_EQ(img.pixels.data(), storage) << "the cleared cell's image"; });
-    EXPECT_EQ(b->Image(), platform::Bitmap(32, 32, b->BackColor())) << "nothing of the cell before shows";
+    b->Draw([&](pixels::Bitmap& img) { EXPECT_EQ(img.pixels.data(), storage) << "the cleared cell's image"; });
+    EXPECT_EQ(b->Image(), pixels::Bitmap(32, 32, b->BackColor())) << "nothing of the cell before shows";
     EXPECT_EQ(pool.SpareImages(), 0u);
     b.reset();  // a destroyed cell gives its image back too
     EXPECT_EQ(pool.SpareImages(), 1u);

@@ -55,10 +55,10 @@ Bytes MakeDib(const DibSpec& s) {
     Append32(b, s.clrUsed);
     Append32(b, 0);
     for (std::uint32_t m : s.masks) Append32(b, m);
-    for (platform::Argb c : s.palette) {
-        b.push_back(static_cast<std::uint8_t>(platform::BlueOf(c)));
-        b.push_back(static_cast<std::uint8_t>(platform::GreenOf(c)));
-        b.push_back(static_cast<std::uint8_t>(platform::RedOf(c)));
+    for (pixels::Argb c : s.palette) {
+        b.push_back(static_cast<std::uint8_t>(pixels::BlueOf(c)));
+        b.push_back(static_cast<std::uint8_t>(pixels::GreenOf(c)));
+        b.push_back(static_cast<std::uint8_t>(pixels::RedOf(c)));
         b.push_back(0);
     }
     const std::size_t stride = (static_cast<std::size_t>(s.width) * s.bpp + 31) / 32 * 4;
@@ -101,19 +101,19 @@ Bytes MakeDib(const DibSpec& s) {
     return b;
 }
 
-DibSpec SolidDib(int width, int height, int bpp, platform::Argb colour) {
+DibSpec SolidDib(int width, int height, int bpp, pixels::Argb colour) {
     DibSpec s;
     s.width = width;
     s.height = height;
     s.bpp = bpp;
     std::uint32_t value = 0;
     if (bpp <= 8) {
-        s.palette.assign(static_cast<std::size_t>(1) << bpp, platform::MakeArgb(0, 0, 0));
+        s.palette.assign(static_cast<std::size_t>(1) << bpp, pixels::MakeArgb(0, 0, 0));
         s.palette[1] = colour;
         value = 1;
     } else if (bpp == 16) {
-        value = static_cast<std::uint32_t>(((platform::RedOf(colour) >> 3) << 10) | ((platform::GreenOf(colour) >> 3) << 5) |
-                                           (platform::BlueOf(colour) >> 3));
+        value = static_cast<std::uint32_t>(((pixels::RedOf(colour) >> 3) << 10) | ((pixels::GreenOf(colour) >> 3) << 5) |
+                                           (pixels::BlueOf(colour) >> 3));
     } else if (bpp == 24) {
         value = colour & 0x00FFFFFFu;
     } else {
@@ -146,7 +146,7 @@ bool WritePng(png_structp png, png_infop info, int w, int h, int depth, int type
 
 }  // namespace
 
-Bytes MakePng(int width, int height, const std::vector<platform::Argb>& pixels, PngKind kind) {
+Bytes MakePng(int width, int height, const std::vector<pixels::Argb>& pixels, PngKind kind) {
     int type = PNG_COLOR_TYPE_RGBA, depth = 8, channels = 4;
     switch (kind) {
         case PngKind::Rgba8: break;
@@ -157,15 +157,15 @@ Bytes MakePng(int width, int height, const std::vector<platform::Argb>& pixels, 
         case PngKind::GrayAlpha8: type = PNG_COLOR_TYPE_GRAY_ALPHA; channels = 2; break;
     }
     std::vector<png_color> palette;
-    std::map<platform::Argb, int> paletteIndex;
+    std::map<pixels::Argb, int> paletteIndex;
     const std::size_t rowBytes = static_cast<std::size_t>(width) * channels * (depth / 8);
     std::vector<Bytes> rows(static_cast<std::size_t>(height), Bytes(rowBytes, 0));
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const platform::Argb c = pixels.at(static_cast<std::size_t>(y) * width + x);
+            const pixels::Argb c = pixels.at(static_cast<std::size_t>(y) * width + x);
             std::uint8_t* p = &rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x) * channels * (depth / 8)];
-            const std::uint8_t r = static_cast<std::uint8_t>(platform::RedOf(c)), g = static_cast<std::uint8_t>(platform::GreenOf(c)),
-                               bl = static_cast<std::uint8_t>(platform::BlueOf(c)), a = static_cast<std::uint8_t>(platform::AlphaOf(c));
+            const std::uint8_t r = static_cast<std::uint8_t>(pixels::RedOf(c)), g = static_cast<std::uint8_t>(pixels::GreenOf(c)),
+                               bl = static_cast<std::uint8_t>(pixels::BlueOf(c)), a = static_cast<std::uint8_t>(pixels::AlphaOf(c));
             switch (kind) {
                 case PngKind::Rgba8: p[0] = r; p[1] = g; p[2] = bl; p[3] = a; break;
                 case PngKind::Rgb8: p[0] = r; p[1] = g; p[2] = bl; break;
@@ -179,7 +179,7 @@ Bytes MakePng(int width, int height, const std::vector<platform::Argb>& pixels, 
                     }
                     break;
                 case PngKind::Palette8: {
-                    const platform::Argb key = c | 0xFF000000u;
+                    const pixels::Argb key = c | 0xFF000000u;
                     auto it = paletteIndex.find(key);
                     if (it == paletteIndex.end()) {
                         if (palette.size() == 256) throw std::invalid_argument("more than 256 colours");

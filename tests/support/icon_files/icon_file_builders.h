@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/bitmap.h"
+#include "pixels/bitmap.h"
 
 namespace icon_files {
 
@@ -30,7 +30,7 @@ struct DibSpec {
     int bpp = 32;
     std::uint32_t compression = kBiRgb;
     std::vector<std::uint32_t> masks;     // with BI_BITFIELDS: written after the 40-byte header
-    std::vector<platform::Argb> palette;  // written as RGBQUADs
+    std::vector<pixels::Argb> palette;  // written as RGBQUADs
     std::uint32_t clrUsed = 0;
     // Stored values, top row first: palette indices (1/4/8 bits), 16-bit words,
     // 0x00RRGGBB (24 bits), 0xAARRGGBB or raw words (32 bits). Empty: all 0.
@@ -41,11 +41,11 @@ Bytes MakeDib(const DibSpec& spec);
 
 // A DIB of one colour: 24/32 bits hold `colour` directly (32 with its alpha),
 // 16 bits as 5-5-5, up to 8 bits through a palette whose entry 1 is `colour`.
-DibSpec SolidDib(int width, int height, int bpp, platform::Argb colour);
+DibSpec SolidDib(int width, int height, int bpp, pixels::Argb colour);
 
 enum class PngKind { Rgba8, Rgb8, Gray8, Palette8, Rgba16, GrayAlpha8 };
 // A PNG of `pixels` (width*height, top row first). Palette8 builds its palette from the pixels.
-Bytes MakePng(int width, int height, const std::vector<platform::Argb>& pixels, PngKind kind = PngKind::Rgba8);
+Bytes MakePng(int width, int height, const std::vector<pixels::Argb>& pixels, PngKind kind = PngKind::Rgba8);
 
 // ---- .ico / .cur ----
 

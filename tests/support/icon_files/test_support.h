@@ -14,8 +14,8 @@
 namespace icon_tests {
 
 using icon_files::Bytes;
-using platform::Argb;
-using platform::MakeArgb;
+using pixels::Argb;
+using pixels::MakeArgb;
 
 inline icons::MemorySource Source(const Bytes& b) { return icons::MemorySource(b.data(), b.size()); }
 
@@ -25,8 +25,8 @@ inline std::optional<icons::Icon> IconOf(const Bytes& b, int index = 0) {
 }
 
 // The icon drawn on a plain background, as a cell shows it.
-inline platform::Bitmap Drawn(const icons::Icon& icon, Argb background) {
-    platform::Bitmap cell(32, 32, background);
+inline pixels::Bitmap Drawn(const icons::Icon& icon, Argb background) {
+    pixels::Bitmap cell(32, 32, background);
     icons::DrawIcon(cell, 0, 0, icon);
     return cell;
 }

@@ -11,7 +11,7 @@
 
 namespace platform_qt {
 
-std::vector<std::uint8_t> QtDesktop::EncodePicture(const platform::Bitmap& image, PictureFormat format) {
+std::vector<std::uint8_t> QtDesktop::EncodePicture(const pixels::Bitmap& image, PictureFormat format) {
     const char* name = "BMP";
     int quality = -1;
     if (format == PictureFormat::Jpeg) {

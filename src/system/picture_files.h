@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/bitmap.h"
+#include "pixels/bitmap.h"
 #include "platform/desktop.h"
 
 namespace platform {
@@ -14,7 +14,7 @@ namespace platform {
 // existing file of that name survives a failed write. Fails
 // (platform::Failure) when the file cannot be written. GIF and ICO are
 // written here; BMP, JPEG and PNG by the desktop's encoders.
-void WritePictureFile(const Bitmap& image, const std::string& path, Desktop& desktop);
+void WritePictureFile(const pixels::Bitmap& image, const std::string& path, Desktop& desktop);
 
 // Writes the bytes as the file `path`, whole or not at all, as above.
 void WriteFileBytes(const std::vector<std::uint8_t>& bytes, const std::string& path);

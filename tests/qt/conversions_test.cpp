@@ -4,10 +4,10 @@
 
 #include "platform/controls/frame.h"
 #include "platform/controls/picture_box.h"
-#include "platform/qt/dispatcher.h"
-#include "platform/qt/pixels.h"
-#include "platform/qt/progress_bar_view.h"
-#include "platform/qt/qt_services.h"
+#include "qt/dispatcher.h"
+#include "qt/pixels.h"
+#include "qt/progress_bar_view.h"
+#include "qt/qt_services.h"
 
 namespace {
 

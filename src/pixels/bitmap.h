@@ -1,12 +1,12 @@
 #pragma once
-// A plain 32-bit picture: what a cell keeps as its persistent image and what the
-// icon reader draws into. No toolkit types, so the window's logic and the icon
-// reader stay testable without a display.
+// A plain 32-bit picture: what a cell keeps as its persistent image, what the
+// icon reader draws into and what it decodes an image to. No toolkit types,
+// so the window's logic and the icon reader stay testable without a display.
 
 #include <cstdint>
 #include <vector>
 
-namespace platform {
+namespace pixels {
 
 // 0xAARRGGBB, straight (not premultiplied) alpha.
 using Argb = std::uint32_t;
@@ -24,6 +24,10 @@ struct Bitmap {
     int width = 0;
     int height = 0;
     std::vector<Argb> pixels;  // row-major, top row first, width * height entries
+    // An icon image decoded on its own: some pixels inverted the screen (AND
+    // mask 1 over a non-black colour). They have no RGBA form and are given
+    // as drawn on white.
+    bool inverted = false;
 
     Bitmap() = default;
     Bitmap(int w, int h, Argb fill) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, fill) {}
@@ -35,4 +39,4 @@ struct Bitmap {
     bool operator==(const Bitmap&) const = default;
 };
 
-}  // namespace platform
+}  // namespace pixels

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fake_services.h"
-#include "platform/system/posix_files.h"
+#include "system/posix_files.h"
 
 namespace {
 

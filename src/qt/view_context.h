@@ -91,7 +91,7 @@ inline int KeyCode(int qtKey) {
 
 namespace platform_qt {
 
-inline QColor ToQColor(platform::Argb c) { return QColor(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c)); }
+inline QColor ToQColor(pixels::Argb c) { return QColor(pixels::RedOf(c), pixels::GreenOf(c), pixels::BlueOf(c)); }
 
 // Puts a control's widget where the control says, shown or hidden as it says.
 inline void Place(QWidget& w, const platform::Control& c, const platform::ScreenScale& s) {

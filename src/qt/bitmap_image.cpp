@@ -2,7 +2,7 @@
 
 namespace platform_qt {
 
-QImage ToQImage(const platform::Bitmap& b) {
+QImage ToQImage(const pixels::Bitmap& b) {
     QImage img(b.width, b.height, QImage::Format_RGB32);
     for (int y = 0; y < b.height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));

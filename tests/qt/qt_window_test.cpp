@@ -12,10 +12,10 @@
 #include <QTimer>
 
 #include "app/qt_window.h"
-#include "platform/qt/cjk_font.h"
-#include "platform/qt/qt_services.h"
-#include "platform/qt/qt_desktop.h"
-#include "platform/system/system_services.h"
+#include "qt/cjk_font.h"
+#include "qt/qt_services.h"
+#include "qt/qt_desktop.h"
+#include "system/system_services.h"
 #include "qt_test_util.h"
 
 namespace {

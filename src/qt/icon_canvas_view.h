@@ -46,7 +46,7 @@ public:
     // Cell `cell`'s picture drawn afresh at `pixels` x `pixels`, for a cell
     // shown at more device pixels than the picture it keeps; nullopt when it
     // cannot be. Without it, or when it fails, the kept picture is scaled.
-    std::function<std::optional<platform::Bitmap>(int cell, int pixels)> drawCell;
+    std::function<std::optional<pixels::Bitmap>(int cell, int pixels)> drawCell;
     // Cells in sight still showing their kept picture scaled, waiting to be drawn afresh.
     int CellsToSharpen() const { return static_cast<int>(toSharpen_.size()); }
     // What dragging cell `index` out offers, as image/png and as a file

@@ -8,7 +8,7 @@ namespace platform_qt {
 
 class QtDesktop final : public platform::Desktop {
 public:
-    std::vector<std::uint8_t> EncodePicture(const platform::Bitmap& image, PictureFormat format) override;
+    std::vector<std::uint8_t> EncodePicture(const pixels::Bitmap& image, PictureFormat format) override;
     void OpenUrl(const std::string& url) override;
 };
 

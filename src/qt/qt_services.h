@@ -35,7 +35,7 @@ public:
     std::string PicturesFolder() override;
 
     void ClipboardClear() override;
-    void ClipboardSetImage(const platform::Bitmap& image) override;
+    void ClipboardSetImage(const pixels::Bitmap& image) override;
 
     void End() override;
     bool Ended() const { return ended_; }
@@ -46,8 +46,8 @@ public:
     platform::ScreenScale Scale() override;
     double DevicePixelRatio() override;
     platform::Twips MeasureText(const std::string& text) override;
-    platform::Argb WindowColor() override;
-    platform::Argb WindowTextColor() override;
+    pixels::Argb WindowColor() override;
+    pixels::Argb WindowTextColor() override;
 
     // The message boxes' title: the program's name.
     void setTitle(QString t) { title_ = std::move(t); }

@@ -108,7 +108,7 @@ std::optional<icons::VersionInfo> SystemServices::ReadVersionInfo(const std::str
     return file ? file->versionInfo() : std::nullopt;
 }
 
-void SystemServices::SavePicture(const Bitmap& image, const std::string& path) { WritePictureFile(image, path, desktop_); }
+void SystemServices::SavePicture(const pixels::Bitmap& image, const std::string& path) { WritePictureFile(image, path, desktop_); }
 
 std::string SystemServices::ReadSettings() { return ReadSettingsFile(SettingsFilePath()); }
 bool SystemServices::WriteSettings(const std::string& text) { return WriteSettingsFile(SettingsFilePath(), text); }

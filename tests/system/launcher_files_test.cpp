@@ -1,7 +1,7 @@
 // A Windows program's menu entry and icon set as written for the desktop: the
 // entry's names and quoting exactly, accepted by desktop-file-validate, and
 // the set in its theme with the theme's cache refreshed.
-#include "platform/system/launcher_files.h"
+#include "system/launcher_files.h"
 
 #include <sys/wait.h>
 
@@ -98,7 +98,7 @@ TEST(DesktopEntryText, ClassAndCategory) {
 TEST(InstallIconSet, WritesTheSetAndRefreshesAThemesCache) {
     using icon_files::MakeIco;
     using icon_files::MakeDib;
-    const icon_files::Bytes ico = MakeIco({{24, 24, 0, 1, 32, MakeDib(icon_files::SolidDib(24, 24, 32, platform::MakeArgb(1, 2, 3)))}});
+    const icon_files::Bytes ico = MakeIco({{24, 24, 0, 1, 32, MakeDib(icon_files::SolidDib(24, 24, 32, pixels::MakeArgb(1, 2, 3)))}});
     const auto source = icon_tests::Source(ico);
     const icons::IconFile file(source);
     for (const bool themed : {false, true}) {

@@ -4,10 +4,10 @@
 // alpha, so every pixel is made fully opaque.
 #include <QImage>
 
-#include "platform/bitmap.h"
+#include "pixels/bitmap.h"
 
 namespace platform_qt {
 
-QImage ToQImage(const platform::Bitmap& b);
+QImage ToQImage(const pixels::Bitmap& b);
 
 }  // namespace platform_qt

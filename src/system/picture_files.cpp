@@ -60,7 +60,7 @@ struct Indexed {
     std::vector<GifByteType> indices;
 };
 
-Indexed IndexColours(const Bitmap& image) {
+Indexed IndexColours(const pixels::Bitmap& image) {
     Indexed out;
     const std::size_t n = image.pixels.size();
     out.indices.resize(n);
@@ -75,8 +75,8 @@ Indexed IndexColours(const Bitmap& image) {
                 break;
             }
             it = seen.emplace(rgb, static_cast<int>(out.palette.size())).first;
-            out.palette.push_back({static_cast<GifByteType>(RedOf(rgb)), static_cast<GifByteType>(GreenOf(rgb)),
-                                   static_cast<GifByteType>(BlueOf(rgb))});
+            out.palette.push_back({static_cast<GifByteType>(pixels::RedOf(rgb)), static_cast<GifByteType>(pixels::GreenOf(rgb)),
+                                   static_cast<GifByteType>(pixels::BlueOf(rgb))});
         }
         out.indices[i] = static_cast<GifByteType>(it->second);
     }
@@ -84,9 +84,9 @@ Indexed IndexColours(const Bitmap& image) {
 
     std::vector<GifByteType> r(n), g(n), b(n);
     for (std::size_t i = 0; i < n; ++i) {
-        r[i] = static_cast<GifByteType>(RedOf(image.pixels[i]));
-        g[i] = static_cast<GifByteType>(GreenOf(image.pixels[i]));
-        b[i] = static_cast<GifByteType>(BlueOf(image.pixels[i]));
+        r[i] = static_cast<GifByteType>(pixels::RedOf(image.pixels[i]));
+        g[i] = static_cast<GifByteType>(pixels::GreenOf(image.pixels[i]));
+        b[i] = static_cast<GifByteType>(pixels::BlueOf(image.pixels[i]));
     }
     int size = 256;
     out.palette.assign(256, GifColorType{0, 0, 0});
@@ -97,7 +97,7 @@ Indexed IndexColours(const Bitmap& image) {
     return out;
 }
 
-Bytes EncodeGif(const Bitmap& image) {
+Bytes EncodeGif(const pixels::Bitmap& image) {
     if (image.width > 0xFFFF || image.height > 0xFFFF) throw Failure("picture too large for GIF");
     const Indexed indexed = IndexColours(image);
 
@@ -133,7 +133,7 @@ void WriteBytes(std::span<const std::uint8_t> bytes, const std::string& path) {
     if (!WriteWholeFile(path, bytes, FileSync::ToDisk)) throw Failure("cannot write " + path);
 }
 
-Bytes Encode(const Bitmap& image, Format format, Desktop& desktop) {
+Bytes Encode(const pixels::Bitmap& image, Format format, Desktop& desktop) {
     switch (format) {
         case Format::Gif: return EncodeGif(image);
         case Format::Jpeg: return desktop.EncodePicture(image, Desktop::PictureFormat::Jpeg);
@@ -150,7 +150,7 @@ Bytes Encode(const Bitmap& image, Format format, Desktop& desktop) {
 
 }  // namespace
 
-void WritePictureFile(const Bitmap& image, const std::string& path, Desktop& desktop) {
+void WritePictureFile(const pixels::Bitmap& image, const std::string& path, Desktop& desktop) {
     if (image.empty() || image.pixels.size() != static_cast<std::size_t>(image.width) * image.height)
         throw Failure("no picture to write to " + path);
     // Encode first, so that nothing is touched when encoding fails.

@@ -17,9 +17,9 @@
 
 #include "fake_services.h"
 #include "platform/controls/menu.h"
-#include "platform/qt/cjk_font.h"
-#include "platform/qt/qt_services.h"
-#include "platform/qt/translations.h"
+#include "qt/cjk_font.h"
+#include "qt/qt_services.h"
+#include "qt/translations.h"
 #include "qt_test_util.h"
 
 namespace {
@@ -220,9 +220,9 @@ TEST(QtServicesSaveDialog, StartsWhereToldAndReturnsTheChoice) {
 
 TEST(QtServicesClipboard, OffersTheImageAsBitmapAndPng) {
     platform_qt::QtServices services;
-    platform::Bitmap img(32, 32, platform::MakeArgb(200, 10, 10));
-    img.at(0, 0) = platform::MakeArgb(1, 2, 3);
-    img.at(31, 31) = platform::MakeArgb(0, 255, 0, 0);  // alpha is not carried
+    pixels::Bitmap img(32, 32, pixels::MakeArgb(200, 10, 10));
+    img.at(0, 0) = pixels::MakeArgb(1, 2, 3);
+    img.at(31, 31) = pixels::MakeArgb(0, 255, 0, 0);  // alpha is not carried
     services.ClipboardClear();
     services.ClipboardSetImage(img);
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();

@@ -33,7 +33,7 @@ namespace platform_qt {
 
 namespace {
 
-platform::Argb FromQColor(const QColor& c) { return platform::MakeArgb(c.red(), c.green(), c.blue()); }
+pixels::Argb FromQColor(const QColor& c) { return pixels::MakeArgb(c.red(), c.green(), c.blue()); }
 
 QWidget* DialogParent() {
     if (QWidget* w = QApplication::activeWindow()) return w;
@@ -267,7 +267,7 @@ void QtServices::ClipboardClear() {
     if (QClipboard* cb = QGuiApplication::clipboard()) cb->clear(QClipboard::Clipboard);
 }
 
-void QtServices::ClipboardSetImage(const platform::Bitmap& image) {
+void QtServices::ClipboardSetImage(const pixels::Bitmap& image) {
     QClipboard* cb = QGuiApplication::clipboard();
     if (!cb) throw platform::Failure("no clipboard");
     const QImage img = ToQImage(image);
@@ -308,7 +308,7 @@ platform::Twips QtServices::MeasureText(const std::string& text) {
     return static_cast<platform::Twips>(px * Scale().twipsPerPixelX());
 }
 
-platform::Argb QtServices::WindowColor() { return FromQColor(QApplication::palette().color(QPalette::Base)); }
-platform::Argb QtServices::WindowTextColor() { return FromQColor(QApplication::palette().color(QPalette::Text)); }
+pixels::Argb QtServices::WindowColor() { return FromQColor(QApplication::palette().color(QPalette::Base)); }
+pixels::Argb QtServices::WindowTextColor() { return FromQColor(QApplication::palette().color(QPalette::Text)); }
 
 }  // namespace platform_qt

@@ -12,14 +12,14 @@
 
 #include "fake_services.h"
 #include "platform/controls/controls.h"
-#include "platform/qt/dir_list_view.h"
-#include "platform/qt/drive_list_view.h"
-#include "platform/qt/label_view.h"
-#include "platform/qt/list_view_view.h"
-#include "platform/qt/progress_bar_view.h"
-#include "platform/qt/scroll_bar_view.h"
-#include "platform/qt/timer_view.h"
-#include "platform/qt/window_view.h"
+#include "qt/dir_list_view.h"
+#include "qt/drive_list_view.h"
+#include "qt/label_view.h"
+#include "qt/list_view_view.h"
+#include "qt/progress_bar_view.h"
+#include "qt/scroll_bar_view.h"
+#include "qt/timer_view.h"
+#include "qt/window_view.h"
 #include "qt_test_util.h"
 
 namespace {

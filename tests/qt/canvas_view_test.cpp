@@ -16,16 +16,16 @@
 #include "platform/controls/frame.h"
 #include "platform/controls/line.h"
 #include "platform/controls/picture_box.h"
-#include "platform/qt/icon_canvas_view.h"
+#include "qt/icon_canvas_view.h"
 #include "qt_test_util.h"
 
 namespace {
 
-using platform::MakeArgb;
+using pixels::MakeArgb;
 
 const platform::ScreenScale k96{96, 96};
-const platform::Argb kWindow = MakeArgb(255, 255, 255);
-const platform::Argb kGreen = MakeArgb(0, 255, 0);
+const pixels::Argb kWindow = MakeArgb(255, 255, 255);
+const pixels::Argb kGreen = MakeArgb(0, 255, 0);
 
 // A canvas as the window has it: 480-twip cells, four green lines.
 struct Canvas {
@@ -86,8 +86,8 @@ struct Canvas {
     }
 };
 
-void Fill(platform::PictureBox& cell, platform::Argb colour) {
-    cell.Draw([&](platform::Bitmap& b) { b.fill(colour); });
+void Fill(platform::PictureBox& cell, pixels::Argb colour) {
+    cell.Draw([&](pixels::Bitmap& b) { b.fill(colour); });
 }
 
 TEST(IconCanvasView, MouseGoesToTheCellUnderIt) {
@@ -260,16 +260,16 @@ TEST(IconCanvasView, ALargerCellIsDrawnAfreshAtItsSize) {
     Canvas canvas;
     canvas.view->resize(200, 200);
     std::vector<std::pair<int, int>> asked;
-    canvas.view->drawCell = [&](int cell, int pixels) -> std::optional<platform::Bitmap> {
+    canvas.view->drawCell = [&](int cell, int pixels) -> std::optional<pixels::Bitmap> {
         asked.emplace_back(cell, pixels);
         if (cell == 1) return std::nullopt;
-        platform::Bitmap b(pixels, pixels, MakeArgb(0, 0, 255));
+        pixels::Bitmap b(pixels, pixels, MakeArgb(0, 0, 255));
         b.at(pixels - 1, pixels - 1) = MakeArgb(255, 255, 0);  // the corner shows it is not stretched
         return b;
     };
     for (int i = 0; i < 2; ++i) {
         canvas.cells(i).Move(240 + 1080 * i, 240, 720, 720);  // 48 pixels
-        canvas.cells(i).DrawAt(32, 32, [](platform::Bitmap& b) { b.fill(MakeArgb(255, 0, 0)); });
+        canvas.cells(i).DrawAt(32, 32, [](pixels::Bitmap& b) { b.fill(MakeArgb(255, 0, 0)); });
     }
     canvas.cells(2).setVisible(false);
     QImage shot = qt_test::Shot(*canvas.view);
@@ -287,7 +287,7 @@ TEST(IconCanvasView, ALargerCellIsDrawnAfreshAtItsSize) {
     canvas.cells(0).Move(240, 960);
     shot = qt_test::Shot(*canvas.view);
     EXPECT_EQ(shot.pixel(16 + 10, 64 + 10), qRgb(0, 0, 255));
-    canvas.cells(0).DrawAt(32, 32, [](platform::Bitmap& b) { b.fill(MakeArgb(0, 255, 0)); });
+    canvas.cells(0).DrawAt(32, 32, [](pixels::Bitmap& b) { b.fill(MakeArgb(0, 255, 0)); });
     shot = qt_test::Shot(*canvas.view);
     EXPECT_EQ(shot.pixel(16 + 10, 64 + 10), qRgb(0, 255, 0));
     EXPECT_EQ(canvas.view->CellsToSharpen(), 1);

@@ -124,7 +124,7 @@ const QImage& IconCanvasView::imageOf(const platform::PictureBox& cell) {
     auto it = images_.find(&cell);
     if (it != images_.end() && it->second.image.size() == device && it->second.drawing == cell.Drawings())
         return it->second.image;
-    const platform::Bitmap& drawn = cell.Drawn();
+    const pixels::Bitmap& drawn = cell.Drawn();
     QImage image;
     if (device == QSize(drawn.width, drawn.height)) {
         image = ToQImage(cell.Image());
@@ -160,7 +160,7 @@ void IconCanvasView::sharpenSome() {
         if (it == images_.end() || !cell->Visible() || it->second.drawing != cell->Drawings() ||
             it->second.image.size() != device)
             continue;
-        std::optional<platform::Bitmap> fresh;
+        std::optional<pixels::Bitmap> fresh;
         (*ctx_.dispatch)([&] { fresh = drawCell(cell->Index(), std::max(device.width(), device.height())); });
         if (!fresh) continue;  // the file went: the kept picture stays
         QImage image = ToQImage(*fresh);

@@ -38,7 +38,7 @@ public:
     bool ProgramOnPath(const std::string& program) override;
     std::string IconsFrom(const std::string& path) override;
 
-    void SavePicture(const Bitmap& image, const std::string& path) override;
+    void SavePicture(const pixels::Bitmap& image, const std::string& path) override;
     std::string ReadSettings() override;
     bool WriteSettings(const std::string& text) override;
     void ShellOpen(const std::string& url) override;
