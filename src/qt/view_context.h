@@ -87,7 +87,7 @@ inline int KeyCode(int qtKey) {
 #include <QPalette>
 #include <QWidget>
 
-#include "pixels.h"
+#include "placement.h"
 
 namespace platform_qt {
 

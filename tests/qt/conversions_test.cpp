@@ -5,7 +5,7 @@
 #include "platform/controls/frame.h"
 #include "platform/controls/picture_box.h"
 #include "qt/dispatcher.h"
-#include "qt/pixels.h"
+#include "qt/placement.h"
 #include "qt/progress_bar_view.h"
 #include "qt/qt_services.h"
 
