@@ -123,8 +123,8 @@ void Browsing::OpenPath(const std::string& path) {
     if (name.empty() || f.Dir1.Path() != *target) return;
 
     for (int i = 1; i <= f.File1.Count(); ++i) {
+        if (f.listedFiles.At(i).name != name) continue;
         platform::ListItem& row = f.File1.Item(i);
-        if (row.Text() != name) continue;
         f.File1.setSelectedItem(row);
         File1_ItemClick(row);
         return;

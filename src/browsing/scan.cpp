@@ -59,7 +59,7 @@ void Browsing::ListIconFiles() {
     const bool allProgramFiles = f.mnuAllProgramFiles().Checked();
 
     std::string name = f.system.Dir(folder);
-    f.File1.Clear();
+    f.listedFiles.Clear();
     f.ShowStatus(kReadingListText);
     // Below the first folder the whole count is not known before the walk
     // ends: the bar's end grows by each folder's files as it is entered.
@@ -86,10 +86,8 @@ void Browsing::ListIconFiles() {
                     break;
                 }
                 f.TotalIcons += count;
-                if (count > 0) {
-                    platform::ListItem& added = f.File1.Add(row);
-                    added.setSubItem(1, std::to_string(count));
-                }
+                // The path the icons are read from, joined as the folder view shows the folder.
+                if (count > 0) f.listedFiles.Add({f.Dir1.Path() + "/" + row, row, count});
             }
             ++position;
             f.ShowProgress(position, -1);
@@ -116,7 +114,7 @@ void Browsing::ListIconFiles() {
     // at all) lists nothing: its rows name files that are no longer there.
     const bool gone = !f.system.ResolveFolder(f.Dir1.Path(), folder);
     if (gone) {
-        f.File1.Clear();
+        f.listedFiles.Clear();
         f.TotalIcons = 0;
     }
     f.ShowStatus(cut ? kTooManyFilesText : "");

@@ -41,9 +41,7 @@ void IconPanel::LoadIconsOfFile(std::int16_t itemIndex, bool hideCanvas) {
     });
 
     std::string filePath;
-    // The folder, a separator and the row's text, whatever the folder ends in:
-    // at the root the separator is doubled, which the system reads as one.
-    Guarded([&] { filePath = f.Dir1.Path() + "/" + f.File1.Item(itemIndex).Text(); });
+    Guarded([&] { filePath = f.listedFiles.At(itemIndex).path; });
 
     std::int32_t neededCells = 0;
     Guarded([&] {

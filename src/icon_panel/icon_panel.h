@@ -159,10 +159,6 @@ private:
     std::int32_t RowsPerPage();
     void ScrollIntoView(std::int32_t index);
 
-    // The icons the list counts for the file at `position`; 0 when its count
-    // is not a number.
-    std::int64_t CountedIcons(std::int16_t position) const;
-
     void StepCellSize(int steps);
     // What Copy and the picture save give: the selected cell at the cell size.
     pixels::Bitmap SelectedPicture() const;

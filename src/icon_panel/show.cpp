@@ -1,7 +1,6 @@
 // The commands that fill the panel: the icons of one file, or of every
 // listed file.
 #include <algorithm>
-#include <charconv>
 #include <optional>
 
 #include "icon_panel.h"
@@ -18,21 +17,15 @@ std::string UndrawnIconsText(const std::string& name, std::int64_t counted, std:
     return name.empty() ? missing : name + "：" + missing;
 }
 
-std::int64_t IconPanel::CountedIcons(std::int16_t position) const {
-    std::int64_t n = 0;
-    const std::string& text = f.File1.Item(position).SubItem(1);
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-    return ec == std::errc() && end == text.data() + text.size() ? n : 0;
-}
-
 void IconPanel::ShowIconsOfFile(std::int16_t position) {
     // The row may be gone once the load has yielded; what the status text
     // needs of it is taken now.
     std::string name;
     std::int64_t counted = 0;
     platform::Guarded([&] {
-        name = f.File1.Item(position).Text();
-        counted = CountedIcons(position);
+        const main_window::ListedFile& file = f.listedFiles.At(position);
+        name = file.name;
+        counted = file.icons;
     });
     ClearIcons();
     const RunToken::Run mine = run_.JoinFill();
@@ -55,7 +48,7 @@ void IconPanel::ShowAllIcons() {
     // Row positions are 16-bit: rows past 32767 are not loaded.
     const std::int32_t n = std::min(f.File1.Count(), 32767);
     std::int64_t counted = 0;
-    for (std::int32_t i = 1; i <= n; ++i) platform::Guarded([&] { counted += CountedIcons(static_cast<std::int16_t>(i)); });
+    for (std::int32_t i = 1; i <= n; ++i) platform::Guarded([&] { counted += f.listedFiles.At(i).icons; });
     // The icons drawn before the file that found no more cells.
     std::optional<std::int32_t> shownBeforeCut;
     for (std::int32_t i = 1; i <= n; ++i) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "listed_files.h"
 #include "menu_skin.h"
 #include "platform/controls/controls.h"
 #include "platform/screen.h"
@@ -80,6 +81,8 @@ public:
     platform::DirList Dir1;
     platform::DriveList Drive1;
     platform::ListView File1;
+    // The files behind File1's rows.
+    ListedFiles listedFiles{File1};
 
     // Popup menus: mnuTop(1) the icon menu, mnuTop(2) the folder menu.
     platform::Menu& mnuTop(int index);

@@ -97,7 +97,7 @@ protected:
         char name[32];
         for (int i = 1; i <= n; ++i) {
             std::snprintf(name, sizeof name, "r%05d.exe", i);
-            f().File1.Add(name).setSubItem(1, "1");
+            f().listedFiles.Add({f().Dir1.Path() + "/" + name, name, 1});
         }
     }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <functional>
 #include <map>
 #include <optional>
@@ -91,9 +92,14 @@ protected:
         EXPECT_EQ(f.lblStatus.Caption(), "");
     }
 
-    // A file row as the scan writes it: name, and the icon count as text.
+    // A file of the shown folder listed as the scan lists it, but with `count`
+    // as the row's text, which may be one the scan never writes: the file
+    // behind the row counts that many icons when it is a whole number, else none.
     platform::ListItem& AddRow(const std::string& name, const std::string& count) {
-        platform::ListItem& item = f.File1.Add(name);
+        int icons = 0;
+        const auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), icons);
+        if (ec != std::errc() || end != count.data() + count.size()) icons = 0;
+        platform::ListItem& item = f.listedFiles.Add({f.Dir1.Path() + "/" + name, name, icons});
         item.setSubItem(1, count);
         return item;
     }
