@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QKeySequence>
 #include <QPainter>
 #include <QShortcut>
@@ -10,6 +9,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "icons/whole_icon.h"
 #include "qt/cjk_font.h"
 
 namespace app {
@@ -81,8 +81,8 @@ void OfferDragOut(QtWindow& view, TesselWindow& window) {
         const auto origin = window.panel.OriginOf(cell);
         if (!origin) return QString();
         // Named as the Save dialog names a whole icon, so the dropped file says where it came from.
-        const QString name = QFileInfo(QFile::decodeName(origin->file.c_str())).fileName();
-        const QString path = folder + "/" + name + "." + QString::number(origin->index) + ".png";
+        const std::string name = icons::DraggedIconFileName(icons::FileNameOf(origin->file), origin->index);
+        const QString path = folder + "/" + QFile::decodeName(name.c_str());
         try {
             window.form.system.SaveWholeIcon(origin->file, origin->index, QFile::encodeName(path).toStdString());
         } catch (const platform::Failure&) {

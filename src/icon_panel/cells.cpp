@@ -127,8 +127,7 @@ std::string ProgramText(const icons::VersionInfo& version) {
 
 std::string CellToolTip(const CellOrigin& origin, const std::optional<icons::IconDescription>& icon,
                         const std::optional<icons::VersionInfo>& version, const std::string& from) {
-    const auto slash = origin.file.rfind('/');
-    std::string text = slash == std::string::npos ? origin.file : origin.file.substr(slash + 1);
+    std::string text = icons::FileNameOf(origin.file);
     if (!from.empty()) text += "\n来自 " + from;
     if (const std::string program = version ? ProgramText(*version) : std::string(); !program.empty())
         text += "\n" + program;

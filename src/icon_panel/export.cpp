@@ -12,11 +12,6 @@ namespace icon_panel {
 
 namespace {
 
-std::string NameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     if (slash == std::string::npos) return std::string();
@@ -86,7 +81,7 @@ void IconPanel::SaveSelected() {
         if (f.SelectedIcon <= -1) return;
         // The name this command chose last, in the folder the last save went to.
         const std::string start =
-            f.CD.FileName.empty() ? SaveFolder() : platform::JoinPath(SaveFolder(), NameOf(f.CD.FileName));
+            f.CD.FileName.empty() ? SaveFolder() : platform::JoinPath(SaveFolder(), icons::FileNameOf(f.CD.FileName));
         f.CD.Filter = kSaveFilter;
         std::optional<std::string> chosen = f.screen.ShowSave(start, f.CD.Filter);
         if (!chosen) return;
@@ -125,7 +120,7 @@ void IconPanel::SaveWholeSelected() {
     const auto target = AskWhereToSaveSelected(
         [&](const CellOrigin& origin) {
             const auto icon = f.system.DescribeIcon(origin.file, origin.index, icons::kStandardIconSize);
-            return icons::WholeIconFileName(NameOf(origin.file), origin.index, icon && icon->cursor);
+            return icons::WholeIconFileName(icons::FileNameOf(origin.file), origin.index, icon && icon->cursor);
         },
         kWholeIconFilter);
     if (!target) return;
@@ -139,7 +134,7 @@ void IconPanel::SaveWholeSelected() {
 void IconPanel::SaveImageOfSelected(int k) {
     const auto target = AskWhereToSaveSelected(
         [&](const CellOrigin& origin) {
-            return icons::IconImageFileName(NameOf(origin.file), origin.index, k);
+            return icons::IconImageFileName(icons::FileNameOf(origin.file), origin.index, k);
         },
         kImageFilter);
     if (!target) return;
@@ -181,7 +176,7 @@ void IconPanel::SaveAllIcons() {
         try {
             const auto described = f.system.DescribeIcon(icon.file, icon.index, icons::kStandardIconSize);
             const std::string name =
-                icons::WholeIconFileName(NameOf(icon.file), icon.index, described && described->cursor);
+                icons::WholeIconFileName(icons::FileNameOf(icon.file), icon.index, described && described->cursor);
             f.ShowStatus(kSavingText + name);
             f.system.SaveWholeIcon(icon.file, icon.index, platform::JoinPath(*folder, name));
         } catch (const platform::Failure&) {

@@ -5,19 +5,15 @@
 
 #include "icon_panel.h"
 #include "icons/icon_set.h"
+#include "icons/whole_icon.h"
 #include "platform/guarded.h"
 
 namespace icon_panel {
 
 namespace {
 
-std::string NameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool IsProgram(const std::string& path) {
-    std::string name = NameOf(path);
+    std::string name = icons::FileNameOf(path);
     std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
     return name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0;
 }
@@ -58,7 +54,7 @@ void IconPanel::InstallSelected(bool launcher) {
         const auto selected = OriginOf(f.SelectedIcon);
         if (!selected) return;
         origin = *selected;
-        const auto answer = f.screen.AskText(kAppIconNamePrompt, icons::DefaultIconName(NameOf(origin.file)));
+        const auto answer = f.screen.AskText(kAppIconNamePrompt, icons::DefaultIconName(icons::FileNameOf(origin.file)));
         if (!answer) return;
         name = Trimmed(*answer);
         if (icons::IconNameProblem(name)) {

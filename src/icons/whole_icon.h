@@ -72,6 +72,10 @@ std::optional<std::vector<std::uint8_t>> LargestImagePng(const ByteSource& sourc
 // cursor file), image `k` of it "<file>.<index>-<k>.png".
 std::string WholeIconFileName(const std::string& file, int index, bool cursor);
 std::string IconImageFileName(const std::string& file, int index, int k);
+// The whole icon dragged out of the window, as its largest image: "<file>.<index>.png".
+std::string DraggedIconFileName(const std::string& file, int index);
+// The file's name in `path`: what follows the last "/", all of it without one.
+std::string FileNameOf(const std::string& path);
 
 // An 8-bit RGBA PNG of the picture; nullopt for an empty or inconsistent one.
 std::optional<std::vector<std::uint8_t>> EncodePng(const pixels::Bitmap& image);
