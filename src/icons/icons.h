@@ -5,33 +5,15 @@
 // way user32 draws an icon. Decided by content, never by the file's name.
 // Never throws; malformed input gives 0 or no icon.
 
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "byte_source.h"
 #include "chooser.h"
+#include "icon_types.h"
 #include "pixels/bitmap.h"
 
 namespace icons {
-
-// One decoded picture. As returned by ExtractIcon it is always size x size
-// (32x32 unless asked otherwise); the image decoder uses the same shape at the
-// image's own size.
-struct Icon {
-    int width = 32;
-    int height = 32;
-    bool blended = false;               // true: alpha-blend `color` and ignore `mask`
-    std::vector<pixels::Argb> color;  // width*height, top row first; alpha counts only when blended
-    std::vector<std::uint8_t> mask;     // width*height; 1 = keep the background, 0 = paint
-};
-
-// How a file's icons are counted. The defaults count what Windows' ExtractIcon counts.
-struct OpenOptions {
-    // A program's cursor groups count too, after its icon groups.
-    bool cursors = false;
-};
 
 // Number of icons in the file (what ExtractIcon reports for index -1); 0 for
 // anything that is not an icon-bearing file or that is malformed.

@@ -4,9 +4,9 @@
 
 #include <optional>
 
-#include "icons.h"
 #include "blob.h"
 #include "byte_view.h"
+#include "icon_types.h"
 
 namespace icons {
 

@@ -12,32 +12,10 @@
 
 #include "byte_source.h"
 #include "chooser.h"
+#include "icon_types.h"
 #include "pixels/bitmap.h"
 
 namespace icons {
-
-// One image of a group as stored, in group order. Size and depth come from
-// the image's own header, or from the group's directory when it has none that
-// can be read.
-struct ImageDescription {
-    int width = 0;
-    int height = 0;
-    int depth = 0;  // bits per pixel; a PNG's bit depth times its channels
-    bool png = false;
-    std::uint32_t bytes = 0;  // as stored, and as written by IconFileBytes
-};
-
-struct IconDescription {
-    // The resource's name, or its number as text; empty for an .ico or .cur
-    // file, which is its own one icon and is named by the file's name, and
-    // for the frames of an animated cursor.
-    std::string name;
-    bool cursor = false;  // a .cur file, or an animated cursor's frame that is one
-    std::vector<ImageDescription> images;  // only images whose bytes are in the file
-    // Position in `images` of the one drawn at the size it was described for
-    // (32x32 unless asked otherwise); -1 for none.
-    int shown = -1;
-};
 
 std::optional<IconDescription> DescribeIcon(const ByteSource& source, int index, int size = kStandardIconSize);
 // Every icon of the file, one entry per index; an icon that cannot be read has no images.
