@@ -4,8 +4,6 @@
 #include <numeric>
 #include <utility>
 
-#include "ico_format.h"
-#include "ico_writer.h"
 #include "stretch.h"
 
 namespace icons {
@@ -81,42 +79,24 @@ std::optional<Chosen> ChooseAndDecode(const ByteSource& src, const std::vector<I
 
 }  // namespace
 
-IconFile::IconFile(const ByteSource& source, OpenOptions options) : src_(source) {
-    if ((pe_ = pe::Resources::Open(source, options.cursors))) return;
-    if ((ne_ = ne::Resources::Open(source, options.cursors))) return;
-    if ((ani_ = ani::Frames::Open(source))) return;
-    ico_ = ico::Group(source);
-}
+IconFile::IconFile(const ByteSource& source, OpenOptions options)
+    : src_(source), container_(OpenContainer(source, options)) {}
 
-int IconFile::count() const {
-    if (pe_) return pe_->groupCount();
-    if (ne_) return ne_->groupCount();
-    if (ani_) return ani_->count();
-    if (ico_) return ico_->images.empty() ? 0 : 1;
-    return 0;
-}
+int IconFile::count() const { return container_->count(); }
 
-std::optional<RawGroup> IconFile::group(int index) const {
-    if (pe_) return pe_->group(index);
-    if (ne_) return ne_->group(index);
-    if (ani_) return ani_->group(index);
-    if (ico_ && index == 0 && !ico_->images.empty()) return ico_;
-    return std::nullopt;
-}
+ContainerKind IconFile::kind() const { return container_->kind(); }
 
 std::optional<RawGroup> IconFile::nextGroup(int index) const {
     const auto it = ahead_.find(index);
-    std::optional<RawGroup> g = it != ahead_.end() ? std::move(it->second) : group(index);
+    std::optional<RawGroup> g = it != ahead_.end() ? std::move(it->second) : container_->group(index);
     ahead_.erase(ahead_.begin(), ahead_.upper_bound(index));
     return g;
 }
 
-bool IconFile::byDirectory() const { return pe_ || ne_; }
-
 // What drawing a group reads: the image its directory chooses, or, where the
 // headers choose, the stretch that holds them.
 Span IconFile::needed(const RawGroup& g, int size) const {
-    const int pick = byDirectory() ? DirectoryChoice(g.images, size) : -1;
+    const int pick = container_->byDirectory() ? DirectoryChoice(g.images, size) : -1;
     if (pick < 0) return HeadSpan(g.images);
     const Blob& b = g.images[static_cast<std::size_t>(pick)].blob;
     return {b.offset, b.offset + b.size};
@@ -134,7 +114,7 @@ void IconFile::expectFrom(int index, const RawGroup& g, int size) const {
     const int last = std::min(count() - 1, index + kGroupsAhead);
     for (int j = index + 1; j <= last; ++j) {
         auto it = ahead_.find(j);
-        if (it == ahead_.end()) it = ahead_.emplace(j, group(j)).first;
+        if (it == ahead_.end()) it = ahead_.emplace(j, container_->group(j)).first;
         if (!it->second) continue;
         const Span next = needed(*it->second, size);
         const Span more = span.with(next);
@@ -142,7 +122,7 @@ void IconFile::expectFrom(int index, const RawGroup& g, int size) const {
         // The bytes the window grows by that the next group does not draw from.
         const std::uint64_t grown = more.size() - span.size();
         const std::uint64_t unused = grown > next.size() ? grown - next.size() : 0;
-        if (byDirectory()) {
+        if (container_->byDirectory()) {
             if (unused > spareBytes_) break;
             spareBytes_ -= unused;
         }
@@ -157,13 +137,13 @@ std::optional<Icon> IconFile::extract(int index, int size) const {
     const auto g = nextGroup(index);
     if (!g) return std::nullopt;
     expectFrom(index, *g, size);
-    auto chosen = ChooseAndDecode(src_, g->images, byDirectory(), size);
+    auto chosen = ChooseAndDecode(src_, g->images, container_->byDirectory(), size);
     if (!chosen) return std::nullopt;
     return StretchIcon(std::move(chosen->image), size, size);
 }
 
 std::optional<IconDescription> IconFile::describe(int index, int size) const {
-    const auto g = group(index);
+    const auto g = container_->group(index);
     if (!g) return std::nullopt;
     IconDescription d;
     d.name = g->name;
@@ -184,50 +164,14 @@ std::optional<IconDescription> IconFile::describe(int index, int size) const {
         d.images.push_back(image);
     }
     size = std::clamp(size, kMinIconSize, kMaxIconSize);
-    if (const auto chosen = ChooseAndDecode(src_, g->images, byDirectory(), size)) d.shown = chosen->position;
+    if (const auto chosen = ChooseAndDecode(src_, g->images, container_->byDirectory(), size)) d.shown = chosen->position;
     return d;
 }
 
-std::optional<Bytes> IconFile::fileBytes(int index) const {
-    const auto g = group(index);
-    if (!g || g->images.empty()) return std::nullopt;
-    // An .ico or .cur file, and each frame of an animated cursor, is an icon file already.
-    if (ico_) return Fetch(src_, 0, src_.size(), kMaxIconFileBytes);
-    if (ani_) {
-        const Blob frame = ani_->frame(index).value_or(Blob{});
-        return Fetch(src_, frame.offset, frame.size, kMaxIconFileBytes);
-    }
-    const std::size_t n = g->images.size();
-    std::vector<Bytes> stored;
-    std::vector<IcoImage> images;
-    stored.reserve(n);
-    images.reserve(n);
-    std::uint64_t total = ico::dir::kSize + ico::entry::kSize * n;
-    for (const ImageRef& r : g->images) {
-        if (r.blob.size > kMaxIconFileBytes - total) return std::nullopt;
-        auto image = Fetch(src_, r.blob.offset, r.blob.size, kMaxIconFileBytes);
-        if (!image) return std::nullopt;
-        total += image->size();
-        stored.push_back(std::move(*image));
-        const Bytes& bytes = stored.back();
-        // The image's own header is what a reader of the .ico trusts; the
-        // group's directory is kept only for an image with no header we know.
-        IcoImage entry{r.dirWidth, r.dirHeight, r.colours, r.planes, r.bitCount, bytes};
-        if (const auto info = ProbeImageBytes(ByteView(bytes))) {
-            // A PNG is drawn as 32-bit RGBA whatever it stores, and Windows' tools say 32 for it.
-            const int depth = info->png ? 32 : info->depth;
-            entry = {info->width, info->height, static_cast<std::uint8_t>(depth < 8 ? 1u << depth : 0), 1,
-                     static_cast<std::uint16_t>(depth), bytes};
-        }
-        // A cursor's entry keeps its hotspot where an icon's keeps planes and depth.
-        if (g->cursor) entry = {entry.width, entry.height, 0, r.planes, r.bitCount, bytes};
-        images.push_back(entry);
-    }
-    return WriteIcoFile(g->cursor, images);
-}
+std::optional<Bytes> IconFile::fileBytes(int index) const { return container_->fileBytes(index); }
 
 std::optional<pixels::Bitmap> IconFile::decode(int index, int k) const {
-    const auto g = group(index);
+    const auto g = container_->group(index);
     if (!g || k < 0 || static_cast<std::size_t>(k) >= g->images.size()) return std::nullopt;
     const auto icon = DecodeImage(src_, g->images[static_cast<std::size_t>(k)].blob);
     if (!icon) return std::nullopt;
@@ -262,7 +206,7 @@ std::optional<Bytes> IconFile::imagePng(int index, int k) const {
 }
 
 std::optional<VersionInfo> IconFile::versionInfo() const {
-    return pe_ ? ReadVersionInfo(*pe_) : std::nullopt;
+    return container_->versionInfo();
 }
 
 std::optional<IconDescription> DescribeIcon(const ByteSource& source, int index, int size) {

@@ -6,20 +6,15 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 
-#include "ani_reader.h"
-#include "ico_reader.h"
+#include "icon_container.h"
 #include "icons.h"
-#include "ne_reader.h"
-#include "pe_reader.h"
 #include "version_info.h"
 #include "whole_icon.h"
 
 namespace icons {
-
-// Icon files larger than this are no icon files; an .ico is copied whole.
-constexpr std::uint64_t kMaxIconFileBytes = 64u << 20;
 
 // A stretch [first, end) of a source; empty when first is not below end.
 struct Span {
@@ -48,24 +43,20 @@ public:
     // The version resource of a PE file (as ReadVersionInfo), read through the
     // resources already opened; nullopt for NE files, icon files and cursors.
     std::optional<VersionInfo> versionInfo() const;
+    // What the file was opened as.
+    ContainerKind kind() const;
 
 private:
     // How far a load's look for groups whose images share a window goes.
     static constexpr int kGroupsAhead = 64;
 
-    std::optional<RawGroup> group(int index) const;
     // The group, from those looked at ahead when it is one of them.
     std::optional<RawGroup> nextGroup(int index) const;
     void expectFrom(int index, const RawGroup& g, int size) const;
-    // Resource groups: their directories are trusted to choose by.
-    bool byDirectory() const;
     Span needed(const RawGroup& g, int size) const;
 
     const ByteSource& src_;
-    std::optional<pe::Resources> pe_;
-    std::optional<ne::Resources> ne_;
-    std::optional<ani::Frames> ani_;
-    std::optional<RawGroup> ico_;
+    std::unique_ptr<const IconContainer> container_;
     // Groups after the one being extracted, resolved to size the read ahead.
     mutable std::map<int, std::optional<RawGroup>> ahead_;
     mutable Span expected_;  // what the last read ahead covered

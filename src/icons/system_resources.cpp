@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "pe_reader.h"
-
 namespace icons {
 namespace {
 
@@ -67,7 +65,7 @@ const IconFile& IconFileAt::icons() const {
     };
     read(own_);
     // A library of its own icons, or anything but a library, is read as it is.
-    if (module_ && icons_->count() == 0 && pe::Resources::Open(*buffered_)) {
+    if (module_ && icons_->count() == 0 && icons_->kind() == ContainerKind::kPe) {
         read(*module_);
         from_ = "SystemResources/" + Split(modulePath_).second;
     }

@@ -1,5 +1,6 @@
 // Animated cursors: each frame is an icon, read as if it were its own file,
 // however the chunks around it are ordered, nested, padded or cut short.
+#include "icons/ani_reader.h"
 #include "icons/icon_file.h"
 #include "test_support.h"
 
