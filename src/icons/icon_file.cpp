@@ -13,11 +13,6 @@ namespace {
 // but a group made only of broken images must not cost a decode per entry.
 constexpr int kMaxDecodeAttempts = 16;
 
-struct Chosen {
-    int position = -1;  // in the group's list
-    Icon image;         // at its own size
-};
-
 // Every image of a group is probed before one is chosen. Their headers
 // usually lie close together, and reading the stretch from the first to the
 // last in one piece costs one read instead of one per image; the chosen
@@ -44,37 +39,40 @@ int DirectoryChoice(const std::vector<ImageRef>& refs, int size) {
     return ChooseImage(claims, size);
 }
 
-// The image drawn for size x size pixels, by the loader's choice. A resource compiler
-// copies each image's size and depth into its group's directory, so for a
-// resource group the directory's choice is taken when the chosen image's own
-// header bears its claim out: only that image is read. Otherwise, and for a
-// group read from an icon file, every image's header is probed and the
-// choice made by what the headers say.
-std::optional<Chosen> ChooseAndDecode(const ByteSource& src, const std::vector<ImageRef>& refs, bool byDirectory,
-                                      int size) {
+// The image drawn for size x size pixels, by the loader's choice; -1 for
+// none. A resource compiler copies each image's size and depth into its
+// group's directory, so for a resource group the directory's choice is taken
+// when the chosen image's own header bears its claim out: only that image is
+// probed. Otherwise, and for a group read from an icon file, every image's
+// header is probed and the choice made by what the headers say. `probe(k)`
+// gives image k's header (as ProbeImage) and `draws(k)` whether image k
+// decodes: one that does not is passed over for the next best.
+template <class Probe, class Draws>
+int ChooseDrawn(const std::vector<ImageRef>& refs, bool byDirectory, int size, const Probe& probe,
+                const Draws& draws) {
     if (const int pick = byDirectory ? DirectoryChoice(refs, size) : -1; pick >= 0) {
         const ImageRef& r = refs[static_cast<std::size_t>(pick)];
-        const auto info = ProbeImage(src, r.blob);
-        if (info && info->width == r.dirWidth && info->height == r.dirHeight && info->depth == r.dirDepth)
-            if (auto image = DecodeImage(src, r.blob)) return Chosen{pick, std::move(*image)};
+        const std::optional<ImageInfo> info = probe(pick);
+        if (info && info->width == r.dirWidth && info->height == r.dirHeight && info->depth == r.dirDepth &&
+            draws(pick))
+            return pick;
     }
 
     std::vector<int> positions(refs.size());
     std::iota(positions.begin(), positions.end(), 0);
     std::vector<Candidate> candidates;
     candidates.reserve(refs.size());
-    for (const ImageRef& r : refs) candidates.push_back(CandidateFor(r, ProbeImage(src, r.blob)));
+    for (std::size_t k = 0; k < refs.size(); ++k)
+        candidates.push_back(CandidateFor(refs[k], probe(static_cast<int>(k))));
 
     for (int attempt = 0; attempt < kMaxDecodeAttempts && !candidates.empty(); ++attempt) {
         const int pick = ChooseImage(candidates, size);
         const int position = positions[static_cast<std::size_t>(pick)];
-        if (auto image = DecodeImage(src, refs[static_cast<std::size_t>(position)].blob)) {
-            return Chosen{position, std::move(*image)};
-        }
+        if (draws(position)) return position;
         positions.erase(positions.begin() + pick);
         candidates.erase(candidates.begin() + pick);
     }
-    return std::nullopt;
+    return -1;
 }
 
 }  // namespace
@@ -137,23 +135,32 @@ std::optional<Icon> IconFile::extract(int index, int size) const {
     const auto g = nextGroup(index);
     if (!g) return std::nullopt;
     expectFrom(index, *g, size);
-    auto chosen = ChooseAndDecode(src_, g->images, container_->byDirectory(), size);
-    if (!chosen) return std::nullopt;
-    return StretchIcon(std::move(chosen->image), size, size);
+    const std::vector<ImageRef>& refs = g->images;
+    std::optional<Icon> image;
+    const int k = ChooseDrawn(
+        refs, container_->byDirectory(), size,
+        [&](int i) { return ProbeImage(src_, refs[static_cast<std::size_t>(i)].blob); },
+        [&](int i) { return (image = DecodeImage(src_, refs[static_cast<std::size_t>(i)].blob)).has_value(); });
+    if (k < 0) return std::nullopt;
+    return StretchIcon(std::move(*image), size, size);
 }
 
 std::optional<IconDescription> IconFile::describe(int index, int size) const {
     const auto g = container_->group(index);
     if (!g) return std::nullopt;
+    const std::vector<ImageRef>& refs = g->images;
     IconDescription d;
     d.name = g->name;
     d.cursor = g->cursor;
-    d.images.reserve(g->images.size());
-    if (const Span heads = HeadSpan(g->images); !heads.empty()) src_.expect(heads.first, heads.size());
-    for (const ImageRef& r : g->images) {
+    d.images.reserve(refs.size());
+    std::vector<std::optional<ImageInfo>> headers;
+    headers.reserve(refs.size());
+    if (const Span heads = HeadSpan(refs); !heads.empty()) src_.expect(heads.first, heads.size());
+    for (const ImageRef& r : refs) {
         ImageDescription image{r.dirWidth, r.dirHeight, r.dirDepth, false,
                                static_cast<std::uint32_t>(std::min<std::uint64_t>(r.blob.size, UINT32_MAX))};
-        if (const auto info = ProbeImage(src_, r.blob)) {
+        headers.push_back(ProbeImage(src_, r.blob));
+        if (const auto& info = headers.back()) {
             image.width = info->width;
             image.height = info->height;
             image.depth = info->depth;
@@ -163,8 +170,22 @@ std::optional<IconDescription> IconFile::describe(int index, int size) const {
         }
         d.images.push_back(image);
     }
+    // The image extract draws, chosen from the headers read above. Whether a
+    // DIB decodes is settled by its header: one that reads decodes once all
+    // its bytes are in the source, one that does not never decodes. A PNG's
+    // data can be broken past its header, so only decoding it tells.
+    const auto draws = [&](int k) {
+        const auto i = static_cast<std::size_t>(k);
+        const Blob& blob = refs[i].blob;
+        if (!d.images[i].png) {
+            if (!headers[i]) return false;
+            if (src_.contains(blob.offset, blob.size)) return true;
+        }
+        return DecodeImage(src_, blob).has_value();
+    };
     size = std::clamp(size, kMinIconSize, kMaxIconSize);
-    if (const auto chosen = ChooseAndDecode(src_, g->images, container_->byDirectory(), size)) d.shown = chosen->position;
+    d.shown = ChooseDrawn(refs, container_->byDirectory(), size,
+                          [&](int k) { return headers[static_cast<std::size_t>(k)]; }, draws);
     return d;
 }
 
