@@ -44,16 +44,15 @@ void IconPanel::ArrangeIcons() {
             const std::int32_t G = platform::ToInt32(static_cast<double>(grid.Height(cells)));
             const float H = f.picIconHolder.Height();
             if (H < static_cast<float>(G)) {
-                const std::int32_t range = platform::ToInt32(static_cast<double>(grid.MaxScroll(cells, H)));
-                const std::int32_t unit = range > 32767 ? (range + 32766) / 32767 : 1;
-                const auto steps = [unit](std::int32_t twips) { return std::max(1, twips / unit); };
+                // The range is less than G, so it fits 32 bits too.
+                const ScrollSteps steps = grid.Scroll(cells, H);
                 Guarded([&] { f.VS.setMin(0); });
                 Guarded([&] { f.VS.setValue(0); });
-                scrollUnit_ = unit;
-                scrollRange_ = range;
-                Guarded([&] { f.VS.setMax((range + unit - 1) / unit); });
-                Guarded([&] { f.VS.setSmallChange(steps(f.CellHeight + 120)); });
-                Guarded([&] { f.VS.setLargeChange(steps((f.CellHeight + 120) * 5)); });
+                scrollUnit_ = steps.unit;
+                scrollRange_ = steps.range;
+                Guarded([&] { f.VS.setMax(steps.max); });
+                Guarded([&] { f.VS.setSmallChange(steps.smallChange); });
+                Guarded([&] { f.VS.setLargeChange(steps.largeChange); });
                 Guarded([&] { f.fraIcons.setHeight(G); });
             } else {
                 scrollUnit_ = 1;

@@ -16,8 +16,7 @@ std::int32_t IconPanel::CellsPerRow() {
 
 // The rows that fit the viewport at once, at least one.
 std::int32_t IconPanel::RowsPerPage() {
-    const double rows = std::floor(f.picIconHolder.ScaleHeight() / static_cast<double>(f.CellHeight + kGap));
-    return std::max(1, static_cast<std::int32_t>(rows));
+    return GridLayout(f.fraIcons.Width(), f.CellWidth, f.CellHeight).RowsPerPage(f.picIconHolder.ScaleHeight());
 }
 
 void IconPanel::picIconHolder_KeyDown(int keyCode, int shift) {
