@@ -14,6 +14,7 @@
 #include <QHelpEvent>
 #include <QToolTip>
 #include <QUrl>
+#include <cmath>
 
 #include "bitmap_image.h"
 
@@ -29,6 +30,7 @@ IconCanvasView::IconCanvasView(platform::Frame& canvas, platform::ControlArray<p
     cells_.ForEach([this](platform::PictureBox& cell) { watch(cell); });
     cells_.loaded = [this](platform::PictureBox& cell) {
         watch(cell);
+        cellMoved(cell);
         repaintLater();
     };
     cells_.unloading = [this](platform::PictureBox& cell) {
@@ -70,7 +72,10 @@ IconCanvasView::~IconCanvasView() {
 void IconCanvasView::watch(platform::PictureBox& cell) {
     // A cell that moves or takes another size keeps what it shows until the
     // next paint looks at it; a new drawing replaces it there.
-    cell.viewChanged = [this](platform::Control&) { repaintLater(); };
+    cell.viewChanged = [this](platform::Control& c) {
+        cellMoved(c);
+        repaintLater();
+    };
 }
 
 void IconCanvasView::forget(platform::PictureBox& cell) {
@@ -98,12 +103,59 @@ QRect IconCanvasView::CellRect(const platform::PictureBox& cell) const {
     return PixelRectIn(cell.Left(), cell.Top(), cell.Width(), cell.Height(), ctx_.scale);
 }
 
+bool IconCanvasView::inGrid(const platform::Control& cell) const {
+    const icon_panel::CellRect r = grid_->Cell(cell.Index());
+    return static_cast<double>(cell.Left()) == r.left && static_cast<double>(cell.Top()) == r.top &&
+           static_cast<double>(cell.Width()) == r.width && static_cast<double>(cell.Height()) == r.height;
+}
+
+void IconCanvasView::cellMoved(const platform::Control& cell) {
+    if (!gridStale_ && !(grid_ && inGrid(cell))) gridStale_ = true;
+}
+
+const icon_panel::GridLayout* IconCanvasView::arrangedGrid() const {
+    if (!gridStale_ && gridWidth_ == canvas_.Width()) return grid_ ? &*grid_ : nullptr;
+    gridStale_ = false;
+    gridWidth_ = canvas_.Width();
+    grid_.reset();
+    const double w = cells_(0).Width(), h = cells_(0).Height();
+    // Whole twips the grid's 32 bits hold for every row, and at least three
+    // pixels each way, which CellAt's look around the point needs.
+    const auto fits = [](double size, double pixel) {
+        return size == std::floor(size) && size >= 3 * pixel && size <= 32767;
+    };
+    if (!fits(w, ctx_.scale.twipsPerPixelX()) || !fits(h, ctx_.scale.twipsPerPixelY())) return nullptr;
+    grid_.emplace(gridWidth_, static_cast<std::int32_t>(w), static_cast<std::int32_t>(h));
+    bool all = true;
+    cells_.ForEach([&](platform::PictureBox& cell) { all = all && inGrid(cell); });
+    if (!all) grid_.reset();
+    return grid_ ? &*grid_ : nullptr;
+}
+
 int IconCanvasView::CellAt(QPoint p) const {
     int found = -1;
     // Later elements lie above earlier ones, so the last hit wins.
-    const_cast<platform::ControlArray<platform::PictureBox>&>(cells_).ForEach([&](platform::PictureBox& cell) {
-        if (cell.Visible() && CellRect(cell).contains(p)) found = cell.Index();
-    });
+    const auto consider = [&](const platform::PictureBox& cell) {
+        if (cell.Index() > found && cell.Visible() && CellRect(cell).contains(p)) found = cell.Index();
+    };
+    const icon_panel::GridLayout* grid = arrangedGrid();
+    if (!grid) {
+        const_cast<platform::ControlArray<platform::PictureBox>&>(cells_).ForEach(consider);
+        return found;
+    }
+    // Every cell is where the grid puts it, so no two overlap; but a cell's
+    // pixels are its twips rounded, and a pixel may show a cell whose twips
+    // stop short of it. A cell whose pixels hold the point reaches into the
+    // twips from one and a half pixels before the point to one after it, and
+    // being three pixels or more across it holds a corner of that square:
+    // the grid is asked at the four, and each cell found is checked as the
+    // scan checks it.
+    const double tx = ctx_.scale.twipsPerPixelX(), ty = ctx_.scale.twipsPerPixelY();
+    for (const double x : {(p.x() - 1.5) * tx, (p.x() + 1.0) * tx})
+        for (const double y : {(p.y() - 1.5) * ty, (p.y() + 1.0) * ty}) {
+            const std::int64_t index = grid->CellAt(x, y, cells_.UBoundPlusOne());
+            if (index >= 0 && cells_.Exists(static_cast<int>(index))) consider(cells_(static_cast<int>(index)));
+        }
     return found;
 }
 

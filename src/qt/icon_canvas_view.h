@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "icon_panel/grid_layout.h"
 #include "platform/controls/control_array.h"
 #include "platform/controls/frame.h"
 #include "platform/controls/line.h"
@@ -64,6 +65,11 @@ private:
     void watch(platform::PictureBox& cell);
     void forget(platform::PictureBox& cell);
     void repaintLater();
+    // While every cell sits where one grid puts it, that grid finds the cell
+    // under a point without a look at each; nullptr while they do not.
+    const icon_panel::GridLayout* arrangedGrid() const;
+    bool inGrid(const platform::Control& cell) const;
+    void cellMoved(const platform::Control& cell);
     // Raises MouseMove on the cell under the point, as its own window would; the cell's index or -1.
     int moveOver(QPointF at, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
     const QImage& imageOf(const platform::PictureBox& cell);
@@ -90,6 +96,11 @@ private:
     // window that captured the mouse would: a cell index, or -1 the canvas.
     std::unordered_map<int, int> pressedOn_;
     bool repaintPending_ = false;
+    // The grid the cells sit in, for a canvas gridWidth_ wide; looked for
+    // again once a cell leaves it or the canvas takes another width.
+    mutable std::optional<icon_panel::GridLayout> grid_;
+    mutable bool gridStale_ = true;
+    mutable float gridWidth_ = 0;
     QPoint leftPressedAt_;
     std::unique_ptr<QTemporaryDir> dragFolder_;  // made on the first drag
 };
