@@ -12,14 +12,7 @@ using icon_panel::GridLayout;
 using icon_panel::ScrollSteps;
 
 TEST(GridLayout, CellUnderAPoint) {
-    struct Case {
-        const char* name;
-        float canvas;
-        int w, h;
-        std::int64_t count;
-        double x, y;
-        std::int64_t cell;
-    };
+    struct Case { const char* name; float canvas; int w, h; std::int64_t count; double x, y; std::int64_t cell; };
     // 3000 wide, 480-twip cells: 4 columns at 200, 880, 1560, 2240; rows every 680.
     // 700 wide: no column; cell k starts its own row, k + 1 rows down.
     const Case cases[] = {
@@ -48,12 +41,7 @@ TEST(GridLayout, CellUnderAPoint) {
 }
 
 TEST(GridLayout, RowsPerPage) {
-    struct Case {
-        const char* name;
-        int h;
-        double viewport;
-        int rows;
-    };
+    struct Case { const char* name; int h; double viewport; int rows; };
     const Case cases[] = {
         {"three rows exactly", 480, 2040, 3},
         {"a twip short of three", 480, 2039, 2},
@@ -64,13 +52,8 @@ TEST(GridLayout, RowsPerPage) {
 }
 
 TEST(GridLayout, ScrollSteps) {
-    struct Case {
-        const char* name;
-        float canvas;
-        std::int64_t count;
-        float viewport;
-        ScrollSteps steps;  // range, unit, max, small change, large change
-    };
+    // Steps: range, unit, max, small change, large change.
+    struct Case { const char* name; float canvas; std::int64_t count; float viewport; ScrollSteps steps; };
     // 480-twip cells: an arrow moves 600 twips, a page 3000.
     const Case cases[] = {
         // 10 cells in 3 rows end at 200 + 2 * 680 + 480 = 2040.
