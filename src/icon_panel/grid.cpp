@@ -1,7 +1,7 @@
 // The grid of cells on the canvas, and scrolling it under the viewport.
 #include <algorithm>
 
-#include "grid_layout.h"
+#include "platform/grid_layout.h"
 #include "icon_panel.h"
 #include "platform/guarded.h"
 
@@ -25,14 +25,14 @@ void IconPanel::ArrangeIcons() {
         Guarded([&] { f.ShowProgress(0, f.IconCount); });
         if (superseded()) return;
 
-        const GridLayout grid(f.fraIcons.Width(), f.CellWidth, f.CellHeight);
+        const platform::GridLayout grid(f.fraIcons.Width(), f.CellWidth, f.CellHeight);
         std::int32_t cells = 0;
         const std::int32_t last = f.picIcon.Count() - 1;
         for (std::int32_t k = 0; k <= last && k <= platform::ControlArray<platform::PictureBox>::kMaxIndex; ++k) {
             Guarded([&] {
                 // Rows are counted in 16 bits; a cell whose row is past them stays put.
                 platform::ToInt16(static_cast<double>(grid.Row(k)));
-                const CellRect r = grid.Cell(k);
+                const platform::CellRect r = grid.Cell(k);
                 f.picIcon(static_cast<std::int16_t>(k)).Move(r.left, r.top);
             });
             cells = k + 1;
@@ -45,7 +45,7 @@ void IconPanel::ArrangeIcons() {
             const float H = f.picIconHolder.Height();
             if (H < static_cast<float>(G)) {
                 // The range is less than G, so it fits 32 bits too.
-                const ScrollSteps steps = grid.Scroll(cells, H);
+                const platform::ScrollSteps steps = grid.Scroll(cells, H);
                 Guarded([&] { f.VS.setMin(0); });
                 Guarded([&] { f.VS.setValue(0); });
                 scrollUnit_ = steps.unit;

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "grid_layout.h"
+#include "platform/grid_layout.h"
 #include "main_window/frm_main.h"
 #include "icons/version_info.h"
 #include "icons/whole_icon.h"

@@ -11,12 +11,12 @@ namespace key = platform::key;
 // The cells of a row, as the last arrangement laid them out; a canvas too
 // narrow for one cell gives each cell a row of its own.
 std::int32_t IconPanel::CellsPerRow() {
-    return std::max<std::int32_t>(1, GridLayout(f.fraIcons.Width(), f.CellWidth, f.CellHeight).Columns());
+    return std::max<std::int32_t>(1, platform::GridLayout(f.fraIcons.Width(), f.CellWidth, f.CellHeight).Columns());
 }
 
 // The rows that fit the viewport at once, at least one.
 std::int32_t IconPanel::RowsPerPage() {
-    return GridLayout(f.fraIcons.Width(), f.CellWidth, f.CellHeight).RowsPerPage(f.picIconHolder.ScaleHeight());
+    return platform::GridLayout(f.fraIcons.Width(), f.CellWidth, f.CellHeight).RowsPerPage(f.picIconHolder.ScaleHeight());
 }
 
 void IconPanel::picIconHolder_KeyDown(int keyCode, int shift) {
@@ -60,7 +60,7 @@ void IconPanel::ScrollIntoView(std::int32_t index) {
     const platform::PictureBox& cell = f.picIcon(platform::ToInt16(index));
     const double shown = -static_cast<double>(f.fraIcons.Top());
     const double height = f.picIconHolder.ScaleHeight();
-    const double above = cell.Top() - kGap, below = cell.Top() + cell.Height() + kGap;
+    const double above = cell.Top() - platform::kGap, below = cell.Top() + cell.Height() + platform::kGap;
     double value = 0;
     if (above < shown) value = std::floor(std::max(0.0, above) / scrollUnit_);
     else if (below > shown + height) value = std::ceil((below - height) / scrollUnit_);

@@ -104,7 +104,7 @@ QRect IconCanvasView::CellRect(const platform::PictureBox& cell) const {
 }
 
 bool IconCanvasView::inGrid(const platform::Control& cell) const {
-    const icon_panel::CellRect r = grid_->Cell(cell.Index());
+    const platform::CellRect r = grid_->Cell(cell.Index());
     return static_cast<double>(cell.Left()) == r.left && static_cast<double>(cell.Top()) == r.top &&
            static_cast<double>(cell.Width()) == r.width && static_cast<double>(cell.Height()) == r.height;
 }
@@ -113,7 +113,7 @@ void IconCanvasView::cellMoved(const platform::Control& cell) {
     if (!gridStale_ && !(grid_ && inGrid(cell))) gridStale_ = true;
 }
 
-const icon_panel::GridLayout* IconCanvasView::arrangedGrid() const {
+const platform::GridLayout* IconCanvasView::arrangedGrid() const {
     if (!gridStale_ && gridWidth_ == canvas_.Width()) return grid_ ? &*grid_ : nullptr;
     gridStale_ = false;
     gridWidth_ = canvas_.Width();
@@ -138,7 +138,7 @@ int IconCanvasView::CellAt(QPoint p) const {
     const auto consider = [&](const platform::PictureBox& cell) {
         if (cell.Index() > found && cell.Visible() && CellRect(cell).contains(p)) found = cell.Index();
     };
-    const icon_panel::GridLayout* grid = arrangedGrid();
+    const platform::GridLayout* grid = arrangedGrid();
     if (!grid) {
         const_cast<platform::ControlArray<platform::PictureBox>&>(cells_).ForEach(consider);
         return found;

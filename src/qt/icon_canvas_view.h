@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "icon_panel/grid_layout.h"
+#include "platform/grid_layout.h"
 #include "platform/controls/control_array.h"
 #include "platform/controls/frame.h"
 #include "platform/controls/line.h"
@@ -67,7 +67,7 @@ private:
     void repaintLater();
     // While every cell sits where one grid puts it, that grid finds the cell
     // under a point without a look at each; nullptr while they do not.
-    const icon_panel::GridLayout* arrangedGrid() const;
+    const platform::GridLayout* arrangedGrid() const;
     bool inGrid(const platform::Control& cell) const;
     void cellMoved(const platform::Control& cell);
     // Raises MouseMove on the cell under the point, as its own window would; the cell's index or -1.
@@ -98,7 +98,7 @@ private:
     bool repaintPending_ = false;
     // The grid the cells sit in, for a canvas gridWidth_ wide; looked for
     // again once a cell leaves it or the canvas takes another width.
-    mutable std::optional<icon_panel::GridLayout> grid_;
+    mutable std::optional<platform::GridLayout> grid_;
     mutable bool gridStale_ = true;
     mutable float gridWidth_ = 0;
     QPoint leftPressedAt_;

@@ -263,7 +263,7 @@ TEST(Road, TheKeyboardWalksTheListAndTheGrid) {
     QWidget* grid = QApplication::focusWidget();
     QWidget* list = &r.view.files();
     r.ListModel();
-    const int across = icon_panel::GridLayout(r.frm.fraIcons.Width(), 480, 480).Columns();
+    const int across = platform::GridLayout(r.frm.fraIcons.Width(), 480, 480).Columns();
     const int page = static_cast<int>(r.frm.picIconHolder.ScaleHeight() / 680) * across;
     // `shown`: the file whose icons a key in the list shows.
     const struct { QWidget* to; Qt::Key key; const char* shown; int selected; bool scrolled; } steps[] = {{grid, Qt::Key_Right, nullptr, 1, false},        {grid, Qt::Key_Down, nullptr, 1 + across, false},

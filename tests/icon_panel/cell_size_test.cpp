@@ -102,7 +102,7 @@ TEST_F(CellSize, TheGridIsLaidOutAgainWithTheSelectionInView) {
     const std::string before = platform::ReadSettingsFile(sys.settingsPath);
     panel.SetCellSize(256);
     EXPECT_EQ(platform::ReadSettingsFile(sys.settingsPath), main_window::WithSetting(before, "cell-size", "256"));
-    const icon_panel::GridLayout grid(f.fraIcons.Width(), 3840, 3840);
+    const platform::GridLayout grid(f.fraIcons.Width(), 3840, 3840);
     for (int k = 0; k < 12; ++k) {
         SCOPED_TRACE(k);
         EXPECT_EQ(f.picIcon(k).Left(), grid.Cell(k).left);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace icon_panel {
+namespace platform {
 
 std::int64_t GridLayout::Height(std::int64_t count) const {
     if (count <= 0) return 0;
@@ -33,4 +33,4 @@ std::int32_t GridLayout::RowsPerPage(double viewportHeight) const {
     return std::max(1, static_cast<std::int32_t>(rows));
 }
 
-}  // namespace icon_panel
+}  // namespace platform

@@ -1,16 +1,14 @@
 #pragma once
-// The grid's arithmetic, apart from any control: where each cell goes on a
-// canvas of a given width, which cell lies under a point, how many rows a
+// The icon grid's arithmetic, apart from any control: where each cell goes on
+// a canvas of a given width, which cell lies under a point, how many rows a
 // viewport shows, and how far and in what steps the canvas scrolls under it.
-// All lengths are twips.
-//
-// What places cells and finds them under a point is inline: the Qt canvas
-// asks it for the cell under the pointer without linking the panel.
+// All lengths are twips. The icon panel arranges its cells by it, and the
+// canvas that draws them finds the cell under the pointer by it.
 
 #include <cmath>
 #include <cstdint>
 
-namespace icon_panel {
+namespace platform {
 
 // Grid constants, in twips.
 inline constexpr int kGap = 200;
@@ -122,4 +120,4 @@ inline std::int64_t GridLayout::CellAt(double x, double y, std::int64_t count) c
     return index >= 0 && index < count ? index : -1;
 }
 
-}  // namespace icon_panel
+}  // namespace platform

@@ -4,12 +4,12 @@
 // of a row n wide starts at 200 + (k % n) * (w + 200), 200 + (k / n) * (h + 200).
 #include <gtest/gtest.h>
 
-#include "icon_panel/grid_layout.h"
+#include "platform/grid_layout.h"
 
 namespace {
 
-using icon_panel::GridLayout;
-using icon_panel::ScrollSteps;
+using platform::GridLayout;
+using platform::ScrollSteps;
 
 TEST(GridLayout, CellUnderAPoint) {
     struct Case { const char* name; float canvas; int w, h; std::int64_t count; double x, y; std::int64_t cell; };
