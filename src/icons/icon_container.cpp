@@ -46,34 +46,28 @@ std::optional<Bytes> ResourceGroupFile(const ByteSource& src, const std::optiona
     return WriteIcoFile(g->cursor, images);
 }
 
-class PeIcons final : public IconContainer {
+// An executable's icon groups, read from its resources; only a PE file
+// carries a version resource we read.
+template <class Resources, ContainerKind Kind>
+class ResourceIcons final : public IconContainer {
 public:
-    PeIcons(const ByteSource& src, pe::Resources resources) : src_(src), resources_(std::move(resources)) {}
-    ContainerKind kind() const override { return ContainerKind::kPe; }
+    ResourceIcons(const ByteSource& src, Resources resources) : src_(src), resources_(std::move(resources)) {}
+    ContainerKind kind() const override { return Kind; }
     int count() const override { return resources_.groupCount(); }
     std::optional<RawGroup> group(int index) const override { return resources_.group(index); }
     std::optional<Bytes> fileBytes(int index) const override { return ResourceGroupFile(src_, group(index)); }
     bool byDirectory() const override { return true; }
-    std::optional<VersionInfo> versionInfo() const override { return ReadVersionInfo(resources_); }
+    std::optional<VersionInfo> versionInfo() const override {
+        if constexpr (Kind == ContainerKind::kPe) return ReadVersionInfo(resources_);
+        return std::nullopt;
+    }
 
 private:
     const ByteSource& src_;
-    pe::Resources resources_;
+    Resources resources_;
 };
-
-class NeIcons final : public IconContainer {
-public:
-    NeIcons(const ByteSource& src, ne::Resources resources) : src_(src), resources_(std::move(resources)) {}
-    ContainerKind kind() const override { return ContainerKind::kNe; }
-    int count() const override { return resources_.groupCount(); }
-    std::optional<RawGroup> group(int index) const override { return resources_.group(index); }
-    std::optional<Bytes> fileBytes(int index) const override { return ResourceGroupFile(src_, group(index)); }
-    bool byDirectory() const override { return true; }
-
-private:
-    const ByteSource& src_;
-    ne::Resources resources_;
-};
+using PeIcons = ResourceIcons<pe::Resources, ContainerKind::kPe>;
+using NeIcons = ResourceIcons<ne::Resources, ContainerKind::kNe>;
 
 // Each frame is an .ico or .cur file already: it is given as the file holds it.
 class AniIcons final : public IconContainer {

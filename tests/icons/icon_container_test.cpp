@@ -79,7 +79,9 @@ TEST(IconContainer, DescribeShowsTheImageExtractDraws) {
                 const auto drawn = file.extract(0, size);
                 const int shown = file.describe(0, size).value().shown;
                 ASSERT_EQ(drawn.has_value(), shown >= 0);
-                if (drawn) EXPECT_EQ(drawn->color[size * size / 2] & 0x00FFFFFFu, c.colours[shown] & 0x00FFFFFFu);
+                if (drawn) {
+                    EXPECT_EQ(drawn->color[size * size / 2] & 0x00FFFFFFu, c.colours[shown] & 0x00FFFFFFu);
+                }
             }
         }
     }
